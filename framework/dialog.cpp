@@ -1,0 +1,236 @@
+#include "framework/dialog.h"
+
+#include "framework/application.h"
+#include "framework/control.h"
+
+namespace fw {
+namespace {
+
+constexpr wchar_t kDialogProperty[] = L"fw.Dialog";
+
+// Messages whose result a dialog procedure returns directly instead of
+// through DWLP_MSGRESULT.
+bool ReturnsResultDirectly(UINT message) {
+    switch (message) {
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+    case WM_COMPAREITEM:
+    case WM_VKEYTOITEM:
+    case WM_CHARTOITEM:
+    case WM_QUERYDRAGICON:
+    case WM_INITDIALOG:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+Dialog::~Dialog() {
+    DestroyWindow();
+}
+
+Dialog* Dialog::FromHandle(HWND window) noexcept {
+    return window ? static_cast<Dialog*>(::GetPropW(window, kDialogProperty)) : nullptr;
+}
+
+void Dialog::ReleaseWindow() noexcept {
+    if (m_hwnd)
+        ::RemovePropW(m_hwnd, kDialogProperty);
+    m_hwnd = nullptr;
+}
+
+void Dialog::DestroyWindow() noexcept {
+    if (!m_hwnd)
+        return;
+    // Clear the back-pointer first: nothing the destruction sends may reach a
+    // half-destroyed object.
+    HWND window = m_hwnd;
+    ReleaseWindow();
+    ::DestroyWindow(window);
+}
+
+INT_PTR Dialog::DoModal(HWND owner) {
+    HINSTANCE instance = ResourceInstance();
+    if (!::FindResourceW(instance, MAKEINTRESOURCEW(m_templateId), RT_DIALOG))
+        return -1;
+
+    bool reenableOwner = false;
+    if (owner && ::IsWindowEnabled(owner)) {
+        ::EnableWindow(owner, FALSE);
+        reenableOwner = true;
+    }
+    m_modal = true;
+    m_ended = false;
+    m_result = -1;
+    HWND window = ::CreateDialogParamW(instance, MAKEINTRESOURCEW(m_templateId), owner, StaticProc,
+                                       reinterpret_cast<LPARAM>(this));
+    INT_PTR result = -1;
+    if (window) {
+        result = RunModalLoop();
+        ::SetWindowPos(window, nullptr, 0, 0, 0, 0,
+                       SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
+    }
+    if (reenableOwner)
+        ::EnableWindow(owner, TRUE);
+    if (owner && window && ::GetActiveWindow() == window)
+        ::SetActiveWindow(owner);
+    DestroyWindow();
+    m_modal = false;
+    return result;
+}
+
+INT_PTR Dialog::RunModalLoop() {
+    MSG message{};
+    while (!m_ended && m_hwnd) {
+        const BOOL got = ::GetMessageW(&message, nullptr, 0, 0);
+        if (got == -1)
+            return -1;
+        if (got == 0) {
+            // Let enclosing loops see the quit message as well.
+            ::PostQuitMessage(static_cast<int>(message.wParam));
+            return IDABORT;
+        }
+        if (!TranslateForModalLoop(message)) {
+            ::TranslateMessage(&message);
+            ::DispatchMessageW(&message);
+        }
+    }
+    return m_result;
+}
+
+bool Dialog::TranslateForModalLoop(MSG& message) {
+    // Every dialog object from the target window up to its top-level window
+    // gets a look, innermost first; this dialog always gets one.
+    bool sawSelf = false;
+    for (HWND window = message.hwnd; window; window = ::GetAncestor(window, GA_PARENT)) {
+        if (Dialog* dialog = FromHandle(window)) {
+            sawSelf = sawSelf || dialog == this;
+            if (dialog->PreTranslateMessage(&message))
+                return true;
+        }
+        if (::GetWindowLongPtrW(window, GWL_STYLE) & WS_CHILD)
+            continue;
+        break;
+    }
+    if (!sawSelf && PreTranslateMessage(&message))
+        return true;
+    // Keyboard navigation inside whichever of our dialogs has the message.
+    if (message.hwnd) {
+        HWND root = ::GetAncestor(message.hwnd, GA_ROOT);
+        if (FromHandle(root) && ::IsDialogMessageW(root, &message))
+            return true;
+    }
+    return false;
+}
+
+bool Dialog::Create(HWND parent) {
+    if (m_hwnd)
+        return false;
+    m_modal = false;
+    m_ended = false;
+    return ::CreateDialogParamW(ResourceInstance(), MAKEINTRESOURCEW(m_templateId), parent,
+                                StaticProc, reinterpret_cast<LPARAM>(this)) != nullptr &&
+           m_hwnd != nullptr;
+}
+
+void Dialog::EndDialog(INT_PTR result) noexcept {
+    m_result = result;
+    m_ended = true;
+    // Wake the modal loop if it is waiting for a message.
+    if (m_modal && m_hwnd)
+        ::PostMessageW(m_hwnd, WM_NULL, 0, 0);
+}
+
+bool Dialog::PreTranslateMessage(MSG*) {
+    return false;
+}
+
+BOOL Dialog::OnInitDialog() {
+    DoDataExchange();
+    return TRUE;
+}
+
+bool Dialog::Bind(Control& control, int controlId) {
+    return control.Attach(m_hwnd, controlId);
+}
+
+bool Dialog::OnCommand(WORD id, WORD, HWND) {
+    if (id == IDOK) {
+        OnOK();
+        return true;
+    }
+    if (id == IDCANCEL) {
+        OnCancel();
+        return true;
+    }
+    return false;
+}
+
+void Dialog::OnOK() {
+    if (m_modal)
+        EndDialog(IDOK);
+}
+
+void Dialog::OnCancel() {
+    if (m_modal)
+        EndDialog(IDCANCEL);
+}
+
+bool Dialog::HandleMessage(UINT message, WPARAM, LPARAM, LRESULT& result) {
+    switch (message) {
+    case WM_INITDIALOG:
+        result = OnInitDialog();
+        return true;
+    default:
+        return false;
+    }
+}
+
+INT_PTR CALLBACK Dialog::StaticProc(HWND window, UINT message, WPARAM wParam,
+                                    LPARAM lParam) noexcept {
+    Dialog* self = nullptr;
+    if (message == WM_INITDIALOG) {
+        self = reinterpret_cast<Dialog*>(lParam);
+        self->m_hwnd = window;
+        ::SetPropW(window, kDialogProperty, self);
+    } else {
+        self = FromHandle(window);
+    }
+    if (!self)
+        return FALSE;
+
+    try {
+        LRESULT result = 0;
+        bool handled = ReflectToControl(message, wParam, lParam, result);
+        if (!handled) {
+            // WM_COMMAND from a control carries its handle; pass it on.
+            if (message == WM_COMMAND) {
+                handled =
+                    self->OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+                result = 0;
+            } else {
+                handled = self->HandleMessage(message, wParam, lParam, result);
+            }
+        }
+        if (message == WM_NCDESTROY && self->m_hwnd == window)
+            self->ReleaseWindow();
+        if (!handled)
+            return FALSE;
+        if (ReturnsResultDirectly(message))
+            return static_cast<INT_PTR>(result);
+        ::SetWindowLongPtrW(window, DWLP_MSGRESULT, result);
+        return TRUE;
+    } catch (...) {
+        // Nothing may unwind into user32.
+        return FALSE;
+    }
+}
+
+} // namespace fw

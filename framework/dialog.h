@@ -1,0 +1,81 @@
+// Dialogs from numbered templates: modal runs with our own message loop, and
+// modeless child panels inside a parent window.
+#pragma once
+
+#include <windows.h>
+
+namespace fw {
+
+class Control;
+
+class Dialog {
+public:
+    explicit Dialog(UINT templateId) noexcept : m_templateId(templateId) {}
+    virtual ~Dialog();
+    Dialog(const Dialog&) = delete;
+    Dialog& operator=(const Dialog&) = delete;
+
+    // Creates the dialog, runs its modal loop until EndDialog or the quit
+    // message, hides and destroys it, and answers the end code: the one given
+    // to EndDialog, IDABORT when the quit message ended the loop (the quit
+    // message is posted again so that outer loops end too), -1 when the
+    // template cannot be loaded or the window cannot be created. The loop
+    // does not show the window: a template without WS_VISIBLE stays hidden.
+    virtual INT_PTR DoModal(HWND owner = nullptr);
+
+    // Creates the dialog as a modeless window (a child panel when the
+    // template has WS_CHILD). False when the window could not be created.
+    bool Create(HWND parent);
+
+    // Ends a modal run with this code; on a modeless dialog it only records it.
+    void EndDialog(INT_PTR result) noexcept;
+
+    HWND Hwnd() const noexcept { return m_hwnd; }
+    UINT TemplateId() const noexcept { return m_templateId; }
+    bool IsModal() const noexcept { return m_modal; }
+    HWND Item(int controlId) const noexcept { return ::GetDlgItem(m_hwnd, controlId); }
+    void DestroyWindow() noexcept;
+
+    // The object of a window created by this class, or null.
+    static Dialog* FromHandle(HWND window) noexcept;
+
+    // Called by the running modal loop for each message aimed at this window
+    // or one of its descendants, before it is dispatched. Answer true to
+    // swallow the message.
+    virtual bool PreTranslateMessage(MSG* message);
+
+protected:
+    // Default: DoDataExchange, then TRUE (focus to the first control).
+    virtual BOOL OnInitDialog();
+    // Binds controls to their objects (Bind).
+    virtual void DoDataExchange() {}
+    bool Bind(Control& control, int controlId);
+
+    // WM_COMMAND. Default: IDOK -> OnOK, IDCANCEL -> OnCancel. Answer true
+    // when handled.
+    virtual bool OnCommand(WORD id, WORD notifyCode, HWND control);
+    // Default in a modal run: EndDialog(IDOK / IDCANCEL); in a modeless
+    // dialog (a child panel) nothing, so Enter and Escape never close it.
+    virtual void OnOK();
+    virtual void OnCancel();
+
+    // The instance procedure for everything but WM_COMMAND (OnCommand) and
+    // what a bound control handled. Answer true when handled; result is then
+    // the message's result. The default handles WM_INITDIALOG.
+    virtual bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+
+private:
+    static INT_PTR CALLBACK StaticProc(HWND window, UINT message, WPARAM wParam,
+                                       LPARAM lParam) noexcept;
+    INT_PTR RunModalLoop();
+    bool TranslateForModalLoop(MSG& message);
+    void ReleaseWindow() noexcept;
+
+    UINT m_templateId;
+    HWND m_hwnd = nullptr;
+    bool m_modal = false;
+    bool m_ended = false;
+    INT_PTR m_result = 0;
+};
+
+} // namespace fw

@@ -1,0 +1,133 @@
+// RAII owners for the Windows handles Lumvex uses.
+#pragma once
+
+#include "framework/unique_handle.h"
+
+#include <windows.h>
+#include <wininet.h>
+
+namespace fw {
+
+template <typename H> struct GdiObjectTraits {
+    using Handle = H;
+    static H Invalid() noexcept { return nullptr; }
+    static void Close(H handle) noexcept { ::DeleteObject(handle); }
+};
+using GdiBitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
+using GdiBrush = UniqueHandle<GdiObjectTraits<HBRUSH>>;
+using GdiFont = UniqueHandle<GdiObjectTraits<HFONT>>;
+using GdiPen = UniqueHandle<GdiObjectTraits<HPEN>>;
+using GdiRegion = UniqueHandle<GdiObjectTraits<HRGN>>;
+
+struct MemoryDcTraits {
+    using Handle = HDC;
+    static HDC Invalid() noexcept { return nullptr; }
+    static void Close(HDC dc) noexcept { ::DeleteDC(dc); }
+};
+// A device context from CreateCompatibleDC / CreateDC.
+using MemoryDc = UniqueHandle<MemoryDcTraits>;
+
+struct KernelHandleTraits {
+    using Handle = HANDLE;
+    static HANDLE Invalid() noexcept { return nullptr; }
+    static void Close(HANDLE handle) noexcept { ::CloseHandle(handle); }
+};
+// Mutexes, events, threads, processes: null means "none".
+using KernelHandle = UniqueHandle<KernelHandleTraits>;
+
+struct FileHandleTraits {
+    using Handle = HANDLE;
+    static HANDLE Invalid() noexcept { return INVALID_HANDLE_VALUE; }
+    static void Close(HANDLE handle) noexcept { ::CloseHandle(handle); }
+};
+// CreateFileW reports failure as INVALID_HANDLE_VALUE, not null.
+using FileHandle = UniqueHandle<FileHandleTraits>;
+
+struct RegKeyTraits {
+    using Handle = HKEY;
+    static HKEY Invalid() noexcept { return nullptr; }
+    static void Close(HKEY key) noexcept { ::RegCloseKey(key); }
+};
+using RegKey = UniqueHandle<RegKeyTraits>;
+
+struct InternetHandleTraits {
+    using Handle = HINTERNET;
+    static HINTERNET Invalid() noexcept { return nullptr; }
+    static void Close(HINTERNET handle) noexcept { ::InternetCloseHandle(handle); }
+};
+using InternetHandle = UniqueHandle<InternetHandleTraits>;
+
+struct IconTraits {
+    using Handle = HICON;
+    static HICON Invalid() noexcept { return nullptr; }
+    static void Close(HICON icon) noexcept { ::DestroyIcon(icon); }
+};
+using Icon = UniqueHandle<IconTraits>;
+
+struct MenuTraits {
+    using Handle = HMENU;
+    static HMENU Invalid() noexcept { return nullptr; }
+    static void Close(HMENU menu) noexcept { ::DestroyMenu(menu); }
+};
+using Menu = UniqueHandle<MenuTraits>;
+
+struct ModuleTraits {
+    using Handle = HMODULE;
+    static HMODULE Invalid() noexcept { return nullptr; }
+    static void Close(HMODULE module) noexcept { ::FreeLibrary(module); }
+};
+using Module = UniqueHandle<ModuleTraits>;
+
+// A window's device context from GetDC / GetWindowDC: released, not deleted.
+class WindowDc {
+public:
+    explicit WindowDc(HWND window) noexcept : m_window(window), m_dc(::GetDC(window)) {}
+    ~WindowDc() {
+        if (m_dc)
+            ::ReleaseDC(m_window, m_dc);
+    }
+    WindowDc(const WindowDc&) = delete;
+    WindowDc& operator=(const WindowDc&) = delete;
+
+    HDC get() const noexcept { return m_dc; }
+    explicit operator bool() const noexcept { return m_dc != nullptr; }
+
+private:
+    HWND m_window;
+    HDC m_dc;
+};
+
+// BeginPaint / EndPaint around one WM_PAINT.
+class PaintDc {
+public:
+    explicit PaintDc(HWND window) noexcept : m_window(window) { ::BeginPaint(window, &m_paint); }
+    ~PaintDc() { ::EndPaint(m_window, &m_paint); }
+    PaintDc(const PaintDc&) = delete;
+    PaintDc& operator=(const PaintDc&) = delete;
+
+    HDC get() const noexcept { return m_paint.hdc; }
+    const PAINTSTRUCT& paint() const noexcept { return m_paint; }
+
+private:
+    HWND m_window;
+    PAINTSTRUCT m_paint{};
+};
+
+// Selects an object into a device context and restores the previous one.
+class SelectionGuard {
+public:
+    SelectionGuard(HDC dc, HGDIOBJ object) noexcept
+        : m_dc(dc), m_previous(::SelectObject(dc, object)) {}
+    ~SelectionGuard() {
+        if (m_previous && m_previous != HGDI_ERROR)
+            ::SelectObject(m_dc, m_previous);
+    }
+    SelectionGuard(const SelectionGuard&) = delete;
+    SelectionGuard& operator=(const SelectionGuard&) = delete;
+
+private:
+    HDC m_dc;
+    HGDIOBJ m_previous;
+};
+
+} // namespace fw

@@ -1,0 +1,39 @@
+// The per-user profile: values under HKEY_CURRENT_USER\<root>\<section>.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace fw {
+
+class Profile {
+public:
+    Profile() = default;
+    // root: the key below HKEY_CURRENT_USER, e.g. L"Software\\Maker\\App".
+    explicit Profile(std::wstring root) : m_root(std::move(root)) {}
+
+    const std::wstring& Root() const noexcept { return m_root; }
+    bool IsValid() const noexcept { return !m_root.empty(); }
+
+    // A missing value, or one of another registry type, reads as the default.
+    int GetInt(std::wstring_view section, std::wstring_view entry, int defaultValue) const;
+    std::wstring GetString(std::wstring_view section, std::wstring_view entry,
+                           std::wstring_view defaultValue) const;
+
+    // Create the section key when needed; false when the registry refused.
+    bool WriteInt(std::wstring_view section, std::wstring_view entry, int value) const;
+    bool WriteString(std::wstring_view section, std::wstring_view entry,
+                     std::wstring_view value) const;
+    bool DeleteEntry(std::wstring_view section, std::wstring_view entry) const;
+
+    // Removes a section with every key and value below it; an empty section
+    // removes the whole profile. True also when there was nothing to remove.
+    bool DeleteSection(std::wstring_view section) const;
+
+private:
+    std::wstring SectionPath(std::wstring_view section) const;
+
+    std::wstring m_root;
+};
+
+} // namespace fw

@@ -1,0 +1,16 @@
+# Sourced by the run, test and emulator scripts: the Wine environment of one
+# build tree. Argument: the build directory (the prefix lives inside it).
+lumvex_build_dir=${1:?build directory}
+export WINEPREFIX="${LUMVEX_WINEPREFIX:-$lumvex_build_dir/wineprefix}"
+export WINEARCH=win64
+export WINEDEBUG=${WINEDEBUG:--all}
+# No Mono or Gecko prompts; a crash ends the process instead of waiting in the
+# debugger; nothing opens a real browser.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d;winebrowser.exe=d"
+if [ -x /usr/lib/wine/wine64 ]; then
+  LUMVEX_WINE=/usr/lib/wine/wine64
+else
+  LUMVEX_WINE=$(command -v wine64 || command -v wine)
+fi
+LUMVEX_WINESERVER=$(command -v wineserver || echo /usr/lib/wine/wineserver64)
+export LUMVEX_WINE LUMVEX_WINESERVER
