@@ -153,6 +153,10 @@ TEST_F(ControlBinding, AReflectedNotificationAnswersTheSender) {
         ::SendMessageW(dialog.Hwnd(), WM_NOTIFY, IDC_TEST_LABEL, reinterpret_cast<LPARAM>(&header)),
         kNotifyAnswer);
     EXPECT_TRUE(Has(label.reflected, WM_NOTIFY));
+
+    // Without the structure there is nothing to reflect, and nothing breaks.
+    EXPECT_EQ(::SendMessageW(dialog.Hwnd(), WM_NOTIFY, IDC_TEST_LABEL, 0), 0);
+    EXPECT_EQ(::SendMessageW(dialog.Hwnd(), WM_DRAWITEM, IDC_TEST_OWNERDRAW, 0), 0);
 }
 
 TEST_F(ControlBinding, TheBindingEndsWhenTheWindowGoesFirst) {
