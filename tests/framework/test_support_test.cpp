@@ -11,7 +11,8 @@
 
 #include <windows.h>
 
-#include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <string>
 
 namespace {
@@ -113,10 +114,10 @@ TEST(Picture, ReadsComparesAndSavesABitmap) {
     const std::wstring path = std::wstring(folder) + L"lumvex_picture_test.png";
     ASSERT_TRUE(SavePng(bitmap.get(), path));
     char signature[8]{};
-    FILE* file = _wfopen(path.c_str(), L"rb");
-    ASSERT_NE(file, nullptr);
-    EXPECT_EQ(std::fread(signature, 1, sizeof(signature), file), sizeof(signature));
-    std::fclose(file);
+    {
+        std::ifstream file(std::filesystem::path(path), std::ios::binary);
+        ASSERT_TRUE(file.read(signature, sizeof(signature)));
+    }
     ::DeleteFileW(path.c_str());
     EXPECT_EQ(std::string(signature, 8), std::string("\x89PNG\r\n\x1a\n", 8));
 }
