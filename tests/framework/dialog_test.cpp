@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <utility>
 
 namespace {
 
@@ -207,29 +208,34 @@ TEST(DialogModal, PreTranslateMessageSeesTheDialogsMessagesAndCanSwallowThem) {
 }
 
 TEST(DialogModal, ChildPanelsSeeTheirMessagesBeforeTheDialogThatHoldsThem) {
-    constexpr UINT kMessage = WM_APP + 20;
+    constexpr UINT kShared = WM_APP + 20;
+    constexpr UINT kPanelOnly = WM_APP + 21;
     ScriptedDialog dialog(IDD_TEST_HIDDEN);
     ScriptedDialog panel(IDD_TEST_PANEL);
-    std::vector<const ScriptedDialog*> order;
+    std::vector<std::pair<const ScriptedDialog*, UINT>> order;
     EndOnRequest(dialog);
     dialog.onInit = [&](ScriptedDialog& self) {
         ASSERT_TRUE(panel.Create(self.Hwnd()));
-        ::PostMessageW(panel.Item(IDC_TEST_PANEL_EDIT), kMessage, 0, 0);
+        ::PostMessageW(panel.Item(IDC_TEST_PANEL_EDIT), kShared, 0, 0);
+        ::PostMessageW(panel.Item(IDC_TEST_PANEL_EDIT), kPanelOnly, 0, 0);
         ::PostMessageW(self.Hwnd(), kEndRequest, IDOK, 0);
     };
     dialog.onPreTranslate = [&](const MSG& message) {
-        if (message.message == kMessage)
-            order.push_back(&dialog);
+        if (message.message == kShared || message.message == kPanelOnly)
+            order.emplace_back(&dialog, message.message);
         return false;
     };
+    // The panel swallows one of them: the dialog further out never sees it.
     panel.onPreTranslate = [&](const MSG& message) {
-        if (message.message == kMessage)
-            order.push_back(&panel);
-        return false;
+        if (message.message == kShared || message.message == kPanelOnly)
+            order.emplace_back(&panel, message.message);
+        return message.message == kPanelOnly;
     };
 
     EXPECT_EQ(dialog.DoModal(), IDOK);
-    EXPECT_EQ(order, (std::vector<const ScriptedDialog*>{&panel, &dialog}));
+    using Step = std::pair<const ScriptedDialog*, UINT>;
+    EXPECT_EQ(order,
+              (std::vector<Step>{{&panel, kShared}, {&dialog, kShared}, {&panel, kPanelOnly}}));
     // The panel went with the window that held it.
     EXPECT_EQ(panel.Hwnd(), nullptr);
     EXPECT_EQ(panel.destroyMessages, 1);
