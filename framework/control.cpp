@@ -20,10 +20,12 @@ HWND ConcernedControl(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CTLCOLORSCROLLBAR:
     case WM_CTLCOLORSTATIC:
         return reinterpret_cast<HWND>(lParam);
+    // Anyone may send these; a missing structure must not crash the parent.
     case WM_DRAWITEM:
-        return wParam != 0 ? reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)->hwndItem : nullptr;
+        return wParam != 0 && lParam ? reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)->hwndItem
+                                     : nullptr;
     case WM_NOTIFY:
-        return reinterpret_cast<const NMHDR*>(lParam)->hwndFrom;
+        return lParam ? reinterpret_cast<const NMHDR*>(lParam)->hwndFrom : nullptr;
     default:
         return nullptr;
     }

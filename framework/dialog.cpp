@@ -33,7 +33,13 @@ bool ReturnsResultDirectly(UINT message) {
 } // namespace
 
 Dialog::~Dialog() {
-    DestroyWindow();
+    if (!m_hwnd)
+        return;
+    // The derived part of the object is gone: nothing the destruction sends
+    // may reach it.
+    HWND window = m_hwnd;
+    ReleaseWindow();
+    ::DestroyWindow(window);
 }
 
 Dialog* Dialog::FromHandle(HWND window) noexcept {
@@ -49,11 +55,12 @@ void Dialog::ReleaseWindow() noexcept {
 void Dialog::DestroyWindow() noexcept {
     if (!m_hwnd)
         return;
-    // Clear the back-pointer first: nothing the destruction sends may reach a
-    // half-destroyed object.
+    // The object is whole: its WM_DESTROY handling (the dialog's teardown)
+    // runs, and WM_NCDESTROY lets go of the window.
     HWND window = m_hwnd;
-    ReleaseWindow();
     ::DestroyWindow(window);
+    if (m_hwnd == window && !::IsWindow(window))
+        ReleaseWindow();
 }
 
 INT_PTR Dialog::DoModal(HWND owner) {
@@ -61,6 +68,10 @@ INT_PTR Dialog::DoModal(HWND owner) {
     if (!::FindResourceW(instance, MAKEINTRESOURCEW(m_templateId), RT_DIALOG))
         return -1;
 
+    // A dialog opened from a child panel belongs to the window the panel sits
+    // in; that whole window must be disabled, not just the panel.
+    if (owner && (::GetWindowLongPtrW(owner, GWL_STYLE) & WS_CHILD))
+        owner = ::GetAncestor(owner, GA_ROOT);
     bool reenableOwner = false;
     if (owner && ::IsWindowEnabled(owner)) {
         ::EnableWindow(owner, FALSE);

@@ -11,6 +11,9 @@ class Control;
 class Dialog {
 public:
     explicit Dialog(UINT templateId) noexcept : m_templateId(templateId) {}
+    // Destroys a window that is still there, but without calling the derived
+    // handlers (that part of the object is gone by then). A dialog whose
+    // WM_DESTROY handling must run calls DestroyWindow in its own destructor.
     virtual ~Dialog();
     Dialog(const Dialog&) = delete;
     Dialog& operator=(const Dialog&) = delete;
@@ -21,6 +24,8 @@ public:
     // message is posted again so that outer loops end too), -1 when the
     // template cannot be loaded or the window cannot be created. The loop
     // does not show the window: a template without WS_VISIBLE stays hidden.
+    // The owner (its top-level window when it is a child) is disabled for the
+    // run.
     virtual INT_PTR DoModal(HWND owner = nullptr);
 
     // Creates the dialog as a modeless window (a child panel when the
@@ -34,14 +39,18 @@ public:
     UINT TemplateId() const noexcept { return m_templateId; }
     bool IsModal() const noexcept { return m_modal; }
     HWND Item(int controlId) const noexcept { return ::GetDlgItem(m_hwnd, controlId); }
+    // Destroys the window; the dialog still receives WM_DESTROY.
     void DestroyWindow() noexcept;
 
     // The object of a window created by this class, or null.
     static Dialog* FromHandle(HWND window) noexcept;
 
-    // Called by the running modal loop for each message aimed at this window
-    // or one of its descendants, before it is dispatched. Answer true to
-    // swallow the message.
+    // Called by a running modal loop before it dispatches a message: first
+    // for every dialog from the message's window up through its parents to
+    // its top-level window, innermost first, then for the dialog that runs
+    // the loop if it was not among them (so it also sees thread messages and
+    // messages for other windows of the thread). Answer true to swallow the
+    // message; the dialogs further out then do not see it.
     virtual bool PreTranslateMessage(MSG* message);
 
 protected:

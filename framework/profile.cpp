@@ -27,6 +27,9 @@ RegKey CreateSection(const std::wstring& path) {
 
 } // namespace
 
+// Every operation checks IsValid first: without a root the path would name
+// HKEY_CURRENT_USER itself (or a path the registry rejects), and a write there
+// would land in the top of the user's registry.
 std::wstring Profile::SectionPath(std::wstring_view section) const {
     std::wstring path = m_root;
     if (!section.empty()) {
@@ -37,6 +40,8 @@ std::wstring Profile::SectionPath(std::wstring_view section) const {
 }
 
 int Profile::GetInt(std::wstring_view section, std::wstring_view entry, int defaultValue) const {
+    if (!IsValid())
+        return defaultValue;
     RegKey key = OpenSection(SectionPath(section), KEY_QUERY_VALUE);
     if (!key)
         return defaultValue;
@@ -53,6 +58,8 @@ int Profile::GetInt(std::wstring_view section, std::wstring_view entry, int defa
 
 std::wstring Profile::GetString(std::wstring_view section, std::wstring_view entry,
                                 std::wstring_view defaultValue) const {
+    if (!IsValid())
+        return std::wstring(defaultValue);
     RegKey key = OpenSection(SectionPath(section), KEY_QUERY_VALUE);
     if (!key)
         return std::wstring(defaultValue);
@@ -83,6 +90,8 @@ std::wstring Profile::GetString(std::wstring_view section, std::wstring_view ent
 }
 
 bool Profile::WriteInt(std::wstring_view section, std::wstring_view entry, int value) const {
+    if (!IsValid())
+        return false;
     RegKey key = CreateSection(SectionPath(section));
     if (!key)
         return false;
@@ -94,6 +103,8 @@ bool Profile::WriteInt(std::wstring_view section, std::wstring_view entry, int v
 
 bool Profile::WriteString(std::wstring_view section, std::wstring_view entry,
                           std::wstring_view value) const {
+    if (!IsValid())
+        return false;
     RegKey key = CreateSection(SectionPath(section));
     if (!key)
         return false;
@@ -105,6 +116,8 @@ bool Profile::WriteString(std::wstring_view section, std::wstring_view entry,
 }
 
 bool Profile::DeleteEntry(std::wstring_view section, std::wstring_view entry) const {
+    if (!IsValid())
+        return false;
     RegKey key = OpenSection(SectionPath(section), KEY_SET_VALUE);
     if (!key)
         return true;
@@ -114,7 +127,7 @@ bool Profile::DeleteEntry(std::wstring_view section, std::wstring_view entry) co
 }
 
 bool Profile::DeleteSection(std::wstring_view section) const {
-    if (m_root.empty())
+    if (!IsValid())
         return false;
     const std::wstring path = SectionPath(section);
     const LSTATUS status = ::RegDeleteTreeW(HKEY_CURRENT_USER, path.c_str());

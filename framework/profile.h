@@ -13,6 +13,8 @@ public:
     explicit Profile(std::wstring root) : m_root(std::move(root)) {}
 
     const std::wstring& Root() const noexcept { return m_root; }
+    // A profile without a root (not yet given one) reads every value as its
+    // default and refuses every change.
     bool IsValid() const noexcept { return !m_root.empty(); }
 
     // A missing value, or one of another registry type, reads as the default.

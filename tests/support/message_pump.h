@@ -1,0 +1,20 @@
+// Runs the calling thread's messages in a test, for a bounded time.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+
+// Dispatches this thread's messages until done() answers true or the time is
+// up, and answers done()'s last word. done() is asked before the first wait
+// and after every message. A quit message ends the pumping early and is
+// posted again, so that the test (or an enclosing loop) still sees it.
+bool PumpMessagesUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000);
+
+// Dispatches this thread's messages for the given time (a quit message ends
+// it early, as above).
+void PumpMessagesFor(DWORD milliseconds);
+
+// Removes a pending quit message from this thread's queue. Answers whether
+// there was one, and its exit code.
+bool TakeQuitMessage(int* exitCode = nullptr);

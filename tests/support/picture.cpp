@@ -1,0 +1,150 @@
+#include "support/picture.h"
+
+#include "framework/handles.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include <objidl.h>
+
+// The platform's GDI+ headers expect the min and max macros that NOMINMAX
+// removes.
+namespace Gdiplus {
+using std::max;
+using std::min;
+} // namespace Gdiplus
+#include <gdiplus.h>
+
+namespace {
+
+namespace gdip = Gdiplus::DllExports;
+
+// GDI+ for the length of one save. Start-up is reference counted, so this
+// also works while the code under test runs GDI+ itself.
+class GdiplusScope {
+public:
+    GdiplusScope() {
+        Gdiplus::GdiplusStartupInput input;
+        m_ok = Gdiplus::GdiplusStartup(&m_token, &input, nullptr) == Gdiplus::Ok;
+    }
+    ~GdiplusScope() {
+        if (m_ok)
+            Gdiplus::GdiplusShutdown(m_token);
+    }
+    GdiplusScope(const GdiplusScope&) = delete;
+    GdiplusScope& operator=(const GdiplusScope&) = delete;
+    bool ok() const noexcept { return m_ok; }
+
+private:
+    ULONG_PTR m_token = 0;
+    bool m_ok = false;
+};
+
+// The built-in PNG encoder (image/png).
+constexpr CLSID kPngEncoder = {
+    0x557CF406, 0x1A04, 0x11D3, {0x9A, 0x73, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
+
+BITMAPINFO TopDownInfo(int width, int height) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    return info;
+}
+
+} // namespace
+
+COLORREF Picture::At(int x, int y) const {
+    const std::uint32_t pixel = pixels.at(static_cast<size_t>(y) * width + x);
+    return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
+}
+
+int Picture::Count(COLORREF color, int tolerance) const {
+    return Count(color, tolerance, RECT{0, 0, width, height});
+}
+
+int Picture::Count(COLORREF color, int tolerance, const RECT& area) const {
+    int count = 0;
+    for (int y = std::max(0, static_cast<int>(area.top));
+         y < std::min(height, static_cast<int>(area.bottom)); ++y) {
+        for (int x = std::max(0, static_cast<int>(area.left));
+             x < std::min(width, static_cast<int>(area.right)); ++x) {
+            if (ColorsClose(At(x, y), color, tolerance))
+                ++count;
+        }
+    }
+    return count;
+}
+
+Picture ReadPixels(HBITMAP bitmap) {
+    BITMAP header{};
+    if (!bitmap || !::GetObjectW(bitmap, sizeof(header), &header) || header.bmWidth <= 0 ||
+        header.bmHeight <= 0)
+        return {};
+    Picture picture;
+    picture.width = header.bmWidth;
+    picture.height = header.bmHeight;
+    picture.pixels.resize(static_cast<size_t>(picture.width) * picture.height);
+    BITMAPINFO info = TopDownInfo(picture.width, picture.height);
+    fw::WindowDc screen(nullptr);
+    if (::GetDIBits(screen.get(), bitmap, 0, static_cast<UINT>(picture.height),
+                    picture.pixels.data(), &info, DIB_RGB_COLORS) != picture.height)
+        return {};
+    for (std::uint32_t& pixel : picture.pixels)
+        pixel &= 0x00FFFFFF;
+    return picture;
+}
+
+Picture CaptureClient(HWND window) {
+    RECT client{};
+    if (!::GetClientRect(window, &client) || client.right <= 0 || client.bottom <= 0)
+        return {};
+    fw::WindowDc source(window);
+    fw::MemoryDc memory(::CreateCompatibleDC(source.get()));
+    fw::GdiBitmap bitmap(::CreateCompatibleBitmap(source.get(), client.right, client.bottom));
+    if (!source || !memory || !bitmap)
+        return {};
+    {
+        fw::SelectionGuard select(memory.get(), bitmap.get());
+        ::BitBlt(memory.get(), 0, 0, client.right, client.bottom, source.get(), 0, 0, SRCCOPY);
+    }
+    return ReadPixels(bitmap.get());
+}
+
+bool ColorsClose(COLORREF a, COLORREF b, int tolerance) {
+    return std::abs(GetRValue(a) - GetRValue(b)) <= tolerance &&
+           std::abs(GetGValue(a) - GetGValue(b)) <= tolerance &&
+           std::abs(GetBValue(a) - GetBValue(b)) <= tolerance;
+}
+
+bool SavePng(HBITMAP bitmap, const std::wstring& path) {
+    GdiplusScope gdiplus;
+    if (!gdiplus.ok() || !bitmap)
+        return false;
+    Gdiplus::GpBitmap* image = nullptr;
+    if (gdip::GdipCreateBitmapFromHBITMAP(bitmap, nullptr, &image) != Gdiplus::Ok)
+        return false;
+    const bool saved =
+        gdip::GdipSaveImageToFile(image, path.c_str(), &kPngEncoder, nullptr) == Gdiplus::Ok;
+    gdip::GdipDisposeImage(image);
+    return saved;
+}
+
+bool SavePng(const Picture& picture, const std::wstring& path) {
+    if (picture.empty())
+        return false;
+    BITMAPINFO info = TopDownInfo(picture.width, picture.height);
+    void* bits = nullptr;
+    fw::GdiBitmap bitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!bitmap || !bits)
+        return false;
+    std::copy(picture.pixels.begin(), picture.pixels.end(), static_cast<std::uint32_t*>(bits));
+    return SavePng(bitmap.get(), path);
+}
+
+bool SaveClientPng(HWND window, const std::wstring& path) {
+    return SavePng(CaptureClient(window), path);
+}

@@ -1,0 +1,40 @@
+// Pictures in tests: read what a bitmap or a window holds, compare colours,
+// and save a PNG file to look at.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// 32-bit pixels, top row first, each 0x00RRGGBB.
+struct Picture {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint32_t> pixels;
+
+    bool empty() const noexcept { return pixels.empty(); }
+    // The pixel as a Windows colour value (0x00BBGGRR).
+    COLORREF At(int x, int y) const;
+    // How many pixels of the rectangle (clipped to the picture) are within
+    // tolerance of the colour.
+    int Count(COLORREF color, int tolerance = 0) const;
+    int Count(COLORREF color, int tolerance, const RECT& area) const;
+};
+
+// The pixels of a bitmap; empty when it cannot be read. The bitmap must not
+// be selected into a device context.
+Picture ReadPixels(HBITMAP bitmap);
+
+// The client area of a window as the screen shows it (the window must be
+// visible and painted: pump messages or UpdateWindow first).
+Picture CaptureClient(HWND window);
+
+// Every channel of the two colours differs by at most tolerance.
+bool ColorsClose(COLORREF a, COLORREF b, int tolerance = 0);
+
+// Saves through the GDI+ PNG encoder; false on failure.
+bool SavePng(HBITMAP bitmap, const std::wstring& path);
+bool SavePng(const Picture& picture, const std::wstring& path);
+bool SaveClientPng(HWND window, const std::wstring& path);
