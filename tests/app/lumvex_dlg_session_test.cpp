@@ -114,7 +114,7 @@ TEST_F(LumvexDlgSession, SessionEndSavesFirstAndQuitsOnlyWhenItReallyEnds) {
     CLumvexDlg dialog(m_settings, m_profile);
     const INT_PTR result = RunWithDriver(dialog, [](HWND window) {
         EXPECT_EQ(SendWithin(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), TRUE);
-        EXPECT_EQ(ReadRegistryValue(kCommon, L"securitykey")->AsString(), L"UNSAVED-CHANGE");
+        EXPECT_EQ(ReadRegistryString(kCommon, L"securitykey"), L"UNSAVED-CHANGE");
 
         // A cancelled log-off: the program keeps running.
         SendWithin(window, WM_ENDSESSION, FALSE, ENDSESSION_LOGOFF);

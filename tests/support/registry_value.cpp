@@ -40,6 +40,16 @@ std::optional<RegistryValue> ReadRegistryValue(const std::wstring& key, const st
     return value;
 }
 
+std::optional<std::wstring> ReadRegistryString(const std::wstring& key, const std::wstring& name) {
+    const std::optional<RegistryValue> value = ReadRegistryValue(key, name);
+    return value ? value->AsString() : std::nullopt;
+}
+
+std::optional<DWORD> ReadRegistryDword(const std::wstring& key, const std::wstring& name) {
+    const std::optional<RegistryValue> value = ReadRegistryValue(key, name);
+    return value ? value->AsDword() : std::nullopt;
+}
+
 bool RegistryKeyExists(const std::wstring& key) {
     fw::RegKey opened;
     return ::RegOpenKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, KEY_QUERY_VALUE, opened.put()) ==

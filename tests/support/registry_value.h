@@ -20,6 +20,9 @@ struct RegistryValue {
 
 // The value, or nothing when the key or value is missing.
 std::optional<RegistryValue> ReadRegistryValue(const std::wstring& key, const std::wstring& name);
+// Typed reads: nothing when the value is missing or of another type.
+std::optional<std::wstring> ReadRegistryString(const std::wstring& key, const std::wstring& name);
+std::optional<DWORD> ReadRegistryDword(const std::wstring& key, const std::wstring& name);
 bool RegistryKeyExists(const std::wstring& key);
 
 bool WriteRegistryValue(const std::wstring& key, const std::wstring& name, DWORD type,

@@ -66,13 +66,12 @@ TEST_F(AppSettingsTest, SaveWritesTypedValuesUnderTheProfileRoot) {
     settings.servers.push_back({L"https://second.example.com/tq/", false});
     settings.SaveSettings(m_profile);
 
-    EXPECT_EQ(ReadRegistryValue(kCommon, L"ServerIndex")->AsDword(), 2u);
-    EXPECT_EQ(ReadRegistryValue(kCommon, L"securitykey")->AsString(), L"KEY-\u00e9\u4e2d");
-    EXPECT_EQ(ReadRegistryValue(kCommon, L"EnableNotifications")->AsDword(), 0u);
+    EXPECT_EQ(ReadRegistryDword(kCommon, L"ServerIndex"), 2u);
+    EXPECT_EQ(ReadRegistryString(kCommon, L"securitykey"), L"KEY-\u00e9\u4e2d");
+    EXPECT_EQ(ReadRegistryDword(kCommon, L"EnableNotifications"), 0u);
     EXPECT_FALSE(ReadRegistryValue(kCommon, L"DefaultServer"));
-    EXPECT_EQ(ReadRegistryValue(kServers, L"ServerURL_1")->AsString(), L"first.example.com");
-    EXPECT_EQ(ReadRegistryValue(kServers, L"ServerURL_2")->AsString(),
-              L"https://second.example.com/tq/");
+    EXPECT_EQ(ReadRegistryString(kServers, L"ServerURL_1"), L"first.example.com");
+    EXPECT_EQ(ReadRegistryString(kServers, L"ServerURL_2"), L"https://second.example.com/tq/");
     EXPECT_FALSE(ReadRegistryValue(kServers, L"ServerURL_0"));
     EXPECT_FALSE(ReadRegistryValue(kServers, L"ServerURL_3"));
 
@@ -93,7 +92,7 @@ TEST_F(AppSettingsTest, GapEndsTheServerListAndTheNextSaveDropsLaterNumbers) {
     EXPECT_FALSE(settings.servers[1].isDefault);
 
     settings.SaveSettings(m_profile);
-    EXPECT_EQ(ReadRegistryValue(kServers, L"ServerURL_1")->AsString(), L"one.example.com");
+    EXPECT_EQ(ReadRegistryString(kServers, L"ServerURL_1"), L"one.example.com");
     EXPECT_FALSE(ReadRegistryValue(kServers, L"ServerURL_2"));
     EXPECT_FALSE(ReadRegistryValue(kServers, L"ServerURL_3"));
 }
@@ -125,7 +124,7 @@ TEST_F(AppSettingsTest, DefaultServerReplacesEntryZeroAndIsNeverWritten) {
     // Survives a save untouched, even when the record's entry 0 differs.
     settings.servers[0].url = L"changed.example.org";
     settings.SaveSettings(m_profile);
-    EXPECT_EQ(ReadRegistryValue(kCommon, L"DefaultServer")->AsString(), L"admin.example.org");
+    EXPECT_EQ(ReadRegistryString(kCommon, L"DefaultServer"), L"admin.example.org");
     EXPECT_FALSE(RegistryKeyExists(kServers));
 
     // Without an administrator's value nothing ever creates one.
