@@ -2,6 +2,8 @@
 
 #include "framework/text.h"
 
+#include <tlhelp32.h>
+
 #include <vector>
 
 ChildProcess ChildProcess::Start(const std::wstring& program, const std::wstring& arguments) {
@@ -70,14 +72,25 @@ std::wstring ProgramPath() {
     return fw::FromUtf8(path);
 }
 
-void TerminateWindowOwners(const wchar_t* caption) {
-    while (HWND window = ::FindWindowW(nullptr, caption)) {
-        DWORD id = 0;
-        ::GetWindowThreadProcessId(window, &id);
-        fw::KernelHandle process(::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id));
-        if (!process || id == ::GetCurrentProcessId())
-            return;
-        ::TerminateProcess(process.get(), 1);
-        ::WaitForSingleObject(process.get(), 5000);
+void TerminateProgramsNamed(const std::vector<std::wstring>& fileNames) {
+    // Fails with INVALID_HANDLE_VALUE, like CreateFileW.
+    fw::FileHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot)
+        return;
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = ::Process32FirstW(snapshot.get(), &entry); more;
+         more = ::Process32NextW(snapshot.get(), &entry)) {
+        bool listed = false;
+        for (const std::wstring& name : fileNames)
+            listed = listed || ::lstrcmpiW(entry.szExeFile, name.c_str()) == 0;
+        if (!listed || entry.th32ProcessID == ::GetCurrentProcessId())
+            continue;
+        fw::KernelHandle process(
+            ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID));
+        if (process) {
+            ::TerminateProcess(process.get(), 1);
+            ::WaitForSingleObject(process.get(), 5000);
+        }
     }
 }

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 class ChildProcess {
 public:
@@ -42,6 +43,7 @@ private:
 // The full path of the program under test, as Windows names it.
 std::wstring ProgramPath();
 
-// Ends every process that owns a top-level window with this caption: leftovers
-// of an earlier test that could not clean up.
-void TerminateWindowOwners(const wchar_t* caption);
+// Ends every process whose program file has one of these names: leftovers of
+// an earlier test that could not clean up (a message box still holding the
+// single-instance lock, say). Only for names that no other program uses.
+void TerminateProgramsNamed(const std::vector<std::wstring>& fileNames);
