@@ -1,5 +1,8 @@
+#include "app/lumvex_app.h"
+
 #include <windows.h>
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-    return 0;
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
+    CLumvexApp app;
+    return app.Run(instance, commandLine);
 }

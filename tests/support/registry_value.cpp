@@ -1,0 +1,85 @@
+#include "support/registry_value.h"
+
+#include "framework/handles.h"
+
+#include <cstring>
+
+std::optional<std::wstring> RegistryValue::AsString() const {
+    if (type != REG_SZ)
+        return std::nullopt;
+    std::wstring text(data.size() / sizeof(wchar_t), L'\0');
+    std::memcpy(text.data(), data.data(), text.size() * sizeof(wchar_t));
+    if (const size_t end = text.find(L'\0'); end != std::wstring::npos)
+        text.resize(end);
+    return text;
+}
+
+std::optional<DWORD> RegistryValue::AsDword() const {
+    if (type != REG_DWORD || data.size() != sizeof(DWORD))
+        return std::nullopt;
+    DWORD value = 0;
+    std::memcpy(&value, data.data(), sizeof(value));
+    return value;
+}
+
+std::optional<RegistryValue> ReadRegistryValue(const std::wstring& key, const std::wstring& name) {
+    fw::RegKey opened;
+    if (::RegOpenKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, KEY_QUERY_VALUE, opened.put()) !=
+        ERROR_SUCCESS)
+        return std::nullopt;
+    RegistryValue value;
+    DWORD size = 0;
+    if (::RegQueryValueExW(opened.get(), name.c_str(), nullptr, &value.type, nullptr, &size) !=
+        ERROR_SUCCESS)
+        return std::nullopt;
+    value.data.resize(size);
+    if (::RegQueryValueExW(opened.get(), name.c_str(), nullptr, &value.type, value.data.data(),
+                           &size) != ERROR_SUCCESS)
+        return std::nullopt;
+    value.data.resize(size);
+    return value;
+}
+
+std::optional<std::wstring> ReadRegistryString(const std::wstring& key, const std::wstring& name) {
+    const std::optional<RegistryValue> value = ReadRegistryValue(key, name);
+    return value ? value->AsString() : std::nullopt;
+}
+
+std::optional<DWORD> ReadRegistryDword(const std::wstring& key, const std::wstring& name) {
+    const std::optional<RegistryValue> value = ReadRegistryValue(key, name);
+    return value ? value->AsDword() : std::nullopt;
+}
+
+bool RegistryKeyExists(const std::wstring& key) {
+    fw::RegKey opened;
+    return ::RegOpenKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, KEY_QUERY_VALUE, opened.put()) ==
+           ERROR_SUCCESS;
+}
+
+bool WriteRegistryValue(const std::wstring& key, const std::wstring& name, DWORD type,
+                        const void* data, DWORD size) {
+    fw::RegKey created;
+    if (::RegCreateKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                          KEY_SET_VALUE, nullptr, created.put(), nullptr) != ERROR_SUCCESS)
+        return false;
+    return ::RegSetValueExW(created.get(), name.c_str(), 0, type, static_cast<const BYTE*>(data),
+                            size) == ERROR_SUCCESS;
+}
+
+bool WriteRegistryString(const std::wstring& key, const std::wstring& name,
+                         const std::wstring& value) {
+    return WriteRegistryValue(key, name, REG_SZ, value.c_str(),
+                              static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+}
+
+bool WriteRegistryDword(const std::wstring& key, const std::wstring& name, DWORD value) {
+    return WriteRegistryValue(key, name, REG_DWORD, &value, sizeof(value));
+}
+
+bool DeleteRegistryTree(const std::wstring& key) {
+    const LSTATUS status = ::RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str());
+    if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND)
+        return false;
+    const LSTATUS keyStatus = ::RegDeleteKeyW(HKEY_CURRENT_USER, key.c_str());
+    return keyStatus == ERROR_SUCCESS || keyStatus == ERROR_FILE_NOT_FOUND;
+}

@@ -1,0 +1,52 @@
+#include "system/top_window.h"
+
+namespace {
+
+struct Search {
+    DWORD processId;
+    const wchar_t* className;
+    const wchar_t* caption;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK Visit(HWND window, LPARAM lParam) {
+    auto& search = *reinterpret_cast<Search*>(lParam);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    if (owner != search.processId || WindowText(window) != search.caption)
+        return TRUE;
+    if (search.className) {
+        wchar_t className[64]{};
+        ::GetClassNameW(window, className, 64);
+        if (std::wstring(className) != search.className)
+            return TRUE;
+    }
+    search.found = window;
+    return FALSE;
+}
+
+} // namespace
+
+std::wstring WindowText(HWND window) {
+    wchar_t text[512]{};
+    ::GetWindowTextW(window, text, 512);
+    return text;
+}
+
+HWND FindTopWindow(DWORD processId, const wchar_t* className, const wchar_t* caption) {
+    Search search{processId, className, caption};
+    ::EnumWindows(Visit, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND WaitForTopWindow(DWORD processId, const wchar_t* className, const wchar_t* caption,
+                      DWORD timeoutMs) {
+    const ULONGLONG deadline = ::GetTickCount64() + timeoutMs;
+    for (;;) {
+        if (HWND window = FindTopWindow(processId, className, caption))
+            return window;
+        if (::GetTickCount64() >= deadline)
+            return nullptr;
+        ::Sleep(10);
+    }
+}

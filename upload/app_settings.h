@@ -1,0 +1,58 @@
+// The user's upload configuration and its place in the per-user profile.
+#pragma once
+
+#include "framework/profile.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+// One upload server.
+struct tagServerEntry {
+    // As the user typed it (with or without a scheme), or the default host.
+    std::wstring url;
+    // Only the built-in default server (entry 0): it can be neither edited
+    // nor deleted and is never written to the profile.
+    bool isDefault = false;
+};
+
+// The settings record. The application object owns the one instance of a
+// run; the settings dialogs edit copies and write them back. The upload
+// worker reads GetUploadURL and the security key while the modal upload
+// dialog keeps the record from changing; everything else runs on the
+// interface thread.
+class CAppSettings {
+public:
+    // The server used when no valid server is selected, and entry 0 unless
+    // the profile's "DefaultServer" names another.
+    static constexpr std::wstring_view kDefaultServerHost = L"workorders.example.com";
+    static constexpr std::wstring_view kDefaultSecurityKey = L"SKYQUOMBIRLA470470";
+    static constexpr std::wstring_view kUploadScript = L"Tessaly.php";
+    // Longest string setting we accept from the profile. Servers and keys are
+    // URL-sized (browsers and WinInet stop near 2048 characters); anything
+    // longer is not something the user typed, and reads as absent.
+    static constexpr size_t kMaxStringLength = 2048;
+
+    // Entry 0 is the default server; entries 1.. are the user's, in order.
+    std::vector<tagServerEntry> servers;
+    // Index into servers; negative or past the end means no server selected.
+    int serverIndex = 0;
+    // The folder of the program file, without a trailing backslash.
+    std::wstring programFolder;
+    std::wstring securityKey;
+    bool enableNotifications = true;
+
+    // Replaces the record with what the profile holds, defaults where values
+    // are missing or unusable.
+    void LoadSettings(const fw::Profile& profile);
+    // Rewrites the profile from the record. Registry failures are ignored.
+    void SaveSettings(const fw::Profile& profile) const;
+
+    // The selected server as stored, for display.
+    std::wstring GetServerName() const;
+    // The address the upload posts to.
+    std::wstring GetUploadURL() const;
+
+private:
+    const tagServerEntry* SelectedServer() const noexcept;
+};
