@@ -1,1 +1,18 @@
 #pragma once
+
+// Menus
+#define IDM_CONTEXT_DRAW 165
+
+// Cursors
+#define IDC_PEN_CURSOR 161
+
+// Commands
+#define ID_DELETE_ITEM 32778
+#define ID_SUBMIT_TO_SERVER 32779
+#define ID_COPY_TO_CLIPBOARD 32780
+#define ID_TOOL_POINTER 32782
+#define ID_TOOL_PEN 32784
+#define ID_TOOL_HIGHLIGHT 32785
+#define ID_TOOL_TEXT 32786
+#define ID_TOOL_ARROW 32787
+#define ID_TOOL_CROP 32788
