@@ -9,11 +9,12 @@ bool CDrawingStatic::Create(DWORD style, const RECT& rect, HWND parent, int cont
 }
 
 bool CDrawingStatic::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    using Events = CDarwingStaticEvents;
     switch (message) {
     case WM_PAINT: {
         fw::PaintDc paint(Hwnd());
         const RECT update = paint.paint().rcPaint;
-        Fire(&CDarwingStaticEvents::OnPaint, this, paint.get(), update);
+        Fire(&Events::OnPaint, this, paint.get(), update);
         result = 0;
         return true;
     }
@@ -21,54 +22,38 @@ bool CDrawingStatic::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, L
         // Lets a whole picture of the surface be taken into any device context.
         RECT client{};
         ::GetClientRect(Hwnd(), &client);
-        Fire(&CDarwingStaticEvents::OnPaint, this, reinterpret_cast<HDC>(wParam), client);
+        Fire(&Events::OnPaint, this, reinterpret_cast<HDC>(wParam), client);
         result = 0;
         return true;
     }
     case WM_LBUTTONDOWN:
         // Captured first, so that a drag keeps reporting outside the surface.
         ::SetCapture(Hwnd());
+        FireMouse(&Events::OnLButtonDown, wParam, lParam);
         break;
     case WM_LBUTTONUP:
         ::ReleaseCapture();
+        FireMouse(&Events::OnLButtonUp, wParam, lParam);
         break;
     case WM_MOUSEMOVE:
+        FireMouse(&Events::OnMouseMove, wParam, lParam);
+        break;
     case WM_LBUTTONDBLCLK:
+        FireMouse(&Events::OnLButtonDblClk, wParam, lParam);
+        break;
     case WM_RBUTTONUP:
+        FireMouse(&Events::OnRButtonUp, wParam, lParam);
+        break;
     case WM_RBUTTONDOWN:
+        FireMouse(&Events::OnRButtonDown, wParam, lParam);
         break;
     default:
-        return false;
+        break;
     }
-    FireMouse(message, static_cast<UINT>(wParam),
-              POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
-    return false; // the static's own processing follows
+    return false; // mouse messages go on to the static's own processing
 }
 
-void CDrawingStatic::FireMouse(UINT message, UINT keyFlags, POINT point) {
-    using Operation = void (CDarwingStaticEvents::*)(UINT, POINT);
-    Operation operation = nullptr;
-    switch (message) {
-    case WM_LBUTTONDOWN:
-        operation = &CDarwingStaticEvents::OnLButtonDown;
-        break;
-    case WM_LBUTTONUP:
-        operation = &CDarwingStaticEvents::OnLButtonUp;
-        break;
-    case WM_MOUSEMOVE:
-        operation = &CDarwingStaticEvents::OnMouseMove;
-        break;
-    case WM_LBUTTONDBLCLK:
-        operation = &CDarwingStaticEvents::OnLButtonDblClk;
-        break;
-    case WM_RBUTTONUP:
-        operation = &CDarwingStaticEvents::OnRButtonUp;
-        break;
-    case WM_RBUTTONDOWN:
-        operation = &CDarwingStaticEvents::OnRButtonDown;
-        break;
-    default:
-        return;
-    }
-    Fire(operation, keyFlags, point);
+void CDrawingStatic::FireMouse(MouseOperation operation, WPARAM wParam, LPARAM lParam) {
+    const POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    Fire(operation, static_cast<UINT>(wParam), point);
 }

@@ -21,5 +21,6 @@ protected:
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
-    void FireMouse(UINT message, UINT keyFlags, POINT point);
+    using MouseOperation = void (CDarwingStaticEvents::*)(UINT keyFlags, POINT point);
+    void FireMouse(MouseOperation operation, WPARAM wParam, LPARAM lParam);
 };

@@ -143,6 +143,18 @@ TEST_F(CanvasOutputTest, ACropPastThePictureKeepsItsSizeAndIsBlackOutside) {
     EXPECT_EQ(out.At(148, 75), RGB(0, 0, 0)) << "the frame ends at the picture's edge";
 }
 
+TEST_F(CanvasOutputTest, OnlyTheNewerOfTwoCropsCutsTheOutputUntilItIsUndone) {
+    canvas.SelectTool<CCropItemFactory>();
+    canvas.Drag(10, 10, 110, 60);
+    canvas.Drag(50, 50, 250, 200);
+    EXPECT_EQ(Pixels(canvas.Panel().GetFlattenedBitmap().get()).Width(), 200);
+    const Pixels screen(PrintSurface(canvas.Surface()).get());
+    EXPECT_EQ(screen.At(60, 100), kPicture) << "inside the newer crop";
+    EXPECT_NE(screen.At(30, 30), kPicture) << "the older crop's inside is darkened";
+    canvas.Panel().Undo();
+    EXPECT_EQ(Pixels(canvas.Panel().GetFlattenedBitmap().get()).Width(), 100);
+}
+
 TEST_F(CanvasOutputTest, AFlatCropGivesNoOutput) {
     canvas.SelectTool<CCropItemFactory>();
     canvas.Drag(10, 10, 200, 10);
