@@ -267,8 +267,11 @@ void CCanvasPanel::DrawItems(gfx::Graphics& graphics, const RECT& area, bool for
     }
     if (!forScreen)
         return;
+    // Only while it is dragged out: a click that committed nothing leaves an
+    // item without a size, and a crop without a size would darken all.
     if (CCanvasItemFactory* factory = m_host.GetCurrentFactory()) {
-        if (CCanvasItem* pending = factory->GetPendingItem())
+        CCanvasItem* pending = factory->GetPendingItem();
+        if (pending && pending->IsTracking())
             draw(*pending);
     }
     if (m_activeCrop)

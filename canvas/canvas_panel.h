@@ -72,7 +72,6 @@ public:
     const CViewTransform& GetTransform() const noexcept { return m_transform; }
     POINT ViewToImage(POINT view) const;
     HWND GetSurfaceWindow() const;
-    HBITMAP GetPicture() const noexcept { return m_picture.get(); }
 
     // Draws the update rectangle (view coordinates) of the surface into dc.
     void PaintContent(HDC dc, const RECT& update);

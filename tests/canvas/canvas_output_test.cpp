@@ -155,6 +155,15 @@ TEST_F(CanvasOutputTest, OnlyTheNewerOfTwoCropsCutsTheOutputUntilItIsUndone) {
     EXPECT_EQ(Pixels(canvas.Panel().GetFlattenedBitmap().get()).Width(), 100);
 }
 
+TEST_F(CanvasOutputTest, AClickWithTheCropToolDarkensNothing) {
+    canvas.SelectTool<CCropItemFactory>();
+    canvas.Press(100, 100);
+    canvas.Release(100, 100);
+    const Pixels screen(PrintSurface(canvas.Surface()).get());
+    EXPECT_EQ(screen.At(50, 50), kPicture);
+    EXPECT_EQ(screen.At(100, 100), kPicture);
+}
+
 TEST_F(CanvasOutputTest, AFlatCropGivesNoOutput) {
     canvas.SelectTool<CCropItemFactory>();
     canvas.Drag(10, 10, 200, 10);
