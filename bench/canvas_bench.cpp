@@ -1,0 +1,214 @@
+#include "bench/canvas_bench.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <random>
+#include <vector>
+
+#include <windows.h>
+#include <objidl.h>
+
+#include "canvas/arrow_item.h"
+#include "canvas/arrow_item_factory.h"
+#include "canvas/canvas_panel.h"
+#include "canvas/crop_item.h"
+#include "canvas/drawing_static.h"
+#include "canvas/highlight_item.h"
+#include "canvas/pen_item.h"
+
+namespace {
+
+constexpr int kSurfaceWidth = 1920;
+constexpr int kSurfaceHeight = 1080;
+constexpr int kItems = 100;
+constexpr wchar_t kWindowClass[] = L"LumvexBenchWindow";
+
+double NowMs() {
+    static const double frequency = [] {
+        LARGE_INTEGER f{};
+        ::QueryPerformanceFrequency(&f);
+        return static_cast<double>(f.QuadPart);
+    }();
+    LARGE_INTEGER now{};
+    ::QueryPerformanceCounter(&now);
+    return static_cast<double>(now.QuadPart) * 1000.0 / frequency;
+}
+
+double MedianMs(int runs, const std::function<void()>& work) {
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        const double start = NowMs();
+        work();
+        times.push_back(NowMs() - start);
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+LPARAM PointParam(int x, int y) {
+    return MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y));
+}
+
+// The main window's part: the arrow tool, red, the window as menu owner.
+class BenchHost : public ICanvasHost {
+public:
+    BenchHost() {
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof(wc);
+        wc.lpfnWndProc = ::DefWindowProcW;
+        wc.hInstance = ::GetModuleHandleW(nullptr);
+        wc.lpszClassName = kWindowClass;
+        ::RegisterClassExW(&wc);
+        m_window = ::CreateWindowExW(WS_EX_TOOLWINDOW, kWindowClass, L"Lumvex bench",
+                                     WS_POPUP | WS_VISIBLE, 0, 0, kSurfaceWidth, kSurfaceHeight,
+                                     nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+        m_surface.Create(WS_CHILD | WS_VISIBLE | SS_NOTIFY,
+                         RECT{0, 0, kSurfaceWidth, kSurfaceHeight}, m_window, 1034);
+        m_panel = std::make_unique<CCanvasPanel>(m_surface, *this);
+        m_panel->StartGraphics();
+        m_panel->Connect(nullptr);
+        m_factory = std::make_unique<CArrowItemFactory>(m_panel.get());
+    }
+    ~BenchHost() {
+        m_factory.reset();
+        m_panel.reset();
+        ::DestroyWindow(m_window);
+    }
+    BenchHost(const BenchHost&) = delete;
+    BenchHost& operator=(const BenchHost&) = delete;
+
+    CCanvasPanel& Panel() { return *m_panel; }
+    HWND Surface() const { return m_surface.Hwnd(); }
+
+    CCanvasItemFactory* GetCurrentFactory() override { return m_factory.get(); }
+    COLORREF GetCurrentColor() override { return RGB(255, 0, 0); }
+    HWND GetMenuOwner() override { return m_window; }
+
+    void Pump() {
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+            ::DispatchMessageW(&msg);
+    }
+
+private:
+    HWND m_window = nullptr;
+    CDrawingStatic m_surface;
+    std::unique_ptr<CCanvasPanel> m_panel;
+    std::unique_ptr<CCanvasItemFactory> m_factory;
+};
+
+// A capture-like picture: bands of colour with blocks on them.
+fw::GdiBitmap MakePicture(int width, int height) {
+    fw::WindowDc screen(nullptr);
+    fw::GdiBitmap bitmap(::CreateCompatibleBitmap(screen.get(), width, height));
+    fw::MemoryDc dc(::CreateCompatibleDC(screen.get()));
+    fw::SelectionGuard select(dc.get(), bitmap.get());
+    for (int y = 0; y < height; y += 40) {
+        fw::GdiBrush band(::CreateSolidBrush(RGB(200 + (y / 40) % 40, 210, 220)));
+        const RECT r{0, y, width, y + 40};
+        ::FillRect(dc.get(), &r, band.get());
+    }
+    for (int x = 0; x < width; x += 300) {
+        fw::GdiBrush block(::CreateSolidBrush(RGB(40, 90 + x % 100, 160)));
+        const RECT r{x + 20, 60, x + 220, height - 60};
+        ::FillRect(dc.get(), &r, block.get());
+    }
+    return bitmap;
+}
+
+// Items made by their own gestures, without a panel to repaint.
+template <typename Item> std::unique_ptr<CCanvasItem> Drawn(POINT from, POINT to) {
+    auto item = std::make_unique<Item>(nullptr);
+    item->OnLButtonDown(from, from);
+    item->OnMouseMove(to, to);
+    item->OnLButtonUp(to, to);
+    return item;
+}
+
+std::unique_ptr<CCanvasItem> Stroke(std::mt19937& random, POINT start, int width, int height) {
+    auto pen = std::make_unique<CPenItem>(nullptr);
+    std::uniform_int_distribution<int> step(-12, 12);
+    POINT p = start;
+    pen->OnLButtonDown(p, p);
+    for (int i = 0; i < 40; ++i) {
+        p.x = std::clamp(p.x + step(random) + 6, 0L, static_cast<LONG>(width - 1));
+        p.y = std::clamp(p.y + step(random), 0L, static_cast<LONG>(height - 1));
+        pen->OnMouseMove(p, p);
+    }
+    pen->OnLButtonUp(p, p);
+    return pen;
+}
+
+// A hundred items spread over the whole picture: pens, arrows and
+// highlights, and one crop around most of it.
+void AddItems(CCanvasPanel& panel, int width, int height) {
+    std::mt19937 random(1234);
+    std::uniform_int_distribution<int> xs(0, width - 400);
+    std::uniform_int_distribution<int> ys(0, height - 300);
+    std::uniform_int_distribution<int> size(40, 300);
+    for (int i = 0; i < kItems - 1; ++i) {
+        const POINT from{xs(random), ys(random)};
+        const POINT to{from.x + size(random), from.y + size(random) * 2 / 3};
+        switch (i % 3) {
+        case 0:
+            panel.AddItem(Stroke(random, from, width, height));
+            break;
+        case 1:
+            panel.AddItem(Drawn<CArrowItem>(from, to));
+            break;
+        default:
+            panel.AddItem(Drawn<CHighlightItem>(from, to));
+            break;
+        }
+    }
+    panel.AddItem(
+        Drawn<CCropItem>(POINT{width / 20, height / 20}, POINT{width * 19 / 20, height * 19 / 20}));
+}
+
+} // namespace
+
+void RunCanvasBench(int pictureWidth, int pictureHeight, std::FILE* out) {
+    BenchHost host;
+    CCanvasPanel& panel = host.Panel();
+    panel.SetBitmap(MakePicture(pictureWidth, pictureHeight));
+    AddItems(panel, pictureWidth, pictureHeight);
+    HWND surface = host.Surface();
+    ::UpdateWindow(surface);
+    host.Pump();
+
+    // An arrow dragged out in the middle of the surface: each mouse move
+    // repaints the union of its old and new rectangles at once.
+    ::SendMessageW(surface, WM_LBUTTONDOWN, MK_LBUTTON, PointParam(900, 500));
+    ::SendMessageW(surface, WM_MOUSEMOVE, MK_LBUTTON, PointParam(1000, 560));
+    int step = 0;
+    const double drag = MedianMs(31, [&] {
+        ++step;
+        const int d = step % 2 == 0 ? 0 : 8;
+        ::SendMessageW(surface, WM_MOUSEMOVE, MK_LBUTTON, PointParam(1000 + d, 560 + d));
+    });
+    ::SendMessageW(surface, WM_LBUTTONUP, 0, PointParam(1000, 560));
+    panel.Undo();
+    host.Pump();
+
+    const double full = MedianMs(7, [&] {
+        ::InvalidateRect(surface, nullptr, FALSE);
+        ::UpdateWindow(surface);
+    });
+
+    const double flatten = MedianMs(5, [&] {
+        IStream* stream = nullptr;
+        if (FAILED(::CreateStreamOnHGlobal(nullptr, TRUE, &stream)))
+            return;
+        panel.SaveJpegToStream(stream);
+        stream->Release();
+    });
+
+    std::fprintf(out, "%dx%d drag-update-paint %.1f ms\n", pictureWidth, pictureHeight, drag);
+    std::fprintf(out, "%dx%d full-paint %.1f ms\n", pictureWidth, pictureHeight, full);
+    std::fprintf(out, "%dx%d drag/full-ratio %.2f\n", pictureWidth, pictureHeight,
+                 full > 0 ? drag / full : 0.0);
+    std::fprintf(out, "%dx%d flatten-jpeg %.1f ms\n", pictureWidth, pictureHeight, flatten);
+    std::fflush(out);
+}

@@ -1,0 +1,289 @@
+#include "canvas/canvas_item.h"
+
+#include <algorithm>
+
+#include "canvas/canvas_panel.h"
+#include "canvas/view_transform.h"
+#include "framework/handles.h"
+
+namespace {
+
+// Invalidated around an item's rectangle, so that pen widths, arrowheads and
+// handles are repainted too.
+constexpr int kRepaintMargin = 6;
+// How far drawing may reach past the rectangle: half a pen, an arrowhead,
+// anti-aliasing.
+constexpr int kDrawMargin = 8;
+
+RECT Normalised(POINT a, POINT b) {
+    return RECT{std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
+}
+
+RECT Inflated(RECT rect, int by) {
+    ::InflateRect(&rect, by, by);
+    return rect;
+}
+
+bool SamePoint(POINT a, POINT b) {
+    return a.x == b.x && a.y == b.y;
+}
+
+} // namespace
+
+CCanvasItem::CCanvasItem(CCanvasPanel* owner, int handleCount, bool repaintOnDrag) noexcept
+    : m_handleCount(handleCount), m_owner(owner), m_repaintOnDrag(repaintOnDrag) {}
+
+int CCanvasItem::GetHandleCount() const {
+    return m_handleCount;
+}
+
+POINT CCanvasItem::GetHandlePoint(int) const {
+    return POINT{0, 0};
+}
+
+RECT CCanvasItem::GetHandleRect(int handle) const {
+    const POINT p = GetHandlePoint(handle);
+    return RECT{p.x - 3, p.y - 3, p.x + 4, p.y + 4};
+}
+
+HCURSOR CCanvasItem::GetHandleCursor(int) const {
+    return nullptr;
+}
+
+void CCanvasItem::DrawHandles(gfx::Graphics& graphics) {
+    if (!m_selected)
+        return;
+    const gfx::SolidBrush black(0xFF000000);
+    for (int n = 1; n <= GetHandleCount(); ++n) {
+        const RECT r = GetHandleRect(n);
+        graphics.FillRectangle(black, r.left, r.top, r.right - r.left, r.bottom - r.top);
+    }
+}
+
+int CCanvasItem::HitTest(int x, int y) {
+    if (m_selected) {
+        const POINT point{x, y};
+        for (int n = 1; n <= GetHandleCount(); ++n) {
+            const RECT r = GetHandleRect(n);
+            if (::PtInRect(&r, point))
+                return n;
+        }
+    }
+    return HitTestBody(x, y) ? 0 : -1;
+}
+
+bool CCanvasItem::HitTestBody(int, int) {
+    return false;
+}
+
+void CCanvasItem::Offset(int, int, int, int) {}
+
+void CCanvasItem::MoveHandle(int, int, int, int, int) {}
+
+void CCanvasItem::BeginEdit() {}
+
+void CCanvasItem::EndEdit() {}
+
+void CCanvasItem::OnLButtonDown(POINT view, POINT image) {
+    m_tracking = true;
+    m_point1 = m_point2 = image;
+    m_viewPoint1 = m_viewPoint2 = view;
+}
+
+void CCanvasItem::OnMouseMove(POINT view, POINT image) {
+    if (!m_tracking)
+        return;
+    const RECT before = Inflated(GetViewRect(), kRepaintMargin);
+    m_point2 = image;
+    m_viewPoint2 = view;
+    const RECT after = Inflated(GetViewRect(), kRepaintMargin);
+
+    if (HWND surface = SurfaceWindow()) {
+        fw::WindowDc dc(surface);
+        // Keep feedback inside the surface while the captured mouse is
+        // outside it.
+        RECT client{};
+        ::GetClientRect(surface, &client);
+        ::IntersectClipRect(dc.get(), client.left, client.top, client.right, client.bottom);
+        gfx::Graphics screen = gfx::Graphics::FromHdc(dc.get());
+        DrawFeedback(screen);
+    }
+    if (m_repaintOnDrag) {
+        RECT changed{};
+        ::UnionRect(&changed, &before, &after);
+        RepaintSurface(&changed, false);
+    }
+}
+
+void CCanvasItem::OnLButtonUp(POINT, POINT) {
+    if (!m_tracking)
+        return;
+    m_tracking = false;
+    if (!HasExtent())
+        return; // a click: stays pending, reused by the next press
+    if (m_owner)
+        m_owner->AddItem(this);
+    RepaintSurface(nullptr, true);
+}
+
+void CCanvasItem::OnLButtonDblClk(POINT, POINT) {}
+
+RECT CCanvasItem::GetDrawBounds() const {
+    return Inflated(GetImageRect(), kDrawMargin);
+}
+
+RECT CCanvasItem::GetImageRect() const {
+    return Normalised(m_point1, m_point2);
+}
+
+RECT CCanvasItem::GetViewRect() const {
+    return Normalised(m_viewPoint1, m_viewPoint2);
+}
+
+void CCanvasItem::UpdateViewCoords(const CViewTransform& transform) {
+    POINT points[2] = {m_point1, m_point2};
+    transform.ViewMatrix().TransformPoints(points, 2);
+    m_viewPoint1 = points[0];
+    m_viewPoint2 = points[1];
+}
+
+POINT CCanvasItem::GetRectHandlePoint(int handle) const {
+    const RECT r = GetImageRect();
+    const LONG midX = r.left + (r.right - r.left) / 2;
+    const LONG midY = r.top + (r.bottom - r.top) / 2;
+    switch (handle) {
+    case 1:
+        return POINT{r.left, r.top};
+    case 2:
+        return POINT{midX, r.top};
+    case 3:
+        return POINT{r.right, r.top};
+    case 4:
+        return POINT{r.right, midY};
+    case 5:
+        return POINT{r.right, r.bottom};
+    case 6:
+        return POINT{midX, r.bottom};
+    case 7:
+        return POINT{r.left, r.bottom};
+    case 8:
+        return POINT{r.left, midY};
+    default:
+        return POINT{0, 0};
+    }
+}
+
+HCURSOR CCanvasItem::GetRectHandleCursor(int handle) {
+    switch (handle) {
+    case 1:
+    case 5:
+        return ::LoadCursorW(nullptr, IDC_SIZENWSE);
+    case 2:
+    case 6:
+        return ::LoadCursorW(nullptr, IDC_SIZENS);
+    case 3:
+    case 7:
+        return ::LoadCursorW(nullptr, IDC_SIZENESW);
+    case 4:
+    case 8:
+        return ::LoadCursorW(nullptr, IDC_SIZEWE);
+    default:
+        return nullptr;
+    }
+}
+
+void CCanvasItem::MoveRectHandle(int x, int y, int viewX, int viewY, int handle) {
+    // Handles sit on the normalised rectangle, but the raw points move: a
+    // rectangle drawn from bottom-right to top-left flips when dragged.
+    bool x1 = false, y1 = false, x2 = false, y2 = false;
+    switch (handle) {
+    case 1:
+        x1 = y1 = true;
+        break;
+    case 2:
+        y1 = true;
+        break;
+    case 3:
+        x2 = y1 = true;
+        break;
+    case 4:
+        x2 = true;
+        break;
+    case 5:
+        x2 = y2 = true;
+        break;
+    case 6:
+        y2 = true;
+        break;
+    case 7:
+        x1 = y2 = true;
+        break;
+    case 8:
+        x1 = true;
+        break;
+    default:
+        return;
+    }
+    if (x1) {
+        m_point1.x = x;
+        m_viewPoint1.x = viewX;
+    }
+    if (y1) {
+        m_point1.y = y;
+        m_viewPoint1.y = viewY;
+    }
+    if (x2) {
+        m_point2.x = x;
+        m_viewPoint2.x = viewX;
+    }
+    if (y2) {
+        m_point2.y = y;
+        m_viewPoint2.y = viewY;
+    }
+}
+
+void CCanvasItem::OffsetPoints(int dx, int dy, int viewDx, int viewDy) noexcept {
+    m_point1.x += dx;
+    m_point1.y += dy;
+    m_point2.x += dx;
+    m_point2.y += dy;
+    m_viewPoint1.x += viewDx;
+    m_viewPoint1.y += viewDy;
+    m_viewPoint2.x += viewDx;
+    m_viewPoint2.y += viewDy;
+}
+
+bool CCanvasItem::HitTestFrame(int x, int y) const {
+    const POINT point{x, y};
+    const RECT outer = GetImageRect();
+    RECT inner = outer;
+    ::InflateRect(&inner, -10, -10);
+    return ::PtInRect(&outer, point) && !::PtInRect(&inner, point);
+}
+
+void CCanvasItem::DrawTrackingBox(gfx::Graphics& graphics, gfx::Argb fill) const {
+    const RECT r = GetImageRect();
+    const int width = r.right - r.left;
+    const int height = r.bottom - r.top;
+    graphics.FillRectangle(gfx::SolidBrush(fill), r.left, r.top, width, height);
+    gfx::Pen outline(kTrackingOutline, 1.0f);
+    outline.SetAlignment(Gdiplus::PenAlignmentInset);
+    outline.SetWidth(1.5f);
+    outline.SetDashStyle(Gdiplus::DashStyleSolid);
+    graphics.DrawRectangle(outline, r.left, r.top, width, height);
+}
+
+bool CCanvasItem::HasExtent() const {
+    return !SamePoint(m_point1, m_point2);
+}
+
+HWND CCanvasItem::SurfaceWindow() const {
+    return m_owner ? m_owner->GetSurfaceWindow() : nullptr;
+}
+
+void CCanvasItem::RepaintSurface(const RECT* rect, bool erase) const {
+    if (HWND surface = SurfaceWindow()) {
+        ::InvalidateRect(surface, rect, erase ? TRUE : FALSE);
+        ::UpdateWindow(surface);
+    }
+}

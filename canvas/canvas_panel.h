@@ -1,0 +1,130 @@
+// The annotation document: the captured picture, the committed items, the
+// redo list, the selection, the active crop, zoom and scroll offsets. Paints
+// the drawing surface, turns its mouse events into item gestures for the
+// current tool, runs undo, redo and Delete Item, and flattens picture and
+// items into one image.
+//
+// The surface and the scroll source given to Connect must outlive the panel.
+// GDI+ started by StartGraphics stops when the panel is destroyed, so every
+// factory (and its pending item) must be destroyed before the panel.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include <windows.h>
+#include <objidl.h>
+
+#include "canvas/canvas_host.h"
+#include "canvas/canvas_item.h"
+#include "canvas/darwing_static_events.h"
+#include "canvas/gdiplus_objects.h"
+#include "canvas/view_transform.h"
+#include "common/lumvex_dlg_events.h"
+#include "framework/handles.h"
+
+class CDrawingStatic;
+
+class CCanvasPanel : public CDarwingStaticEvents, public CLumvexDlgEvents {
+public:
+    using ItemList = std::vector<std::unique_ptr<CCanvasItem>>;
+
+    CCanvasPanel(CDrawingStatic& surface, ICanvasHost& host);
+    ~CCanvasPanel() override;
+    CCanvasPanel(const CCanvasPanel&) = delete;
+    CCanvasPanel& operator=(const CCanvasPanel&) = delete;
+
+    // Starts GDI+ for the process; it stops when the panel is destroyed.
+    bool StartGraphics();
+    // Listens to the surface's paint and mouse events and to the scroll
+    // positions of the main window (may be null).
+    void Connect(CNotifier<CLumvexDlgEvents>* scrollSource);
+
+    // A new capture: the panel owns it. Drops every item, the selection and
+    // the crop; zoom and offsets stay.
+    void SetBitmap(fw::GdiBitmap picture);
+    // Also puts both offsets back to 0.
+    void SetZoom(float zoomX, float zoomY);
+    void Undo();
+    void Redo();
+    void DeleteSelectedItem();
+
+    // The flattened picture (cut to the active crop) as JPEG, quality 90.
+    // False when nothing was written: no picture, an empty crop, no encoder
+    // or a failed encode.
+    bool SaveJpegToStream(IStream* stream);
+    bool SaveJpegToFile(const wchar_t* path);
+    // A new device-dependent bitmap of the flattened picture that the caller
+    // owns; empty when there is nothing to flatten.
+    fw::GdiBitmap GetFlattenedBitmap();
+
+    // For the items. Takes the current factory's pending item at the end of
+    // its gesture; anything else is ignored.
+    void AddItem(CCanvasItem* item);
+    // Commits an item the caller made.
+    void AddItem(std::unique_ptr<CCanvasItem> item);
+    CCanvasItem* GetSelectedItem() const noexcept { return m_selected; }
+    // Clears the previous item's selected flag and sets the new one's.
+    void SetSelectedItem(CCanvasItem* item) noexcept;
+    CCanvasItem* GetActiveCrop() const noexcept { return m_activeCrop; }
+    const ItemList& GetItems() const noexcept { return m_items; }
+    const ItemList& GetRedoItems() const noexcept { return m_redo; }
+    const CViewTransform& GetTransform() const noexcept { return m_transform; }
+    POINT ViewToImage(POINT view) const;
+    HWND GetSurfaceWindow() const;
+
+    // Draws the update rectangle (view coordinates) of the surface into dc.
+    void PaintContent(HDC dc, const RECT& update);
+
+    // CDarwingStaticEvents
+    void OnPaint(CDrawingStatic* sender, HDC dc, const RECT& update) override;
+    void OnLButtonDown(UINT keyFlags, POINT point) override;
+    void OnLButtonUp(UINT keyFlags, POINT point) override;
+    void OnMouseMove(UINT keyFlags, POINT point) override;
+    void OnLButtonDblClk(UINT keyFlags, POINT point) override;
+    void OnRButtonUp(UINT keyFlags, POINT point) override;
+    void OnRButtonDown(UINT keyFlags, POINT point) override;
+
+    // CLumvexDlgEvents
+    void OnScrollHorz(Sender* sender, int position) override;
+    void OnScrollVert(Sender* sender, int position) override;
+
+private:
+    // COM for the thread, for the streams the output goes to.
+    class ComApartment {
+    public:
+        ComApartment() noexcept;
+        ~ComApartment();
+        ComApartment(const ComApartment&) = delete;
+        ComApartment& operator=(const ComApartment&) = delete;
+
+    private:
+        bool m_initialised;
+    };
+
+    void SetTransform(const CViewTransform& transform);
+    void EndEditAll();
+    void DrawItems(gfx::Graphics& graphics, const RECT& area, bool forScreen) const;
+    void RepaintSurface(bool erase);
+    // Picture and items (no crop, no pending item, no handles) cut to the
+    // output rectangle; empty when there is nothing to output.
+    gfx::Bitmap Flatten() const;
+    bool SaveJpeg(IStream* stream, const wchar_t* path);
+
+    ComApartment m_com;
+    gfx::GdiplusSession m_graphics;
+    CDrawingStatic& m_surface;
+    ICanvasHost& m_host;
+    CNotifier<CLumvexDlgEvents>* m_scrollSource = nullptr;
+
+    CCanvasItem* m_selected = nullptr;
+    CCanvasItem* m_activeCrop = nullptr;
+    ItemList m_redo;
+    ItemList m_items;
+    fw::GdiBitmap m_picture;
+    // The picture as GDI+ reads it, made once per capture rather than at
+    // every paint.
+    gfx::Bitmap m_pictureImage;
+    SIZE m_pictureSize{};
+    CViewTransform m_transform;
+};

@@ -1,0 +1,47 @@
+#include "canvas/crop_item.h"
+
+#include <climits>
+
+CCropItem::CCropItem(CCanvasPanel* owner) noexcept : CCanvasItem(owner, 8, true) {}
+
+POINT CCropItem::GetHandlePoint(int handle) const {
+    return GetRectHandlePoint(handle);
+}
+
+HCURSOR CCropItem::GetHandleCursor(int handle) const {
+    return GetRectHandleCursor(handle);
+}
+
+bool CCropItem::HitTestBody(int x, int y) {
+    return HitTestFrame(x, y);
+}
+
+void CCropItem::Offset(int dx, int dy, int viewDx, int viewDy) {
+    OffsetPoints(dx, dy, viewDx, viewDy);
+}
+
+void CCropItem::MoveHandle(int x, int y, int viewX, int viewY, int handle) {
+    MoveRectHandle(x, y, viewX, viewY, handle);
+}
+
+void CCropItem::Draw(gfx::Graphics& graphics) {
+    const RECT r = GetImageRect();
+    const int width = r.right - r.left;
+    const int height = r.bottom - r.top;
+    if (m_tracking) {
+        DrawTrackingBox(graphics, 0xDCFFFFFF);
+        return;
+    }
+    // Darken what is being painted, except the crop itself.
+    gfx::Region outside = graphics.GetClip();
+    outside.Exclude(gfx::Region::FromRect(r.left, r.top, width, height));
+    graphics.FillRegion(gfx::SolidBrush(0xDC404040), outside);
+}
+
+RECT CCropItem::GetDrawBounds() const {
+    if (m_tracking)
+        return CCanvasItem::GetDrawBounds();
+    return RECT{LONG_MIN / 2, LONG_MIN / 2, LONG_MAX / 2, LONG_MAX / 2};
+}
+
+void CCropItem::DrawFeedback(gfx::Graphics&) {}

@@ -1,0 +1,26 @@
+// The child window the annotated picture is shown on. It draws nothing
+// itself: its paint and mouse messages go to its listeners (the canvas panel).
+#pragma once
+
+#include <windows.h>
+
+#include "canvas/darwing_static_events.h"
+#include "common/notifier.h"
+#include "framework/control.h"
+
+class CDrawingStatic : public fw::Control, public CNotifier<CDarwingStaticEvents> {
+public:
+    CDrawingStatic() = default;
+
+    // Creates a static control with the bitmap style added to the given style
+    // (give it SS_NOTIFY, or a static never sees the mouse). The main window
+    // instead attaches its dialog control (Attach).
+    bool Create(DWORD style, const RECT& rect, HWND parent, int controlId);
+
+protected:
+    bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+private:
+    using MouseOperation = void (CDarwingStaticEvents::*)(UINT keyFlags, POINT point);
+    void FireMouse(MouseOperation operation, WPARAM wParam, LPARAM lParam);
+};

@@ -1,0 +1,323 @@
+#include "canvas/gdiplus_objects.h"
+
+#include <climits>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+namespace gfx {
+
+bool GdiplusSession::Start() {
+    if (m_token != 0)
+        return true;
+    Gdiplus::GdiplusStartupInput input; // version 1, no debug callback
+    ULONG_PTR token = 0;
+    if (Gdiplus::GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok)
+        return false;
+    m_token = token;
+    return true;
+}
+
+void GdiplusSession::Stop() {
+    if (m_token != 0)
+        Gdiplus::GdiplusShutdown(std::exchange(m_token, 0));
+}
+
+// ---- Matrix
+
+Matrix Matrix::Identity() {
+    Matrix matrix;
+    matrix.CreateWith([](Gdiplus::GpMatrix** out) { return api::GdipCreateMatrix(out); });
+    return matrix;
+}
+
+Status Matrix::Translate(float dx, float dy) {
+    return Record(api::GdipTranslateMatrix(get(), dx, dy, Gdiplus::MatrixOrderPrepend));
+}
+
+Status Matrix::Scale(float sx, float sy) {
+    return Record(api::GdipScaleMatrix(get(), sx, sy, Gdiplus::MatrixOrderPrepend));
+}
+
+Matrix Matrix::Clone() const {
+    Matrix copy;
+    copy.CreateWith([this](Gdiplus::GpMatrix** out) { return api::GdipCloneMatrix(get(), out); });
+    return copy;
+}
+
+Status Matrix::Invert() {
+    return Record(api::GdipInvertMatrix(get()));
+}
+
+Status Matrix::TransformPoints(POINT* points, int count) const {
+    std::vector<Gdiplus::GpPoint> converted(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i)
+        converted[static_cast<std::size_t>(i)] = Gdiplus::GpPoint(points[i].x, points[i].y);
+    Status status = Record(api::GdipTransformMatrixPointsI(get(), converted.data(), count));
+    if (status == Gdiplus::Ok) {
+        for (int i = 0; i < count; ++i) {
+            points[i].x = converted[static_cast<std::size_t>(i)].X;
+            points[i].y = converted[static_cast<std::size_t>(i)].Y;
+        }
+    }
+    return status;
+}
+
+POINT Matrix::Transform(POINT point) const {
+    TransformPoints(&point, 1);
+    return point;
+}
+
+// ---- Pens, caps, brushes
+
+Pen::Pen(Argb color, float width) {
+    CreateWith([&](Gdiplus::GpPen** out) {
+        return api::GdipCreatePen1(color, width, Gdiplus::UnitWorld, out);
+    });
+}
+
+Status Pen::SetWidth(float width) {
+    return Record(api::GdipSetPenWidth(get(), width));
+}
+
+Status Pen::SetAlignment(Gdiplus::PenAlignment alignment) {
+    return Record(api::GdipSetPenMode(get(), alignment));
+}
+
+Status Pen::SetDashStyle(Gdiplus::DashStyle style) {
+    return Record(api::GdipSetPenDashStyle(get(), style));
+}
+
+Status Pen::SetLineJoin(Gdiplus::LineJoin join) {
+    return Record(api::GdipSetPenLineJoin(get(), join));
+}
+
+Status Pen::SetMiterLimit(float limit) {
+    return Record(api::GdipSetPenMiterLimit(get(), limit));
+}
+
+Status Pen::SetCustomEndCap(const ArrowCap& cap) {
+    return Record(api::GdipSetPenCustomEndCap(get(), cap.get()));
+}
+
+ArrowCap::ArrowCap(float height, float width, bool filled) {
+    CreateWith([&](Gdiplus::GpAdjustableArrowCap** out) {
+        return api::GdipCreateAdjustableArrowCap(height, width, filled ? TRUE : FALSE, out);
+    });
+}
+
+SolidBrush::SolidBrush(Argb color) {
+    CreateWith([&](Gdiplus::GpSolidFill** out) { return api::GdipCreateSolidFill(color, out); });
+}
+
+// ---- Paths and regions
+
+Path Path::Create() {
+    Path path;
+    path.CreateWith(
+        [](Gdiplus::GpPath** out) { return api::GdipCreatePath(Gdiplus::FillModeAlternate, out); });
+    return path;
+}
+
+Status Path::AddLine(int x1, int y1, int x2, int y2) {
+    return Record(api::GdipAddPathLineI(get(), x1, y1, x2, y2));
+}
+
+Status Path::CloseFigure() {
+    return Record(api::GdipClosePathFigure(get()));
+}
+
+Status Path::Widen(const Pen& pen, float flatness) {
+    return Record(api::GdipWidenPath(get(), pen.get(), nullptr, flatness));
+}
+
+Region Region::Infinite() {
+    Region region;
+    region.CreateWith([](Gdiplus::GpRegion** out) { return api::GdipCreateRegion(out); });
+    return region;
+}
+
+Region Region::FromRect(int x, int y, int width, int height) {
+    Region region;
+    const Gdiplus::GpRect rect(x, y, width, height);
+    region.CreateWith(
+        [&](Gdiplus::GpRegion** out) { return api::GdipCreateRegionRectI(&rect, out); });
+    return region;
+}
+
+Region Region::FromPath(const Path& path) {
+    Region region;
+    region.CreateWith(
+        [&](Gdiplus::GpRegion** out) { return api::GdipCreateRegionPath(path.get(), out); });
+    return region;
+}
+
+Region Region::Clone() const {
+    Region copy;
+    copy.CreateWith([this](Gdiplus::GpRegion** out) { return api::GdipCloneRegion(get(), out); });
+    return copy;
+}
+
+Status Region::Exclude(const Region& other) {
+    return Record(api::GdipCombineRegionRegion(get(), other.get(), Gdiplus::CombineModeExclude));
+}
+
+bool Region::Contains(int x, int y) const {
+    BOOL visible = FALSE;
+    if (Record(api::GdipIsVisibleRegionPointI(get(), x, y, nullptr, &visible)) != Gdiplus::Ok)
+        return false;
+    return visible != FALSE;
+}
+
+// ---- Bitmaps and encoding
+
+Bitmap Bitmap::FromHbitmap(HBITMAP source) {
+    Bitmap bitmap;
+    bitmap.CreateWith([&](Gdiplus::GpBitmap** out) {
+        return api::GdipCreateBitmapFromHBITMAP(source, nullptr, out);
+    });
+    return bitmap;
+}
+
+Bitmap Bitmap::Create(int width, int height) {
+    Bitmap bitmap;
+    bitmap.CreateWith([&](Gdiplus::GpBitmap** out) {
+        return api::GdipCreateBitmapFromScan0(width, height, 0, PixelFormat32bppARGB, nullptr, out);
+    });
+    return bitmap;
+}
+
+Bitmap Bitmap::OverPixels(int width, int height, int stride, void* pixels) {
+    Bitmap bitmap;
+    bitmap.CreateWith([&](Gdiplus::GpBitmap** out) {
+        return api::GdipCreateBitmapFromScan0(width, height, stride, PixelFormat32bppRGB,
+                                              static_cast<BYTE*>(pixels), out);
+    });
+    return bitmap;
+}
+
+int Bitmap::Width() const {
+    UINT width = 0;
+    Record(api::GdipGetImageWidth(get(), &width));
+    return static_cast<int>(width);
+}
+
+int Bitmap::Height() const {
+    UINT height = 0;
+    Record(api::GdipGetImageHeight(get(), &height));
+    return static_cast<int>(height);
+}
+
+fw::GdiBitmap Bitmap::ToHbitmap(Argb background) const {
+    HBITMAP bitmap = nullptr;
+    if (Record(api::GdipCreateHBITMAPFromBitmap(get(), &bitmap, background)) != Gdiplus::Ok)
+        return {};
+    return fw::GdiBitmap(bitmap);
+}
+
+Status Bitmap::Save(IStream* stream, const CLSID& encoder,
+                    const Gdiplus::EncoderParameters* parameters) const {
+    return Record(api::GdipSaveImageToStream(get(), stream, &encoder, parameters));
+}
+
+Status Bitmap::Save(const wchar_t* path, const CLSID& encoder,
+                    const Gdiplus::EncoderParameters* parameters) const {
+    return Record(api::GdipSaveImageToFile(get(), path, &encoder, parameters));
+}
+
+bool FindEncoder(const wchar_t* mimeType, CLSID& encoder) {
+    UINT count = 0;
+    UINT size = 0;
+    if (api::GdipGetImageEncodersSize(&count, &size) != Gdiplus::Ok || size == 0)
+        return false;
+    // The descriptions and the strings they point to share one buffer.
+    std::unique_ptr<std::byte[]> buffer(new (std::nothrow) std::byte[size]);
+    if (!buffer)
+        return false;
+    auto* codecs = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.get());
+    if (api::GdipGetImageEncoders(count, size, codecs) != Gdiplus::Ok)
+        return false;
+    for (UINT i = 0; i < count; ++i) {
+        if (codecs[i].MimeType && std::wcscmp(codecs[i].MimeType, mimeType) == 0) {
+            encoder = codecs[i].Clsid;
+            return true;
+        }
+    }
+    return false;
+}
+
+// ---- Graphics
+
+Graphics Graphics::FromHdc(HDC dc) {
+    Graphics graphics;
+    graphics.CreateWith([&](Gdiplus::GpGraphics** out) { return api::GdipCreateFromHDC(dc, out); });
+    return graphics;
+}
+
+Graphics Graphics::FromImage(const Bitmap& bitmap) {
+    Graphics graphics;
+    graphics.CreateWith([&](Gdiplus::GpGraphics** out) {
+        return api::GdipGetImageGraphicsContext(bitmap.get(), out);
+    });
+    return graphics;
+}
+
+Status Graphics::SetSmoothingMode(Gdiplus::SmoothingMode mode) {
+    return Record(api::GdipSetSmoothingMode(get(), mode));
+}
+
+Status Graphics::SetTransform(const Matrix& matrix) {
+    return Record(api::GdipSetWorldTransform(get(), matrix.get()));
+}
+
+Status Graphics::SetClip(int x, int y, int width, int height) {
+    return Record(api::GdipSetClipRectI(get(), x, y, width, height, Gdiplus::CombineModeReplace));
+}
+
+Region Graphics::GetClip() const {
+    Region clip = Region::Infinite();
+    if (clip)
+        Record(api::GdipGetClip(get(), clip.get()));
+    return clip;
+}
+
+RECT Graphics::GetClipBounds() const {
+    Gdiplus::GpRect bounds;
+    if (Record(api::GdipGetClipBoundsI(get(), &bounds)) != Gdiplus::Ok)
+        return RECT{LONG_MIN / 2, LONG_MIN / 2, LONG_MAX / 2, LONG_MAX / 2};
+    return RECT{bounds.X, bounds.Y, bounds.X + bounds.Width, bounds.Y + bounds.Height};
+}
+
+Status Graphics::DrawImage(const Bitmap& image, int x, int y, int srcX, int srcY, int srcWidth,
+                           int srcHeight) {
+    return Record(api::GdipDrawImagePointRectI(get(), image.get(), x, y, srcX, srcY, srcWidth,
+                                               srcHeight, Gdiplus::UnitPixel));
+}
+
+Status Graphics::DrawLine(const Pen& pen, int x1, int y1, int x2, int y2) {
+    return Record(api::GdipDrawLineI(get(), pen.get(), x1, y1, x2, y2));
+}
+
+Status Graphics::DrawRectangle(const Pen& pen, int x, int y, int width, int height) {
+    return Record(api::GdipDrawRectangleI(get(), pen.get(), x, y, width, height));
+}
+
+Status Graphics::FillRectangle(const SolidBrush& brush, int x, int y, int width, int height) {
+    return Record(api::GdipFillRectangleI(get(), brush.get(), x, y, width, height));
+}
+
+Status Graphics::FillRegion(const SolidBrush& brush, const Region& region) {
+    return Record(api::GdipFillRegion(get(), brush.get(), region.get()));
+}
+
+Graphics::Dc::Dc(Graphics& graphics) : m_graphics(graphics) {
+    if (m_graphics.Record(api::GdipGetDC(m_graphics.get(), &m_dc)) != Gdiplus::Ok)
+        m_dc = nullptr;
+}
+
+Graphics::Dc::~Dc() {
+    if (m_dc)
+        m_graphics.Record(api::GdipReleaseDC(m_graphics.get(), m_dc));
+}
+
+} // namespace gfx

@@ -1,0 +1,253 @@
+// Owners for the GDI+ objects the canvas draws, hit-tests and encodes with,
+// over the flat interface. Each object records the status of its last failed
+// call and otherwise ignores it: a failing call leaves the drawing incomplete
+// and the caller goes on with the next one.
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+#include <utility>
+
+#include <windows.h>
+#include <objidl.h>
+
+// The platform's GDI+ headers expect the min and max macros that NOMINMAX
+// removes.
+namespace Gdiplus {
+using std::max;
+using std::min;
+} // namespace Gdiplus
+#include <gdiplus.h>
+
+#include "framework/handles.h"
+
+namespace gfx {
+
+namespace api = Gdiplus::DllExports;
+using Status = Gdiplus::GpStatus;
+using Argb = Gdiplus::ARGB;
+
+// GDI+ for the process, from Start until destruction.
+class GdiplusSession {
+public:
+    GdiplusSession() = default;
+    ~GdiplusSession() { Stop(); }
+    GdiplusSession(const GdiplusSession&) = delete;
+    GdiplusSession& operator=(const GdiplusSession&) = delete;
+
+    // Version 1, no debug callback. True when GDI+ runs (also when it already
+    // did).
+    bool Start();
+    void Stop();
+    bool IsStarted() const noexcept { return m_token != 0; }
+
+private:
+    ULONG_PTR m_token = 0;
+};
+
+// Move-only owner of one GDI+ object with its recorded status.
+template <typename T, typename Deleter> class Object {
+public:
+    Object() noexcept = default;
+    explicit Object(T* object) noexcept : m_object(object) {}
+    ~Object() { reset(); }
+    Object(const Object&) = delete;
+    Object& operator=(const Object&) = delete;
+    Object(Object&& other) noexcept
+        : m_object(std::exchange(other.m_object, nullptr)), m_status(other.m_status) {}
+    Object& operator=(Object&& other) noexcept {
+        if (this != &other) {
+            reset(std::exchange(other.m_object, nullptr));
+            m_status = other.m_status;
+        }
+        return *this;
+    }
+
+    T* get() const noexcept { return m_object; }
+    explicit operator bool() const noexcept { return m_object != nullptr; }
+    void reset(T* object = nullptr) noexcept {
+        if (T* old = std::exchange(m_object, object))
+            Deleter{}(old);
+    }
+
+    // The status of the last call on this object that failed, or Ok.
+    Status LastStatus() const noexcept { return m_status; }
+
+protected:
+    Status Record(Status status) const noexcept {
+        if (status != Gdiplus::Ok)
+            m_status = status;
+        return status;
+    }
+    // Creating calls: the status of the creation is the object's first.
+    template <typename Create> void CreateWith(Create&& create) {
+        T* object = nullptr;
+        Status status = create(&object);
+        reset(status == Gdiplus::Ok ? object : nullptr);
+        m_status = status;
+    }
+
+private:
+    T* m_object = nullptr;
+    mutable Status m_status = Gdiplus::Ok;
+};
+
+struct MatrixDeleter {
+    void operator()(Gdiplus::GpMatrix* m) const noexcept { api::GdipDeleteMatrix(m); }
+};
+struct PenDeleter {
+    void operator()(Gdiplus::GpPen* p) const noexcept { api::GdipDeletePen(p); }
+};
+struct BrushDeleter {
+    void operator()(Gdiplus::GpSolidFill* b) const noexcept { api::GdipDeleteBrush(b); }
+};
+struct CapDeleter {
+    void operator()(Gdiplus::GpAdjustableArrowCap* c) const noexcept {
+        api::GdipDeleteCustomLineCap(c);
+    }
+};
+struct PathDeleter {
+    void operator()(Gdiplus::GpPath* p) const noexcept { api::GdipDeletePath(p); }
+};
+struct RegionDeleter {
+    void operator()(Gdiplus::GpRegion* r) const noexcept { api::GdipDeleteRegion(r); }
+};
+struct ImageDeleter {
+    void operator()(Gdiplus::GpBitmap* b) const noexcept { api::GdipDisposeImage(b); }
+};
+struct GraphicsDeleter {
+    void operator()(Gdiplus::GpGraphics* g) const noexcept { api::GdipDeleteGraphics(g); }
+};
+
+class Matrix : public Object<Gdiplus::GpMatrix, MatrixDeleter> {
+public:
+    Matrix() = default;
+    // The identity.
+    static Matrix Identity();
+
+    // Both prepend, so that a translate followed by a scale maps a point by
+    // scaling it first.
+    Status Translate(float dx, float dy);
+    Status Scale(float sx, float sy);
+    Matrix Clone() const;
+    Status Invert();
+    // Rounds to the nearest integer point, in place.
+    Status TransformPoints(POINT* points, int count) const;
+    POINT Transform(POINT point) const;
+};
+
+// An adjustable arrow cap, sized in pen widths.
+class ArrowCap : public Object<Gdiplus::GpAdjustableArrowCap, CapDeleter> {
+public:
+    ArrowCap() = default;
+    ArrowCap(float height, float width, bool filled);
+};
+
+class Pen : public Object<Gdiplus::GpPen, PenDeleter> {
+public:
+    Pen() = default;
+    // Width in world units.
+    Pen(Argb color, float width);
+
+    Status SetWidth(float width);
+    Status SetAlignment(Gdiplus::PenAlignment alignment);
+    Status SetDashStyle(Gdiplus::DashStyle style);
+    Status SetLineJoin(Gdiplus::LineJoin join);
+    Status SetMiterLimit(float limit);
+    Status SetCustomEndCap(const ArrowCap& cap);
+};
+
+class SolidBrush : public Object<Gdiplus::GpSolidFill, BrushDeleter> {
+public:
+    SolidBrush() = default;
+    explicit SolidBrush(Argb color);
+};
+
+class Path : public Object<Gdiplus::GpPath, PathDeleter> {
+public:
+    Path() = default;
+    // Alternate fill.
+    static Path Create();
+
+    Status AddLine(int x1, int y1, int x2, int y2);
+    Status CloseFigure();
+    // Replaces the path by its outline when drawn with the pen.
+    Status Widen(const Pen& pen, float flatness);
+};
+
+class Region : public Object<Gdiplus::GpRegion, RegionDeleter> {
+public:
+    Region() = default;
+    // The infinite region.
+    static Region Infinite();
+    static Region FromRect(int x, int y, int width, int height);
+    static Region FromPath(const Path& path);
+
+    Region Clone() const;
+    Status Exclude(const Region& other);
+    // In the region's own coordinates; false when the test fails.
+    bool Contains(int x, int y) const;
+};
+
+class Bitmap : public Object<Gdiplus::GpBitmap, ImageDeleter> {
+public:
+    Bitmap() = default;
+    // A copy of a device-dependent bitmap, no palette.
+    static Bitmap FromHbitmap(HBITMAP bitmap);
+    // 32-bit ARGB, every pixel transparent black.
+    static Bitmap Create(int width, int height);
+    // 32-bit pixels without alpha over memory the caller keeps alive.
+    static Bitmap OverPixels(int width, int height, int stride, void* pixels);
+
+    int Width() const;
+    int Height() const;
+    // A new DIB section composited on the background; empty on failure.
+    fw::GdiBitmap ToHbitmap(Argb background) const;
+    Status Save(IStream* stream, const CLSID& encoder,
+                const Gdiplus::EncoderParameters* parameters) const;
+    Status Save(const wchar_t* path, const CLSID& encoder,
+                const Gdiplus::EncoderParameters* parameters) const;
+};
+
+// The encoder for a MIME type ("image/jpeg", compared exactly).
+bool FindEncoder(const wchar_t* mimeType, CLSID& encoder);
+
+class Graphics : public Object<Gdiplus::GpGraphics, GraphicsDeleter> {
+public:
+    Graphics() = default;
+    static Graphics FromHdc(HDC dc);
+    static Graphics FromImage(const Bitmap& bitmap);
+
+    Status SetSmoothingMode(Gdiplus::SmoothingMode mode);
+    Status SetTransform(const Matrix& matrix);
+    // Replaces the clip; the rectangle is in world coordinates.
+    Status SetClip(int x, int y, int width, int height);
+    Region GetClip() const;
+    // The clip's bounding rectangle in world coordinates.
+    RECT GetClipBounds() const;
+
+    // Draws the source rectangle of the image at (x, y), unit pixel.
+    Status DrawImage(const Bitmap& image, int x, int y, int srcX, int srcY, int srcWidth,
+                     int srcHeight);
+    Status DrawLine(const Pen& pen, int x1, int y1, int x2, int y2);
+    Status DrawRectangle(const Pen& pen, int x, int y, int width, int height);
+    Status FillRectangle(const SolidBrush& brush, int x, int y, int width, int height);
+    Status FillRegion(const SolidBrush& brush, const Region& region);
+
+    // A device context for GDI text output over the graphics, released at
+    // the end of the guard's life.
+    class Dc {
+    public:
+        explicit Dc(Graphics& graphics);
+        ~Dc();
+        Dc(const Dc&) = delete;
+        Dc& operator=(const Dc&) = delete;
+        HDC get() const noexcept { return m_dc; }
+
+    private:
+        Graphics& m_graphics;
+        HDC m_dc = nullptr;
+    };
+};
+
+} // namespace gfx

@@ -1,0 +1,205 @@
+#include "canvas_harness.h"
+
+#include <atomic>
+#include <cstdlib>
+#include <thread>
+
+namespace canvas_test {
+namespace {
+
+constexpr wchar_t kWindowClass[] = L"LumvexCanvasTestWindow";
+
+void RegisterWindowClass(WNDPROC procedure) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = procedure;
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = static_cast<HBRUSH>(::GetStockObject(GRAY_BRUSH));
+    wc.lpszClassName = kWindowClass;
+    ::RegisterClassExW(&wc); // fails harmlessly when already registered
+}
+
+LPARAM PointParam(int x, int y) {
+    return MAKELPARAM(static_cast<WORD>(static_cast<short>(x)),
+                      static_cast<WORD>(static_cast<short>(y)));
+}
+
+} // namespace
+
+CanvasHarness::CanvasHarness(SIZE surfaceSize) {
+    RegisterWindowClass(&CanvasHarness::WindowProc);
+    m_window =
+        ::CreateWindowExW(WS_EX_TOOLWINDOW, kWindowClass, L"Canvas test", WS_POPUP | WS_VISIBLE, 0,
+                          0, surfaceSize.cx + 20, surfaceSize.cy + 20, nullptr, nullptr,
+                          ::GetModuleHandleW(nullptr), nullptr);
+    ::SetWindowLongPtrW(m_window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    const RECT rect{10, 10, 10 + surfaceSize.cx, 10 + surfaceSize.cy};
+    m_surface.Create(WS_CHILD | WS_VISIBLE | SS_NOTIFY, rect, m_window, 1034);
+    m_panel.StartGraphics();
+    m_panel.Connect(nullptr);
+    m_surface.AddListener(&m_paints);
+    ::UpdateWindow(m_window);
+    Pump();
+}
+
+CanvasHarness::~CanvasHarness() {
+    m_surface.RemoveListener(&m_paints);
+    // Pending items hold GDI+ objects: they go before the panel stops GDI+.
+    m_factory.reset();
+    ::DestroyWindow(m_window);
+}
+
+LRESULT CALLBACK CanvasHarness::WindowProc(HWND window, UINT message, WPARAM wParam,
+                                           LPARAM lParam) {
+    auto* self = reinterpret_cast<CanvasHarness*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (self && message == WM_COMMAND && lParam == 0)
+        self->m_commands.push_back(LOWORD(wParam));
+    return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+void CanvasHarness::Press(int x, int y) {
+    ::SendMessageW(Surface(), WM_LBUTTONDOWN, MK_LBUTTON, PointParam(x, y));
+}
+
+void CanvasHarness::Move(int x, int y) {
+    ::SendMessageW(Surface(), WM_MOUSEMOVE, MK_LBUTTON, PointParam(x, y));
+}
+
+void CanvasHarness::Release(int x, int y) {
+    ::SendMessageW(Surface(), WM_LBUTTONUP, 0, PointParam(x, y));
+}
+
+void CanvasHarness::Drag(int x1, int y1, int x2, int y2, int steps) {
+    Press(x1, y1);
+    for (int i = 1; i <= steps; ++i)
+        Move(x1 + (x2 - x1) * i / steps, y1 + (y2 - y1) * i / steps);
+    Release(x2, y2);
+}
+
+std::vector<std::wstring> CanvasHarness::RightClick(int x, int y, WPARAM key) {
+    std::vector<std::wstring> captions;
+    std::atomic<bool> done{false};
+    std::thread closer([&] {
+        // The menu's modal loop runs on this thread's caller: find its window
+        // from here, read it, and answer it with a key.
+        for (int tries = 0; tries < 500 && !done; ++tries) {
+            HWND menuWindow = ::FindWindowW(L"#32768", nullptr);
+            if (menuWindow && ::IsWindowVisible(menuWindow)) {
+                auto menu = reinterpret_cast<HMENU>(::SendMessageW(menuWindow, MN_GETHMENU, 0, 0));
+                for (int i = 0; menu && i < ::GetMenuItemCount(menu); ++i) {
+                    wchar_t text[64] = {};
+                    ::GetMenuStringW(menu, static_cast<UINT>(i), text, 64, MF_BYPOSITION);
+                    captions.emplace_back(text);
+                }
+                ::PostMessageW(menuWindow, WM_KEYDOWN, key, 0);
+                return;
+            }
+            ::Sleep(10);
+        }
+    });
+    ::SendMessageW(Surface(), WM_RBUTTONDOWN, MK_RBUTTON, PointParam(x, y));
+    ::SendMessageW(Surface(), WM_RBUTTONUP, 0, PointParam(x, y));
+    done = true;
+    closer.join();
+    Pump();
+    return captions;
+}
+
+void CanvasHarness::Pump() {
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+}
+
+fw::GdiBitmap MakePicture(int width, int height, COLORREF color) {
+    fw::WindowDc screen(nullptr);
+    fw::GdiBitmap bitmap(::CreateCompatibleBitmap(screen.get(), width, height));
+    FillBlock(bitmap.get(), RECT{0, 0, width, height}, color);
+    return bitmap;
+}
+
+void FillBlock(HBITMAP bitmap, const RECT& rect, COLORREF color) {
+    fw::MemoryDc dc(::CreateCompatibleDC(nullptr));
+    fw::SelectionGuard select(dc.get(), bitmap);
+    fw::GdiBrush brush(::CreateSolidBrush(color));
+    ::FillRect(dc.get(), &rect, brush.get());
+}
+
+Pixels::Pixels(HBITMAP bitmap) {
+    BITMAP info{};
+    if (!bitmap || !::GetObjectW(bitmap, sizeof(info), &info))
+        return;
+    m_width = info.bmWidth;
+    m_height = info.bmHeight;
+    BITMAPINFO format{};
+    format.bmiHeader.biSize = sizeof(format.bmiHeader);
+    format.bmiHeader.biWidth = m_width;
+    format.bmiHeader.biHeight = -m_height;
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    format.bmiHeader.biCompression = BI_RGB;
+    m_pixels.resize(static_cast<std::size_t>(m_width) * static_cast<std::size_t>(m_height));
+    fw::WindowDc screen(nullptr);
+    ::GetDIBits(screen.get(), bitmap, 0, static_cast<UINT>(m_height), m_pixels.data(), &format,
+                DIB_RGB_COLORS);
+}
+
+COLORREF Pixels::At(int x, int y) const {
+    if (x < 0 || y < 0 || x >= m_width || y >= m_height)
+        return CLR_INVALID;
+    const DWORD pixel = m_pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(m_width) +
+                                 static_cast<std::size_t>(x)];
+    return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
+}
+
+fw::GdiBitmap CaptureClient(HWND window) {
+    // The window's own device context reads what was drawn on it, feedback
+    // drawn straight to the screen included.
+    RECT client{};
+    ::GetClientRect(window, &client);
+    fw::WindowDc source(window);
+    fw::GdiBitmap bitmap(::CreateCompatibleBitmap(source.get(), client.right, client.bottom));
+    fw::MemoryDc dc(::CreateCompatibleDC(source.get()));
+    fw::SelectionGuard select(dc.get(), bitmap.get());
+    ::BitBlt(dc.get(), 0, 0, client.right, client.bottom, source.get(), 0, 0, SRCCOPY);
+    return bitmap;
+}
+
+fw::GdiBitmap PrintSurface(HWND surface) {
+    RECT client{};
+    ::GetClientRect(surface, &client);
+    fw::WindowDc screen(nullptr);
+    fw::GdiBitmap bitmap(::CreateCompatibleBitmap(screen.get(), client.right, client.bottom));
+    fw::MemoryDc dc(::CreateCompatibleDC(screen.get()));
+    fw::SelectionGuard select(dc.get(), bitmap.get());
+    fw::GdiBrush background(::CreateSolidBrush(RGB(128, 128, 128)));
+    ::FillRect(dc.get(), &client, background.get());
+    ::SendMessageW(surface, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.get()), PRF_CLIENT);
+    return bitmap;
+}
+
+std::wstring SavePicture(HBITMAP bitmap, const wchar_t* name) {
+    wchar_t exe[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, exe, MAX_PATH);
+    std::wstring folder(exe);
+    folder.erase(folder.find_last_of(L'\\'));
+    folder.erase(folder.find_last_of(L'\\')); // the build tree, above tests/
+    folder += L"\\pictures";
+    ::CreateDirectoryW(folder.c_str(), nullptr);
+    const std::wstring path = folder + L"\\" + name + L".png";
+    CLSID png{};
+    if (gfx::FindEncoder(L"image/png", png))
+        gfx::Bitmap::FromHbitmap(bitmap).Save(path.c_str(), png, nullptr);
+    return path;
+}
+
+bool Near(COLORREF actual, COLORREF expected, int tolerance) {
+    return std::abs(GetRValue(actual) - GetRValue(expected)) <= tolerance &&
+           std::abs(GetGValue(actual) - GetGValue(expected)) <= tolerance &&
+           std::abs(GetBValue(actual) - GetBValue(expected)) <= tolerance;
+}
+
+} // namespace canvas_test

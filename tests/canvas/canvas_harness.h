@@ -1,0 +1,110 @@
+// A small top-level window holding a drawing surface and a canvas panel, so
+// that tests drive the canvas through real window messages. It plays the main
+// window's part: current tool, current colour, owner of the context menu.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <windows.h>
+
+#include "canvas/canvas_item_factory.h"
+#include "canvas/canvas_panel.h"
+#include "canvas/drawing_static.h"
+#include "framework/handles.h"
+
+namespace canvas_test {
+
+// Counts the surface's paints (a second listener beside the panel).
+class PaintCounter : public CDarwingStaticEvents {
+public:
+    void OnPaint(CDrawingStatic*, HDC, const RECT& update) override {
+        ++paints;
+        lastUpdate = update;
+    }
+    int paints = 0;
+    RECT lastUpdate{};
+};
+
+class CanvasHarness : public ICanvasHost {
+public:
+    explicit CanvasHarness(SIZE surfaceSize = SIZE{640, 480});
+    ~CanvasHarness();
+    CanvasHarness(const CanvasHarness&) = delete;
+    CanvasHarness& operator=(const CanvasHarness&) = delete;
+
+    HWND Window() const { return m_window; }
+    HWND Surface() const { return m_surface.Hwnd(); }
+    CDrawingStatic& SurfaceControl() { return m_surface; }
+    CCanvasPanel& Panel() { return m_panel; }
+    PaintCounter& Paints() { return m_paints; }
+
+    template <typename Factory> Factory& SelectTool() {
+        m_factory = std::make_unique<Factory>(&m_panel);
+        return static_cast<Factory&>(*m_factory);
+    }
+    void ClearTool() { m_factory.reset(); }
+    void SetColor(COLORREF color) { m_color = color; }
+
+    // Mouse messages sent to the surface, in view coordinates.
+    void Press(int x, int y);
+    void Move(int x, int y);
+    void Release(int x, int y);
+    // Press, `steps` moves along the line, release at the end.
+    void Drag(int x1, int y1, int x2, int y2, int steps = 4);
+    // Right button down and up; the context menu that opens is read and
+    // closed by a helper thread, with the given key (VK_ESCAPE: nothing).
+    std::vector<std::wstring> RightClick(int x, int y, WPARAM key = VK_ESCAPE);
+
+    // Processes the window messages waiting for this thread.
+    void Pump();
+    // Commands the context menu sent to the owner window.
+    const std::vector<WORD>& Commands() const { return m_commands; }
+
+    // ICanvasHost
+    CCanvasItemFactory* GetCurrentFactory() override { return m_factory.get(); }
+    COLORREF GetCurrentColor() override { return m_color; }
+    HWND GetMenuOwner() override { return m_window; }
+
+private:
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+    HWND m_window = nullptr;
+    CDrawingStatic m_surface;
+    PaintCounter m_paints;
+    CCanvasPanel m_panel{m_surface, *this};
+    std::unique_ptr<CCanvasItemFactory> m_factory;
+    COLORREF m_color = RGB(255, 0, 0);
+    std::vector<WORD> m_commands;
+};
+
+// A device-dependent bitmap filled with one colour, with optional blocks of
+// other colours.
+fw::GdiBitmap MakePicture(int width, int height, COLORREF color);
+void FillBlock(HBITMAP bitmap, const RECT& rect, COLORREF color);
+// 32-bit pixels of a bitmap, top-down, as 0x00RRGGBB.
+class Pixels {
+public:
+    explicit Pixels(HBITMAP bitmap);
+    int Width() const { return m_width; }
+    int Height() const { return m_height; }
+    // As a Windows colour value (0x00BBGGRR).
+    COLORREF At(int x, int y) const;
+
+private:
+    int m_width = 0;
+    int m_height = 0;
+    std::vector<DWORD> m_pixels;
+};
+// What the screen shows in a window's client area right now.
+fw::GdiBitmap CaptureClient(HWND window);
+// Draws the surface through WM_PRINTCLIENT into a new bitmap.
+fw::GdiBitmap PrintSurface(HWND surface);
+// Saves a bitmap as PNG under <build>/pictures; answers the path.
+std::wstring SavePicture(HBITMAP bitmap, const wchar_t* name);
+
+// Colours near each other within a tolerance on every channel.
+bool Near(COLORREF actual, COLORREF expected, int tolerance = 24);
+
+} // namespace canvas_test

@@ -1,0 +1,329 @@
+// What the panel paints and flattens: JPEG streams and files, the clipboard
+// bitmap, and no GDI objects or memory left behind.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <psapi.h>
+
+#include "canvas/arrow_item_factory.h"
+#include "canvas/crop_item_factory.h"
+#include "canvas/highlight_item_factory.h"
+#include "canvas/pen_item_factory.h"
+#include "canvas_harness.h"
+
+using namespace canvas_test;
+
+namespace {
+
+constexpr COLORREF kPicture = RGB(90, 120, 150);
+constexpr COLORREF kBlock = RGB(20, 160, 60);
+constexpr COLORREF kRed = RGB(255, 0, 0);
+constexpr COLORREF kBlue = RGB(0, 0, 255);
+
+// A JPEG decoded by GDI+.
+struct Decoded {
+    gfx::Bitmap bitmap;
+    int width = 0;
+    int height = 0;
+    COLORREF At(int x, int y) const {
+        Gdiplus::ARGB argb = 0;
+        gfx::api::GdipBitmapGetPixel(bitmap.get(), x, y, &argb);
+        return RGB((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF);
+    }
+};
+
+Decoded Decode(Gdiplus::GpBitmap* raw) {
+    Decoded decoded;
+    decoded.bitmap.reset(raw);
+    if (raw) {
+        decoded.width = decoded.bitmap.Width();
+        decoded.height = decoded.bitmap.Height();
+    }
+    return decoded;
+}
+
+Decoded DecodeStream(IStream* stream) {
+    const LARGE_INTEGER start{};
+    stream->Seek(start, STREAM_SEEK_SET, nullptr);
+    Gdiplus::GpBitmap* raw = nullptr;
+    gfx::api::GdipCreateBitmapFromStream(stream, &raw);
+    return Decode(raw);
+}
+
+struct Stream {
+    Stream() { ::CreateStreamOnHGlobal(nullptr, TRUE, &stream); }
+    ~Stream() {
+        if (stream)
+            stream->Release();
+    }
+    ULONGLONG Size() const {
+        STATSTG stat{};
+        stream->Stat(&stat, STATFLAG_NONAME);
+        return stat.cbSize.QuadPart;
+    }
+    IStream* stream = nullptr;
+};
+
+// A 400 x 300 picture with a green block, a red highlight frame
+// (50, 50)-(150, 120), a blue arrow (200, 220)-(350, 220) and a crop
+// (20, 20)-(380, 260).
+class CanvasOutputTest : public testing::Test {
+protected:
+    void SetUp() override {
+        fw::GdiBitmap picture = MakePicture(400, 300, kPicture);
+        FillBlock(picture.get(), RECT{200, 40, 300, 140}, kBlock);
+        canvas.Panel().SetBitmap(std::move(picture));
+    }
+
+    void DrawScene() {
+        canvas.SelectTool<CHighlightItemFactory>();
+        canvas.SetColor(kRed);
+        canvas.Drag(50, 50, 150, 120);
+        canvas.SelectTool<CArrowItemFactory>();
+        canvas.SetColor(kBlue);
+        canvas.Drag(200, 220, 350, 220);
+        canvas.SelectTool<CCropItemFactory>();
+        canvas.Drag(20, 20, 380, 260);
+    }
+
+    CanvasHarness canvas;
+};
+
+TEST_F(CanvasOutputTest, TheFlatPictureIsTheCropWithFramesAndArrowsOnly) {
+    DrawScene();
+    // Select the frame: its handles show on screen, never in the output.
+    canvas.Panel().SetSelectedItem(canvas.Panel().GetItems().at(0).get());
+    // A highlight being dragged out is pending: on screen, not in the output.
+    canvas.SelectTool<CHighlightItemFactory>();
+    canvas.Press(250, 160);
+    canvas.Move(330, 200);
+
+    const fw::GdiBitmap flat = canvas.Panel().GetFlattenedBitmap();
+    const Pixels out(flat.get());
+    ASSERT_EQ(out.Width(), 360);
+    ASSERT_EQ(out.Height(), 240);
+    // Image point (x, y) is output point (x - 20, y - 20).
+    EXPECT_EQ(out.At(51 - 20, 80 - 20), kRed) << "frame border";
+    EXPECT_EQ(out.At(100 - 20, 85 - 20), kPicture) << "inside the frame";
+    EXPECT_EQ(out.At(100 - 20, 48 - 20), kPicture) << "no handle";
+    EXPECT_TRUE(Near(out.At(260 - 20, 220 - 20), kBlue, 60)) << "arrow shaft";
+    EXPECT_EQ(out.At(250 - 20, 100 - 20), kBlock);
+    EXPECT_EQ(out.At(300 - 20, 180 - 20), kPicture) << "no pending item";
+    EXPECT_EQ(out.At(0, 0), kPicture) << "no darkening";
+
+    const Pixels screen(PrintSurface(canvas.Surface()).get());
+    EXPECT_EQ(screen.At(100, 48), RGB(0, 0, 0)) << "handle on screen";
+    EXPECT_TRUE(Near(screen.At(300, 180), RGB(172, 187, 202), 8)) << "pending item on screen";
+    EXPECT_TRUE(Near(screen.At(10, 10), RGB(68, 72, 76), 8)) << "darkened outside the crop";
+    EXPECT_EQ(screen.At(100, 85), kPicture) << "crop inside untouched";
+    canvas.Release(330, 200);
+}
+
+TEST_F(CanvasOutputTest, WithoutACropTheWholePictureIsOutput) {
+    canvas.SelectTool<CHighlightItemFactory>();
+    canvas.Drag(50, 50, 150, 120);
+    const Pixels out(canvas.Panel().GetFlattenedBitmap().get());
+    EXPECT_EQ(out.Width(), 400);
+    EXPECT_EQ(out.Height(), 300);
+    EXPECT_EQ(out.At(51, 80), kRed);
+}
+
+TEST_F(CanvasOutputTest, ACropPastThePictureKeepsItsSizeAndIsBlackOutside) {
+    canvas.SelectTool<CHighlightItemFactory>();
+    canvas.Drag(330, 230, 450, 290); // a frame crossing the picture's edge
+    canvas.SelectTool<CCropItemFactory>();
+    canvas.Drag(300, 200, 500, 400);
+    const Pixels out(canvas.Panel().GetFlattenedBitmap().get());
+    ASSERT_EQ(out.Width(), 200);
+    ASSERT_EQ(out.Height(), 200);
+    EXPECT_EQ(out.At(20, 20), kPicture);
+    EXPECT_EQ(out.At(150, 150), RGB(0, 0, 0));
+    EXPECT_EQ(out.At(31, 60), kRed) << "frame inside the picture";
+    EXPECT_EQ(out.At(60, 89), kRed) << "frame inside the picture";
+    EXPECT_EQ(out.At(148, 75), RGB(0, 0, 0)) << "the frame ends at the picture's edge";
+}
+
+TEST_F(CanvasOutputTest, OnlyTheNewerOfTwoCropsCutsTheOutputUntilItIsUndone) {
+    canvas.SelectTool<CCropItemFactory>();
+    canvas.Drag(10, 10, 110, 60);
+    canvas.Drag(50, 50, 250, 200);
+    EXPECT_EQ(Pixels(canvas.Panel().GetFlattenedBitmap().get()).Width(), 200);
+    const Pixels screen(PrintSurface(canvas.Surface()).get());
+    EXPECT_EQ(screen.At(60, 100), kPicture) << "inside the newer crop";
+    EXPECT_NE(screen.At(30, 30), kPicture) << "the older crop's inside is darkened";
+    canvas.Panel().Undo();
+    EXPECT_EQ(Pixels(canvas.Panel().GetFlattenedBitmap().get()).Width(), 100);
+}
+
+TEST_F(CanvasOutputTest, AClickWithTheCropToolDarkensNothing) {
+    canvas.SelectTool<CCropItemFactory>();
+    canvas.Press(100, 100);
+    canvas.Release(100, 100);
+    const Pixels screen(PrintSurface(canvas.Surface()).get());
+    EXPECT_EQ(screen.At(50, 50), kPicture);
+    EXPECT_EQ(screen.At(100, 100), kPicture);
+}
+
+TEST_F(CanvasOutputTest, AFlatCropGivesNoOutput) {
+    canvas.SelectTool<CCropItemFactory>();
+    canvas.Drag(10, 10, 200, 10);
+    ASSERT_EQ(canvas.Panel().GetItems().size(), 1u);
+    EXPECT_FALSE(canvas.Panel().GetFlattenedBitmap());
+    Stream jpeg;
+    EXPECT_FALSE(canvas.Panel().SaveJpegToStream(jpeg.stream));
+    EXPECT_EQ(jpeg.Size(), 0u);
+}
+
+TEST_F(CanvasOutputTest, NoPictureNoOutput) {
+    canvas.Panel().SetBitmap(fw::GdiBitmap());
+    Stream jpeg;
+    EXPECT_FALSE(canvas.Panel().SaveJpegToStream(jpeg.stream));
+    EXPECT_FALSE(canvas.Panel().GetFlattenedBitmap());
+    ::InvalidateRect(canvas.Surface(), nullptr, TRUE);
+    ::UpdateWindow(canvas.Surface()); // paints nothing, fails nothing
+}
+
+TEST_F(CanvasOutputTest, TheJpegStreamDecodesToTheCropWithItsColours) {
+    DrawScene();
+    Stream jpeg;
+    ASSERT_TRUE(canvas.Panel().SaveJpegToStream(jpeg.stream));
+    const Decoded decoded = DecodeStream(jpeg.stream);
+    ASSERT_TRUE(decoded.bitmap);
+    EXPECT_EQ(decoded.width, 360);
+    EXPECT_EQ(decoded.height, 240);
+    EXPECT_TRUE(Near(decoded.At(250 - 20, 90 - 20), kBlock, 30));
+    EXPECT_TRUE(Near(decoded.At(100 - 20, 85 - 20), kPicture, 30));
+    EXPECT_TRUE(Near(decoded.At(5, 200), kPicture, 30));
+    EXPECT_GT(GetRValue(decoded.At(51 - 20, 85 - 20)), 150) << "frame border";
+}
+
+TEST_F(CanvasOutputTest, TheJpegFileDecodesToThePicture) {
+    wchar_t folder[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, folder);
+    const std::wstring path = std::wstring(folder) + L"lumvex_canvas_test.jpg";
+    ::DeleteFileW(path.c_str());
+    ASSERT_TRUE(canvas.Panel().SaveJpegToFile(path.c_str()));
+    Gdiplus::GpBitmap* raw = nullptr;
+    gfx::api::GdipCreateBitmapFromFile(path.c_str(), &raw);
+    {
+        const Decoded decoded = Decode(raw);
+        EXPECT_EQ(decoded.width, 400);
+        EXPECT_EQ(decoded.height, 300);
+        EXPECT_TRUE(Near(decoded.At(250, 90), kBlock, 30));
+    }
+    EXPECT_TRUE(::DeleteFileW(path.c_str()));
+}
+
+TEST_F(CanvasOutputTest, TheFlattenedBitmapIsTheCallersToKeep) {
+    DrawScene();
+    fw::GdiBitmap kept = canvas.Panel().GetFlattenedBitmap();
+    ASSERT_TRUE(kept);
+    EXPECT_EQ(::GetObjectType(kept.get()), static_cast<DWORD>(OBJ_BITMAP));
+    canvas.Panel().Undo();
+    canvas.Panel().Undo();
+    canvas.Panel().SetBitmap(MakePicture(50, 50, RGB(0, 0, 0)));
+    const Pixels later(kept.get());
+    EXPECT_EQ(later.Width(), 360);
+    EXPECT_EQ(later.At(51 - 20, 80 - 20), kRed);
+}
+
+TEST_F(CanvasOutputTest, PaintingShowsThePictureThroughZoomAndOffsetsAndNothingBeyondIt) {
+    canvas.Panel().SetZoom(0.5f, 0.5f);
+    CLumvexDlgEvents& scroll = canvas.Panel();
+    scroll.OnScrollHorz(nullptr, 50);
+    scroll.OnScrollVert(nullptr, -40);
+    // The green block (200, 40)-(300, 140) shows at (50, 60)-(100, 110).
+    const Pixels view(PrintSurface(canvas.Surface()).get());
+    EXPECT_EQ(view.At(75, 85), kBlock);
+    EXPECT_EQ(view.At(45, 85), kPicture);
+    EXPECT_EQ(view.At(75, 115), kPicture);
+    // Above the picture (image y < 0) and right of it (image x >= 400):
+    // the background stays.
+    EXPECT_EQ(view.At(75, 30), RGB(128, 128, 128));
+    EXPECT_EQ(view.At(160, 85), RGB(128, 128, 128));
+}
+
+// Drag repaints draw only the changed area: what they leave on screen is what
+// a paint of the whole surface shows.
+class PartialPaintTest : public CanvasOutputTest, public testing::WithParamInterface<float> {};
+
+TEST_P(PartialPaintTest, DragRepaintsMatchAFullPaint) {
+    const float zoom = GetParam();
+    canvas.Panel().SetZoom(zoom, zoom);
+    CLumvexDlgEvents& scroll = canvas.Panel();
+    scroll.OnScrollHorz(nullptr, 13);
+    canvas.SelectTool<CHighlightItemFactory>();
+    canvas.Drag(60, 60, 200, 150);
+    canvas.SelectTool<CArrowItemFactory>();
+    canvas.Press(100, 200);
+    for (int i = 1; i <= 12; ++i)
+        canvas.Move(100 + i * 17, 200 - i * 9);
+    canvas.Pump();
+    const Pixels onScreen(CaptureClient(canvas.Surface()).get());
+    const Pixels full(PrintSurface(canvas.Surface()).get());
+    int differing = 0;
+    int drawn = 0; // neither picture nor background: items and handles
+    for (int y = 0; y < 240; ++y) {
+        for (int x = 0; x < 400; ++x) {
+            if (onScreen.At(x, y) != full.At(x, y))
+                ++differing;
+            if (!Near(full.At(x, y), kPicture, 8) && !Near(full.At(x, y), kBlock, 8))
+                ++drawn;
+        }
+    }
+    EXPECT_EQ(differing, 0);
+    EXPECT_GT(drawn, 300);
+    canvas.Release(304, 92);
+}
+
+std::string ZoomName(const testing::TestParamInfo<float>& param) {
+    return param.param == 1.0f ? "Actual" : "Fractional";
+}
+
+INSTANTIATE_TEST_SUITE_P(Zooms, PartialPaintTest, testing::Values(1.0f, 1.37f), ZoomName);
+
+// Painting and output leave no GDI objects and no memory behind.
+TEST(CanvasResources, RepeatedPaintsAndFlattensLeakNothing) {
+    CanvasHarness canvas(SIZE{640, 480});
+    canvas.Panel().SetBitmap(MakePicture(1920, 1080, kPicture));
+    canvas.SelectTool<CHighlightItemFactory>();
+    canvas.Drag(50, 50, 150, 120);
+    canvas.SelectTool<CArrowItemFactory>();
+    canvas.Drag(200, 220, 350, 220);
+    canvas.SelectTool<CPenItemFactory>();
+    canvas.Drag(300, 300, 400, 340, 8);
+    canvas.SelectTool<CCropItemFactory>();
+    canvas.Drag(20, 20, 600, 400);
+
+    auto round = [&] {
+        ::InvalidateRect(canvas.Surface(), nullptr, TRUE);
+        ::UpdateWindow(canvas.Surface());
+        canvas.Press(100, 100);
+        canvas.Move(120, 130);
+        canvas.Move(140, 150);
+        canvas.Release(140, 150);
+        canvas.Panel().Undo();
+        Stream jpeg;
+        canvas.Panel().SaveJpegToStream(jpeg.stream);
+        canvas.Panel().GetFlattenedBitmap();
+        canvas.Pump();
+    };
+    round(); // caches and lazily made system objects
+    const DWORD gdiBefore = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS);
+    PROCESS_MEMORY_COUNTERS_EX before{};
+    ::GetProcessMemoryInfo(::GetCurrentProcess(),
+                           reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&before), sizeof(before));
+    for (int i = 0; i < 20; ++i)
+        round();
+    const DWORD gdiAfter = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS);
+    PROCESS_MEMORY_COUNTERS_EX after{};
+    ::GetProcessMemoryInfo(::GetCurrentProcess(),
+                           reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&after), sizeof(after));
+
+    // Wine does not count GDI objects (it answers 0); Windows does.
+    EXPECT_LE(gdiAfter, gdiBefore);
+    // One leaked flat picture per round would be 20 x 8 MB.
+    EXPECT_LT(after.PrivateUsage, before.PrivateUsage + 32u * 1024 * 1024);
+}
+
+} // namespace

@@ -1,0 +1,279 @@
+// The panel driven through the drawing surface's window messages: gestures,
+// commits, undo, redo, delete and the context menu.
+#include <gtest/gtest.h>
+
+#include "canvas/arrow_item_factory.h"
+#include "canvas/crop_item.h"
+#include "canvas/crop_item_factory.h"
+#include "canvas/highlight_item_factory.h"
+#include "canvas/pen_item.h"
+#include "canvas/pen_item_factory.h"
+#include "canvas/pointer_item_factory.h"
+#include "canvas_harness.h"
+#include "resource.h"
+
+using namespace canvas_test;
+
+namespace {
+
+class CanvasPanelTest : public testing::Test {
+protected:
+    void SetUp() override { canvas.Panel().SetBitmap(MakePicture(800, 600, RGB(90, 120, 150))); }
+
+    CCanvasPanel& panel() { return canvas.Panel(); }
+    std::size_t ItemCount() { return panel().GetItems().size(); }
+    CCanvasItem* Item(std::size_t i) { return panel().GetItems().at(i).get(); }
+
+    CanvasHarness canvas;
+};
+
+TEST_F(CanvasPanelTest, ClickWithoutMotionCommitsNothingAndReusesThePendingItem) {
+    auto& tool = canvas.SelectTool<CArrowItemFactory>();
+    canvas.Press(50, 60);
+    canvas.Release(50, 60);
+    EXPECT_EQ(ItemCount(), 0u);
+    CCanvasItem* pending = tool.GetPendingItem();
+    ASSERT_NE(pending, nullptr);
+    EXPECT_FALSE(pending->IsTracking());
+
+    canvas.Drag(100, 100, 200, 150);
+    ASSERT_EQ(ItemCount(), 1u);
+    EXPECT_EQ(Item(0), pending) << "the next press reuses the pending item";
+    EXPECT_EQ(tool.GetPendingItem(), nullptr);
+    EXPECT_EQ(panel().GetSelectedItem(), pending);
+    EXPECT_TRUE(pending->IsSelected());
+}
+
+TEST_F(CanvasPanelTest, DragCommitsWithImagePointsAndTheCurrentColour) {
+    panel().SetZoom(2.0f, 2.0f);
+    canvas.SelectTool<CHighlightItemFactory>();
+    canvas.SetColor(RGB(0, 200, 0));
+    canvas.Drag(40, 30, 240, 130);
+    ASSERT_EQ(ItemCount(), 1u);
+    const RECT r = Item(0)->GetImageRect();
+    EXPECT_EQ(r.left, 20);
+    EXPECT_EQ(r.top, 15);
+    EXPECT_EQ(r.right, 120);
+    EXPECT_EQ(r.bottom, 65);
+    EXPECT_EQ(Item(0)->GetColor(), RGB(0, 200, 0));
+    EXPECT_EQ(Item(0)->GetViewPoint2().x, 240);
+}
+
+TEST_F(CanvasPanelTest, CaptureKeepsTheDragGoingOutsideTheSurface) {
+    canvas.SelectTool<CCropItemFactory>();
+    canvas.Press(100, 100);
+    EXPECT_EQ(::GetCapture(), canvas.Surface());
+    canvas.Move(-30, -20);
+    canvas.Release(-30, -20);
+    EXPECT_EQ(::GetCapture(), nullptr);
+    ASSERT_EQ(ItemCount(), 1u);
+    EXPECT_EQ(Item(0)->GetPoint2().x, -30);
+    EXPECT_EQ(Item(0)->GetPoint2().y, -20);
+}
+
+TEST_F(CanvasPanelTest, APenStrokeCommitsAllItsPointsAndAClickStartsAfresh) {
+    auto& tool = canvas.SelectTool<CPenItemFactory>();
+    canvas.Press(10, 10);
+    canvas.Release(10, 10);
+    ASSERT_NE(tool.GetPendingItem(), nullptr);
+    canvas.Drag(100, 100, 140, 120, 4);
+    ASSERT_EQ(ItemCount(), 1u);
+    const auto& points = static_cast<CPenItem*>(Item(0))->GetPoints();
+    ASSERT_EQ(points.size(), 6u) << "press, four moves, release; not the earlier click";
+    EXPECT_EQ(points.front().x, 100);
+    EXPECT_EQ(points.back().x, 140);
+}
+
+TEST_F(CanvasPanelTest, APenLoopBackToItsStartIsStillCommitted) {
+    canvas.SelectTool<CPenItemFactory>();
+    canvas.Press(100, 100);
+    canvas.Move(150, 100);
+    canvas.Move(150, 150);
+    canvas.Move(100, 100);
+    canvas.Release(100, 100);
+    EXPECT_EQ(ItemCount(), 1u);
+}
+
+TEST_F(CanvasPanelTest, UndoRedoMoveItemsBetweenTheListsAndACommitEmptiesRedo) {
+    canvas.SelectTool<CArrowItemFactory>();
+    canvas.Drag(10, 10, 100, 100);
+    canvas.Drag(20, 200, 120, 220);
+    CCanvasItem* second = Item(1);
+
+    panel().Undo();
+    EXPECT_EQ(ItemCount(), 1u);
+    ASSERT_EQ(panel().GetRedoItems().size(), 1u);
+    EXPECT_EQ(panel().GetSelectedItem(), nullptr) << "the undone item was selected";
+    EXPECT_FALSE(second->IsSelected());
+
+    panel().Redo();
+    EXPECT_EQ(ItemCount(), 2u);
+    EXPECT_EQ(Item(1), second);
+    EXPECT_EQ(panel().GetSelectedItem(), nullptr) << "redo leaves the selection";
+
+    panel().Undo();
+    canvas.Drag(300, 300, 350, 380);
+    EXPECT_TRUE(panel().GetRedoItems().empty());
+    panel().Redo();
+    EXPECT_EQ(ItemCount(), 2u) << "nothing comes back after a new commit";
+}
+
+TEST_F(CanvasPanelTest, UndoAndRedoWithNothingToMoveDoNotRepaint) {
+    canvas.Pump();
+    const int before = canvas.Paints().paints;
+    panel().Undo();
+    panel().Redo();
+    canvas.Pump();
+    EXPECT_EQ(canvas.Paints().paints, before);
+
+    canvas.SelectTool<CArrowItemFactory>();
+    canvas.Drag(10, 10, 100, 100);
+    const int afterDrag = canvas.Paints().paints;
+    panel().Undo();
+    EXPECT_EQ(canvas.Paints().paints, afterDrag + 1) << "undo repaints at once";
+}
+
+TEST_F(CanvasPanelTest, TheNewerCropIsActiveAndUndoingItReactivatesTheOlder) {
+    canvas.SelectTool<CCropItemFactory>();
+    canvas.Drag(10, 10, 200, 200);
+    CCanvasItem* older = Item(0);
+    canvas.Drag(50, 50, 300, 250);
+    CCanvasItem* newer = Item(1);
+    EXPECT_TRUE(newer->IsCropItem());
+    EXPECT_EQ(panel().GetActiveCrop(), newer);
+
+    panel().Undo();
+    EXPECT_EQ(panel().GetActiveCrop(), older);
+    panel().Undo();
+    EXPECT_EQ(panel().GetActiveCrop(), nullptr);
+    panel().Redo();
+    EXPECT_EQ(panel().GetActiveCrop(), older);
+    panel().Redo();
+    EXPECT_EQ(panel().GetActiveCrop(), newer);
+}
+
+TEST_F(CanvasPanelTest, DeleteRemovesTheSelectedItemForGoodAndSelectsTheFirst) {
+    panel().DeleteSelectedItem(); // nothing selected: nothing happens
+    canvas.SelectTool<CArrowItemFactory>();
+    canvas.Drag(10, 10, 100, 100);
+    canvas.Drag(20, 200, 120, 220);
+    canvas.Drag(300, 20, 380, 60);
+    CCanvasItem* first = Item(0);
+    panel().Undo(); // the third waits in the redo list
+
+    panel().DeleteSelectedItem(); // nothing selected after the undo
+    EXPECT_EQ(ItemCount(), 2u);
+
+    panel().SetSelectedItem(Item(1));
+    const int before = canvas.Paints().paints;
+    panel().DeleteSelectedItem();
+    ASSERT_EQ(ItemCount(), 1u);
+    EXPECT_EQ(panel().GetSelectedItem(), first);
+    EXPECT_TRUE(first->IsSelected());
+    EXPECT_EQ(panel().GetRedoItems().size(), 1u) << "delete leaves the redo list alone";
+    EXPECT_GT(canvas.Paints().paints, before);
+}
+
+TEST_F(CanvasPanelTest, DeletingTheActiveCropLeavesNoCrop) {
+    canvas.SelectTool<CCropItemFactory>();
+    canvas.Drag(10, 10, 200, 200);
+    panel().DeleteSelectedItem();
+    EXPECT_EQ(panel().GetActiveCrop(), nullptr);
+    EXPECT_EQ(ItemCount(), 0u);
+    EXPECT_EQ(panel().GetSelectedItem(), nullptr);
+}
+
+TEST_F(CanvasPanelTest, RightClickSelectsTheEarlierOfOverlappingItemsAndShowsTheMenu) {
+    canvas.SelectTool<CHighlightItemFactory>();
+    canvas.Drag(100, 100, 300, 300);
+    canvas.Drag(105, 105, 250, 250);
+    CCanvasItem* earlier = Item(0);
+    panel().SetSelectedItem(nullptr);
+
+    const auto captions = canvas.RightClick(108, 150);
+    EXPECT_EQ(panel().GetSelectedItem(), earlier);
+    const std::vector<std::wstring> expected = {L"&Delete Item",
+                                                L"&Copy to Clipboard",
+                                                L"",
+                                                L"Pointer",
+                                                L"Pen",
+                                                L"Highlight",
+                                                L"Text",
+                                                L"Arrow",
+                                                L"Crop",
+                                                L"",
+                                                L"Submit t&o Server"};
+    EXPECT_EQ(captions, expected);
+    EXPECT_TRUE(canvas.Commands().empty()) << "Escape chooses nothing";
+}
+
+TEST_F(CanvasPanelTest, RightClickOnEmptyPictureKeepsTheSelectionAndRoutesCommandsToTheOwner) {
+    canvas.SelectTool<CArrowItemFactory>();
+    canvas.Drag(10, 10, 100, 100);
+    CCanvasItem* selected = Item(0);
+    canvas.RightClick(400, 400, 'D');
+    EXPECT_EQ(panel().GetSelectedItem(), selected);
+    ASSERT_EQ(canvas.Commands().size(), 1u);
+    EXPECT_EQ(canvas.Commands()[0], ID_CTX_DELETE_ITEM);
+}
+
+TEST_F(CanvasPanelTest, SetBitmapStartsANewDocumentButKeepsZoom) {
+    panel().SetZoom(0.5f, 0.5f);
+    canvas.SelectTool<CCropItemFactory>();
+    canvas.Drag(10, 10, 100, 100);
+    panel().Undo();
+    canvas.Drag(10, 10, 60, 80);
+    panel().SetBitmap(MakePicture(300, 200, RGB(0, 0, 0)));
+    EXPECT_EQ(ItemCount(), 0u);
+    EXPECT_TRUE(panel().GetRedoItems().empty());
+    EXPECT_EQ(panel().GetSelectedItem(), nullptr);
+    EXPECT_EQ(panel().GetActiveCrop(), nullptr);
+    EXPECT_FLOAT_EQ(panel().GetTransform().ZoomX(), 0.5f);
+}
+
+TEST_F(CanvasPanelTest, ZoomAndScrollRecomputeTheViewPointsOfBothLists) {
+    canvas.SelectTool<CArrowItemFactory>();
+    canvas.Drag(10, 20, 110, 220);
+    canvas.Drag(30, 30, 50, 50);
+    panel().Undo();
+    CCanvasItem* undone = panel().GetRedoItems().at(0).get();
+
+    CLumvexDlgEvents& scroll = panel();
+    scroll.OnScrollHorz(nullptr, 7);
+    scroll.OnScrollVert(nullptr, 9);
+    EXPECT_EQ(Item(0)->GetViewPoint1().x, 3);
+    EXPECT_EQ(Item(0)->GetViewPoint1().y, 11);
+    EXPECT_EQ(undone->GetViewPoint2().x, 43);
+
+    panel().SetZoom(2.0f, 0.5f);
+    EXPECT_EQ(panel().GetTransform().OffsetX(), 0) << "zoom puts the offsets back";
+    EXPECT_EQ(Item(0)->GetViewPoint2().x, 220);
+    EXPECT_EQ(Item(0)->GetViewPoint2().y, 110);
+}
+
+TEST_F(CanvasPanelTest, WithoutAToolOrWithAToolThatMakesNothingGesturesDoNothing) {
+    canvas.ClearTool();
+    canvas.Drag(10, 10, 100, 100);
+    canvas.SelectTool<CPointerItemFactory>();
+    canvas.Drag(10, 10, 100, 100);
+    EXPECT_EQ(ItemCount(), 0u);
+}
+
+TEST_F(CanvasPanelTest, ADragRepaintsOnlyAroundTheMovingItem) {
+    canvas.SelectTool<CArrowItemFactory>();
+    canvas.Press(100, 100);
+    canvas.Move(150, 130);
+    canvas.Pump();
+    const int before = canvas.Paints().paints;
+    canvas.Move(160, 140);
+    EXPECT_EQ(canvas.Paints().paints, before + 1) << "painted at once";
+    const RECT update = canvas.Paints().lastUpdate;
+    EXPECT_LE(update.left, 94);
+    EXPECT_LE(update.top, 94);
+    EXPECT_GE(update.right, 166);
+    EXPECT_GE(update.bottom, 146);
+    EXPECT_LT(update.right - update.left, 100) << "not the whole surface";
+    canvas.Release(160, 140);
+}
+
+} // namespace
