@@ -35,12 +35,3 @@ TEST(FitCaptionPointSize, StopsAtOnePointAndMeasuresEverySizeOnTheWay) {
     EXPECT_EQ(size, 1);
     EXPECT_EQ(measured, (std::vector<int>{9, 8, 7, 6, 5, 4, 3, 2}));
 }
-
-TEST(CaptionOrigin, CentresByAverageCharacterWidthAndCharacterHeight) {
-    TEXTMETRICW metrics{};
-    metrics.tmAveCharWidth = 6;
-    metrics.tmHeight = 14;
-    const POINT origin = CaptionOrigin(100, 30, 5, metrics);
-    EXPECT_EQ(origin.x, 35); // (100 - 30) / 2
-    EXPECT_EQ(origin.y, 8);  // (30 - 14) / 2
-}

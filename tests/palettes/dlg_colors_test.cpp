@@ -70,13 +70,6 @@ protected:
 
 } // namespace
 
-TEST(DlgColorsTable, SwatchColoursByControlId) {
-    for (const Swatch& swatch : kSwatches)
-        EXPECT_EQ(CDlgColors::SwatchColor(swatch.id), swatch.colour) << swatch.id;
-    EXPECT_EQ(CDlgColors::SwatchColor(IDC_CURRENT_COLOR), CDlgColors::kNoColor);
-    EXPECT_EQ(CDlgColors::SwatchColor(IDOK), CDlgColors::kNoColor);
-}
-
 TEST_F(DlgColorsTest, StartsWithTheFirstSwatchsColourInTheBox) {
     EXPECT_EQ(CDlgColors().GetCurrentColor(), RGB(255, 0, 10));
     EXPECT_EQ(palette.GetCurrentColor(), RGB(255, 0, 10));
@@ -156,7 +149,7 @@ TEST_F(DlgColorsTest, ChangingColoursAgainAndAgainLeaksNothing) {
     EXPECT_EQ(GdiObjectCount(), before);
 }
 
-TEST_F(DlgColorsTest, Picture) {
+TEST_F(DlgColorsTest, PictureAfterPickingLightBlue) {
     MouseClickAt(ScreenCentre(Item(IDC_SWATCH_R2C3)));
     PumpMessages(100);
     RECT area{};

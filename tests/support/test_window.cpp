@@ -3,7 +3,6 @@
 #include "framework/control.h"
 
 #include <algorithm>
-#include <cstdio>
 
 namespace {
 
@@ -191,18 +190,20 @@ bool ScreenShot::Save(const std::wstring& path) const {
     header.biBitCount = 32;
     header.biCompression = BI_RGB;
     const DWORD dataSize = static_cast<DWORD>(m_pixels.size() * sizeof(std::uint32_t));
-    BITMAPFILEHEADER file{};
-    file.bfType = 0x4D42; // "BM"
-    file.bfOffBits = sizeof(file) + sizeof(header);
-    file.bfSize = file.bfOffBits + dataSize;
-    FILE* out = _wfopen(path.c_str(), L"wb");
-    if (!out)
+    BITMAPFILEHEADER fileHeader{};
+    fileHeader.bfType = 0x4D42; // "BM"
+    fileHeader.bfOffBits = sizeof(fileHeader) + sizeof(header);
+    fileHeader.bfSize = fileHeader.bfOffBits + dataSize;
+    fw::FileHandle file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
         return false;
-    bool ok = std::fwrite(&file, sizeof(file), 1, out) == 1 &&
-              std::fwrite(&header, sizeof(header), 1, out) == 1 &&
-              std::fwrite(m_pixels.data(), dataSize, 1, out) == 1;
-    ok = std::fclose(out) == 0 && ok;
-    return ok;
+    auto write = [&](const void* data, DWORD size) {
+        DWORD written = 0;
+        return ::WriteFile(file.get(), data, size, &written, nullptr) && written == size;
+    };
+    return write(&fileHeader, sizeof(fileHeader)) && write(&header, sizeof(header)) &&
+           write(m_pixels.data(), dataSize);
 }
 
 std::wstring PictureDirectory() {
