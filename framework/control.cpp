@@ -45,6 +45,7 @@ bool Control::Attach(HWND control) {
         return false;
     ::SetPropW(control, kControlProperty, this);
     m_hwnd = control;
+    OnAttached();
     return true;
 }
 

@@ -36,6 +36,9 @@ public:
     virtual bool OnReflect(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
 protected:
+    // Called once the control is bound, before any of its messages reach
+    // HandleMessage: the place to adjust the window's style.
+    virtual void OnAttached() {}
     // The control's own messages. Answer true when handled (result is then
     // returned), false for the default processing.
     virtual bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);

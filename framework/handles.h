@@ -78,6 +78,15 @@ struct ModuleTraits {
 };
 using Module = UniqueHandle<ModuleTraits>;
 
+struct WindowTraits {
+    using Handle = HWND;
+    static HWND Invalid() noexcept { return nullptr; }
+    static void Close(HWND window) noexcept { ::DestroyWindow(window); }
+};
+// A window this object created and nobody else destroys (a tooltip, a test
+// window).
+using Window = UniqueHandle<WindowTraits>;
+
 // A window's device context from GetDC / GetWindowDC: released, not deleted.
 class WindowDc {
 public:

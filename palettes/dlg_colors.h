@@ -1,0 +1,42 @@
+// The colour palette beside the canvas: twelve swatches and a box with the
+// colour the next annotation is drawn in. It fires no events; its owner
+// reads the current colour when it needs it.
+#pragma once
+
+#include "controls/color_static_st.h"
+#include "framework/dialog.h"
+
+#include <windows.h>
+
+#include <array>
+
+class CDlgColors : public fw::Dialog {
+public:
+    // The value for "no colour", shown in the button-face colour.
+    static constexpr COLORREF kNoColor = 0xFFFFFFFF;
+    static constexpr int kSwatchCount = 12;
+
+    CDlgColors() noexcept;
+
+    COLORREF GetCurrentColor() const noexcept { return m_currentColor; }
+    // Makes a colour current and shows it in the current-colour box.
+    void SetCurrentColor(COLORREF colour);
+
+    // The colour of the swatch with this control id, or kNoColor.
+    static COLORREF SwatchColor(int controlId) noexcept;
+
+protected:
+    BOOL OnInitDialog() override;
+    void DoDataExchange() override;
+    bool OnCommand(WORD id, WORD notifyCode, HWND control) override;
+    // Enter and Escape never close the palette.
+    void OnOK() override {}
+    void OnCancel() override {}
+
+private:
+    void ShowCurrentColor();
+
+    COLORREF m_currentColor;
+    CColorStaticST m_currentBox;
+    std::array<CColorStaticST, kSwatchCount> m_swatches;
+};

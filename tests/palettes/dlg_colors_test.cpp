@@ -1,0 +1,164 @@
+#include "palettes/dlg_colors.h"
+
+#include "resource.h"
+#include "support/gdi_objects.h"
+#include "support/test_window.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+
+namespace {
+
+struct Swatch {
+    int id;
+    COLORREF colour;
+};
+
+// Screen order, row by row.
+constexpr std::array<Swatch, 12> kSwatches{{
+    {1035, RGB(255, 0, 10)},
+    {1036, RGB(153, 0, 47)},
+    {1037, RGB(255, 126, 0)},
+    {1046, RGB(255, 194, 14)},
+    {1038, RGB(255, 242, 0)},
+    {1039, RGB(0, 0, 0)},
+    {1040, RGB(168, 231, 29)},
+    {1041, RGB(9, 120, 0)},
+    {1042, RGB(0, 183, 240)},
+    {1043, RGB(0, 32, 234)},
+    {1044, RGB(46, 54, 153)},
+    {1045, RGB(255, 255, 255)},
+}};
+
+// Every pixel of a control's client area has this colour.
+::testing::AssertionResult IsFilledWith(HWND control, COLORREF colour) {
+    PumpMessages(80);
+    RECT client{};
+    GetClientRect(control, &client);
+    const POINT origin = ClientToScreenPoint(control, 0, 0);
+    ScreenShot shot(RECT{origin.x, origin.y, origin.x + client.right, origin.y + client.bottom});
+    for (int y = 0; y < shot.Height(); ++y) {
+        for (int x = 0; x < shot.Width(); ++x) {
+            if (shot.At(x, y) != colour)
+                return ::testing::AssertionFailure()
+                       << "pixel (" << x << ", " << y << ") is 0x" << std::hex << shot.At(x, y)
+                       << ", not 0x" << colour;
+        }
+    }
+    return ::testing::AssertionSuccess();
+}
+
+class DlgColorsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        MouseMoveTo({60, 900});
+        ASSERT_TRUE(palette.Create(host.Hwnd()));
+        SetWindowPos(palette.Hwnd(), nullptr, 10, 10, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW);
+        PumpMessages(100);
+        canvas.Reset();
+    }
+
+    HWND Item(int id) const { return palette.Item(id); }
+
+    TestHost host{RECT{300, 300, 800, 560}, RGB(210, 210, 210)};
+    // A sibling of the palette standing in for the canvas.
+    PaintCounter canvas{host.Hwnd(), RECT{260, 10, 480, 240}};
+    CDlgColors palette;
+};
+
+} // namespace
+
+TEST_F(DlgColorsTest, StartsWithTheFirstSwatchsColourInTheBox) {
+    EXPECT_EQ(CDlgColors().GetCurrentColor(), RGB(255, 0, 10));
+    EXPECT_EQ(palette.GetCurrentColor(), RGB(255, 0, 10));
+    EXPECT_TRUE(IsFilledWith(Item(IDC_CURRENT_COLOR), RGB(255, 0, 10)));
+}
+
+TEST_F(DlgColorsTest, SwatchesShowTheirColoursInTwoRowsOfSix) {
+    RECT previous{};
+    for (size_t i = 0; i < kSwatches.size(); ++i) {
+        HWND swatch = Item(kSwatches[i].id);
+        ASSERT_TRUE(swatch) << kSwatches[i].id;
+        EXPECT_TRUE(IsFilledWith(swatch, kSwatches[i].colour)) << kSwatches[i].id;
+        RECT rect{};
+        GetWindowRect(swatch, &rect);
+        if (i % 6 != 0) {
+            EXPECT_EQ(rect.top, previous.top) << kSwatches[i].id;
+            EXPECT_GT(rect.left, previous.right - 1) << kSwatches[i].id << " is out of order";
+        } else if (i == 6) {
+            EXPECT_GT(rect.top, previous.bottom - 1);
+        }
+        previous = rect;
+    }
+    // The template's dialog units: the first swatch sits at (38, 24).
+    RECT expected{38, 24, 47, 33};
+    MapDialogRect(palette.Hwnd(), &expected);
+    RECT actual{};
+    GetWindowRect(Item(1035), &actual);
+    MapWindowPoints(nullptr, palette.Hwnd(), reinterpret_cast<POINT*>(&actual), 2);
+    EXPECT_EQ(actual.left, expected.left);
+    EXPECT_EQ(actual.top, expected.top);
+    EXPECT_EQ(actual.right, expected.right);
+}
+
+TEST_F(DlgColorsTest, ClickingASwatchMakesItsColourCurrentWithoutRepaintingTheCanvas) {
+    MouseClickAt(ScreenCentre(Item(IDC_SWATCH_R1C6)));
+    EXPECT_EQ(palette.GetCurrentColor(), RGB(0, 0, 0));
+    EXPECT_TRUE(IsFilledWith(Item(IDC_CURRENT_COLOR), RGB(0, 0, 0)));
+
+    MouseClickAt(ScreenCentre(Item(IDC_SWATCH_R2C6)));
+    EXPECT_EQ(palette.GetCurrentColor(), RGB(255, 255, 255));
+    EXPECT_TRUE(IsFilledWith(Item(IDC_CURRENT_COLOR), RGB(255, 255, 255)));
+
+    // The box is not a swatch.
+    MouseClickAt(ScreenCentre(Item(IDC_CURRENT_COLOR)));
+    EXPECT_EQ(palette.GetCurrentColor(), RGB(255, 255, 255));
+
+    PumpMessages(100);
+    EXPECT_EQ(canvas.Paints(), 0);
+}
+
+TEST_F(DlgColorsTest, EnterAndEscapeLeaveThePanelOpen) {
+    SendMessageW(palette.Hwnd(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    SendMessageW(palette.Hwnd(), WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    PumpMessages(50);
+    EXPECT_TRUE(IsWindow(palette.Hwnd()));
+    EXPECT_TRUE(IsWindowVisible(palette.Hwnd()));
+    EXPECT_EQ(palette.GetCurrentColor(), RGB(255, 0, 10));
+}
+
+TEST_F(DlgColorsTest, NoColourShowsTheButtonFace) {
+    palette.SetCurrentColor(CDlgColors::kNoColor);
+    EXPECT_EQ(palette.GetCurrentColor(), CDlgColors::kNoColor);
+    EXPECT_TRUE(IsFilledWith(Item(IDC_CURRENT_COLOR), GetSysColor(COLOR_BTNFACE)));
+}
+
+TEST_F(DlgColorsTest, ChangingColoursAgainAndAgainLeaksNothing) {
+    palette.SetCurrentColor(RGB(1, 2, 3));
+    UpdateWindow(palette.Hwnd());
+    PumpMessages(50);
+    const int before = GdiObjectCount();
+    ASSERT_GT(before, 0) << "no way to count GDI objects here";
+    for (int i = 0; i < 60; ++i) {
+        palette.SetCurrentColor(kSwatches[i % kSwatches.size()].colour);
+        UpdateWindow(Item(IDC_CURRENT_COLOR));
+    }
+    PumpMessages(50);
+    EXPECT_EQ(GdiObjectCount(), before);
+}
+
+TEST_F(DlgColorsTest, PictureAfterPickingLightBlue) {
+    MouseClickAt(ScreenCentre(Item(IDC_SWATCH_R2C3)));
+    PumpMessages(100);
+    RECT area{};
+    GetWindowRect(palette.Hwnd(), &area);
+    InflateRect(&area, 10, 10);
+    ScreenShot shot(area);
+    EXPECT_EQ(palette.GetCurrentColor(), RGB(0, 183, 240));
+    const std::wstring folder = PictureDirectory();
+    if (!folder.empty()) {
+        EXPECT_TRUE(shot.Save(folder + L"\\palette.bmp"));
+    }
+}

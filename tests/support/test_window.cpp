@@ -1,0 +1,213 @@
+#include "test_window.h"
+
+#include "framework/control.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr wchar_t kHostClass[] = L"LumvexTestHost";
+constexpr wchar_t kCounterClass[] = L"LumvexPaintCounter";
+
+void RegisterClassOnce(const wchar_t* name, WNDPROC proc) {
+    WNDCLASSEXW cls{};
+    if (::GetClassInfoExW(::GetModuleHandleW(nullptr), name, &cls))
+        return;
+    cls.cbSize = sizeof(cls);
+    cls.style = CS_DBLCLKS;
+    cls.lpfnWndProc = proc;
+    cls.hInstance = ::GetModuleHandleW(nullptr);
+    cls.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    cls.lpszClassName = name;
+    ::RegisterClassExW(&cls);
+}
+
+} // namespace
+
+TestHost::TestHost(const RECT& screenRect, COLORREF background)
+    : m_background(::CreateSolidBrush(background)) {
+    RegisterClassOnce(kHostClass, Proc);
+    m_window.reset(::CreateWindowExW(
+        0, kHostClass, L"Test host", WS_POPUP | WS_VISIBLE, screenRect.left, screenRect.top,
+        screenRect.right - screenRect.left, screenRect.bottom - screenRect.top, nullptr, nullptr,
+        ::GetModuleHandleW(nullptr), this));
+    PumpMessages(50);
+}
+
+int TestHost::CommandCount(int controlId, WORD code) const {
+    return static_cast<int>(
+        std::count_if(m_commands.begin(), m_commands.end(), [&](const Command& command) {
+            return command.controlId == controlId && command.code == code;
+        }));
+}
+
+LRESULT CALLBACK TestHost::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        ::SetWindowLongPtrW(window, GWLP_USERDATA,
+                            reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    auto* self = reinterpret_cast<TestHost*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    LRESULT result = 0;
+    if (fw::ReflectToControl(message, wParam, lParam, result))
+        return result;
+    switch (message) {
+    case WM_COMMAND:
+        if (self && lParam)
+            self->m_commands.push_back({LOWORD(wParam), HIWORD(wParam)});
+        return 0;
+    case WM_ERASEBKGND: {
+        if (!self)
+            break;
+        RECT client;
+        ::GetClientRect(window, &client);
+        ::FillRect(reinterpret_cast<HDC>(wParam), &client, self->m_background.get());
+        return TRUE;
+    }
+    default:
+        break;
+    }
+    return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+PaintCounter::PaintCounter(HWND parent, const RECT& rect) {
+    RegisterClassOnce(kCounterClass, Proc);
+    m_window.reset(::CreateWindowExW(0, kCounterClass, L"", WS_CHILD | WS_VISIBLE, rect.left,
+                                     rect.top, rect.right - rect.left, rect.bottom - rect.top,
+                                     parent, nullptr, ::GetModuleHandleW(nullptr), this));
+}
+
+LRESULT CALLBACK PaintCounter::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        ::SetWindowLongPtrW(window, GWLP_USERDATA,
+                            reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    if (message == WM_PAINT) {
+        if (auto* self =
+                reinterpret_cast<PaintCounter*>(::GetWindowLongPtrW(window, GWLP_USERDATA)))
+            ++self->m_paints;
+        fw::PaintDc paint(window);
+        ::FillRect(paint.get(), &paint.paint().rcPaint,
+                   static_cast<HBRUSH>(::GetStockObject(GRAY_BRUSH)));
+        return 0;
+    }
+    return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+void PumpMessages(DWORD milliseconds) {
+    const DWORD start = ::GetTickCount();
+    MSG message;
+    do {
+        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&message);
+            ::DispatchMessageW(&message);
+        }
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    } while (::GetTickCount() - start < milliseconds);
+}
+
+void MouseMoveTo(POINT screen) {
+    // Absolute coordinates are 0..65535 across the primary screen; round up
+    // so that the system's scaling lands on the intended pixel.
+    const int width = ::GetSystemMetrics(SM_CXSCREEN);
+    const int height = ::GetSystemMetrics(SM_CYSCREEN);
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = static_cast<LONG>((screen.x * 65536LL + width - 1) / width);
+    input.mi.dy = static_cast<LONG>((screen.y * 65536LL + height - 1) / height);
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    ::SendInput(1, &input, sizeof(input));
+    PumpMessages(60);
+}
+
+void MouseButton(bool down) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+    ::SendInput(1, &input, sizeof(input));
+    PumpMessages(60);
+}
+
+void MouseClickAt(POINT screen) {
+    MouseMoveTo(screen);
+    MouseButton(true);
+    MouseButton(false);
+}
+
+POINT ScreenCentre(HWND window) {
+    RECT rect;
+    ::GetWindowRect(window, &rect);
+    return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+}
+
+POINT ClientToScreenPoint(HWND window, int x, int y) {
+    POINT point{x, y};
+    ::ClientToScreen(window, &point);
+    return point;
+}
+
+ScreenShot::ScreenShot(const RECT& screenRect)
+    : m_width(screenRect.right - screenRect.left), m_height(screenRect.bottom - screenRect.top),
+      m_pixels(static_cast<size_t>(m_width) * m_height) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = m_width;
+    info.bmiHeader.biHeight = -m_height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    fw::WindowDc screen(nullptr);
+    fw::GdiBitmap bitmap(
+        ::CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    fw::MemoryDc memory(::CreateCompatibleDC(screen.get()));
+    if (!bitmap || !memory)
+        return;
+    {
+        fw::SelectionGuard select(memory.get(), bitmap.get());
+        ::BitBlt(memory.get(), 0, 0, m_width, m_height, screen.get(), screenRect.left,
+                 screenRect.top, SRCCOPY | CAPTUREBLT);
+    }
+    ::GdiFlush();
+    const auto* source = static_cast<const std::uint32_t*>(bits);
+    std::copy(source, source + m_pixels.size(), m_pixels.begin());
+}
+
+COLORREF ScreenShot::At(int x, int y) const {
+    if (x < 0 || y < 0 || x >= m_width || y >= m_height)
+        return CLR_INVALID;
+    const std::uint32_t pixel = m_pixels[static_cast<size_t>(y) * m_width + x];
+    return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
+}
+
+bool ScreenShot::Save(const std::wstring& path) const {
+    BITMAPINFOHEADER header{};
+    header.biSize = sizeof(header);
+    header.biWidth = m_width;
+    header.biHeight = -m_height;
+    header.biPlanes = 1;
+    header.biBitCount = 32;
+    header.biCompression = BI_RGB;
+    const DWORD dataSize = static_cast<DWORD>(m_pixels.size() * sizeof(std::uint32_t));
+    BITMAPFILEHEADER fileHeader{};
+    fileHeader.bfType = 0x4D42; // "BM"
+    fileHeader.bfOffBits = sizeof(fileHeader) + sizeof(header);
+    fileHeader.bfSize = fileHeader.bfOffBits + dataSize;
+    fw::FileHandle file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
+        return false;
+    auto write = [&](const void* data, DWORD size) {
+        DWORD written = 0;
+        return ::WriteFile(file.get(), data, size, &written, nullptr) && written == size;
+    };
+    return write(&fileHeader, sizeof(fileHeader)) && write(&header, sizeof(header)) &&
+           write(m_pixels.data(), dataSize);
+}
+
+std::wstring PictureDirectory() {
+    wchar_t buffer[MAX_PATH];
+    const DWORD length = ::GetEnvironmentVariableW(L"LUMVEX_PICTURES", buffer, MAX_PATH);
+    return length > 0 && length < MAX_PATH ? std::wstring(buffer, length) : std::wstring();
+}

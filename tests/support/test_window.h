@@ -1,0 +1,124 @@
+// Windows and input for tests that drive real controls: a host window that
+// behaves like our dialogs towards bound controls, a paint counter, message
+// pumping, mouse input through the system queue and screen pixels.
+#pragma once
+
+#include "framework/handles.h"
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// A top-level window at a screen rectangle, filled with one colour. It
+// reflects its children's messages to their bound fw::Control objects, as
+// fw::Dialog does, and records every WM_COMMAND notification.
+class TestHost {
+public:
+    TestHost(const RECT& screenRect, COLORREF background);
+    ~TestHost() = default;
+    TestHost(const TestHost&) = delete;
+    TestHost& operator=(const TestHost&) = delete;
+
+    HWND Hwnd() const noexcept { return m_window.get(); }
+    // How many notifications with this code came from this control.
+    int CommandCount(int controlId, WORD code) const;
+    void ClearCommands() { m_commands.clear(); }
+
+private:
+    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+    struct Command {
+        int controlId;
+        WORD code;
+    };
+    fw::GdiBrush m_background;
+    std::vector<Command> m_commands;
+    fw::Window m_window;
+};
+
+// A child window that counts the WM_PAINT messages it receives.
+class PaintCounter {
+public:
+    PaintCounter(HWND parent, const RECT& rect);
+    HWND Hwnd() const noexcept { return m_window.get(); }
+    int Paints() const noexcept { return m_paints; }
+    void Reset() noexcept { m_paints = 0; }
+
+private:
+    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+    int m_paints = 0;
+    fw::Window m_window;
+};
+
+// Dispatches this thread's messages for the given time (input from the X
+// server and Wine's deferred painting arrive asynchronously).
+void PumpMessages(DWORD milliseconds = 100);
+
+// Dispatches messages until the condition holds or the time is up; answers
+// the condition's last value.
+template <typename Condition> bool PumpUntil(Condition condition, DWORD milliseconds = 1000) {
+    const DWORD start = ::GetTickCount();
+    while (!condition()) {
+        if (::GetTickCount() - start >= milliseconds)
+            return condition();
+        PumpMessages(20);
+    }
+    return true;
+}
+
+// Mouse input through SendInput, in screen pixels.
+void MouseMoveTo(POINT screen);
+void MouseButton(bool down);
+void MouseClickAt(POINT screen);
+
+// The centre of a window, in screen pixels.
+POINT ScreenCentre(HWND window);
+// A point given in a window's client coordinates, in screen pixels.
+POINT ClientToScreenPoint(HWND window, int x, int y);
+
+// A copy of a screen rectangle, as 32-bit pixels.
+class ScreenShot {
+public:
+    explicit ScreenShot(const RECT& screenRect);
+    // Pixel at (x, y) relative to the rectangle's top left.
+    COLORREF At(int x, int y) const;
+    int Width() const noexcept { return m_width; }
+    int Height() const noexcept { return m_height; }
+    // Writes a 32-bit BMP file; for looking at what a test drew.
+    bool Save(const std::wstring& path) const;
+
+private:
+    int m_width = 0;
+    int m_height = 0;
+    std::vector<std::uint32_t> m_pixels; // top-down 0x00RRGGBB
+};
+
+// A 32-bit top-down DIB section filled by a function of (x, y) -> COLORREF.
+template <typename Fill> fw::GdiBitmap MakeBitmap(int width, int height, Fill fill) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    fw::GdiBitmap bitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!bitmap)
+        return bitmap;
+    auto* pixels = static_cast<std::uint32_t*>(bits);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const COLORREF c = fill(x, y);
+            pixels[y * width + x] = (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+        }
+    }
+    return bitmap;
+}
+
+// Where tests write pictures for people to look at: %LUMVEX_PICTURES%, or
+// nothing when it is not set.
+std::wstring PictureDirectory();
