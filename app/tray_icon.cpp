@@ -1,6 +1,7 @@
 #include "app/tray_icon.h"
 
 #include <cwchar>
+#include <iterator>
 
 bool CTrayIcon::Add(HWND window, UINT callbackMessage, HICON icon, const wchar_t* tip) {
     Remove();
