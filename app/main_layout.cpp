@@ -1,0 +1,108 @@
+#include "app/main_layout.h"
+
+#include <algorithm>
+
+namespace {
+
+RECT At(int left, int top, Size size) {
+    return RECT{left, top, left + size.cx, top + size.cy};
+}
+
+void MoveBy(RECT& rect, int dy) {
+    rect.top += dy;
+    rect.bottom += dy;
+}
+
+} // namespace
+
+bool LiesOnScreen(const RECT& rect, Size screen) {
+    auto within = [](LONG value, int limit) { return value >= 0 && value <= limit; };
+    return within(rect.left, screen.cx) && within(rect.right, screen.cx) &&
+           within(rect.top, screen.cy) && within(rect.bottom, screen.cy);
+}
+
+MainLayout ComputeMainLayout(const MainLayoutInput& in) {
+    MainLayout out;
+    const int cw = in.client.cx;
+    const int ch = in.client.cy;
+    const int colX = cw - MainLayout::kColumnWidth;
+
+    out.column = RECT{colX, 0, colX + MainLayout::kColumnWidth, ch};
+    out.logo =
+        At(colX + (MainLayout::kColumnWidth - in.logo.cx) / 2, MainLayout::kLogoTop, in.logo);
+    out.status = RECT{0, ch - MainLayout::kStatusHeight, colX, ch};
+    const int horzTop = ch - MainLayout::kStatusHeight - in.horzScrollHeight;
+    out.horzScroll = RECT{0, horzTop, colX, horzTop + in.horzScrollHeight};
+    out.vertScroll = RECT{colX - in.vertScrollWidth, 0, colX, horzTop};
+    out.surface = RECT{0, 0, out.vertScroll.left, horzTop};
+
+    // The tool buttons sit at fixed offsets inside the tools picture, which is
+    // laid out with its top at 0 first and moved down once the vertical gap
+    // is known.
+    const int pLeft = colX + (MainLayout::kColumnWidth - in.toolsPicture.cx) / 2;
+    RECT p = At(pLeft, 0, in.toolsPicture);
+    const Size tb = in.toolButton;
+    out.pointer = At(p.left + 18, p.top + 40, tb);
+    out.highlight = At(out.pointer.right + 18, p.top + 40, tb);
+    out.text = At(p.left + 18, out.pointer.bottom + 10, tb);
+    out.arrow = At(out.text.right + 18, out.highlight.bottom + 10, tb);
+    out.crop = At(p.left + 18, out.text.bottom + 10, tb);
+    out.pen = At(out.crop.right + 18, out.arrow.bottom + 10, tb);
+    out.undo = At(p.left + 18, out.crop.bottom + 14, in.undoRedoButton);
+    out.redo = At(out.undo.right + 18, out.pen.bottom + 14, in.undoRedoButton);
+
+    // Spread the free height evenly over the gaps below the logo.
+    const int free = ch - 5 - out.logo.bottom - in.toolsPicture.cy - in.palette.cy -
+                     in.actualSizeButton.cy - in.submitPanel.cy;
+    int g = free / 4;
+    if (g < 0)
+        g = 1;
+    const int g2 = std::min(g, 5);
+
+    const int pTop = out.logo.bottom + g;
+    for (RECT* r : {&p, &out.pointer, &out.highlight, &out.text, &out.arrow, &out.crop, &out.pen,
+                    &out.undo, &out.redo})
+        MoveBy(*r, pTop);
+    out.toolsPicture = p;
+
+    out.palette = At(p.left, p.bottom + g, in.palette);
+    const int zoomTop = out.palette.bottom + g2;
+    out.actualSize = At(out.palette.left + 3, zoomTop, in.actualSizeButton);
+    out.fit = At(out.palette.right - in.fitButton.cx - 4, zoomTop, in.fitButton);
+    out.submit = At(p.left, out.actualSize.bottom + g, in.submitPanel);
+    return out;
+}
+
+FitResult ComputeFit(const RECT& vert, const RECT& horz, const RECT& surface, Size picture) {
+    FitResult fit;
+    if (picture.cx <= 0 || picture.cy <= 0)
+        return fit;
+    // Unsigned arithmetic throughout, as the window's own sizes never go
+    // negative here.
+    const unsigned aw = static_cast<unsigned>(vert.right - surface.left);
+    const unsigned ah = static_cast<unsigned>(horz.bottom - surface.top);
+    const unsigned cx = static_cast<unsigned>(picture.cx);
+    const unsigned cy = static_cast<unsigned>(picture.cy);
+    const unsigned h = aw * cy / cx;
+    unsigned width, height, left, top;
+    if (h <= ah) {
+        width = aw;
+        height = h;
+        left = static_cast<unsigned>(surface.left);
+        top = (ah - h) / 2;
+    } else {
+        width = ah * cx / cy;
+        height = ah;
+        top = 0;
+        left = (aw - width) / 2;
+    }
+    fit.surface = RECT{static_cast<LONG>(left), static_cast<LONG>(top),
+                       static_cast<LONG>(left + width), static_cast<LONG>(top + height)};
+    fit.zoomX = static_cast<float>(width) / static_cast<float>(cx);
+    fit.zoomY = static_cast<float>(height) / static_cast<float>(cy);
+    return fit;
+}
+
+RECT ComputeActualSizeSurface(const RECT& vert, const RECT& horz) {
+    return RECT{0, 0, vert.left, horz.top};
+}

@@ -1,0 +1,69 @@
+// The main window's layout arithmetic, free of windows so that it can be
+// checked directly. The window feeds in the sizes of its controls and moves
+// them to the rectangles computed here.
+#pragma once
+
+#include <windows.h>
+
+struct Size {
+    int cx = 0;
+    int cy = 0;
+};
+
+// What the layout depends on. A size of {0, 0} stands for a control whose
+// window does not exist; it is laid out nowhere.
+struct MainLayoutInput {
+    Size client;           // client area of the main window
+    Size screen;           // SM_CXSCREEN, SM_CYSCREEN
+    Size logo;             // the logo picture
+    Size toolsPicture;     // the picture behind the tool buttons
+    Size toolButton;       // each of the six tool buttons
+    Size undoRedoButton;   // Undo and Redo
+    Size palette;          // the colour palette panel
+    Size actualSizeButton; // zoom: actual size
+    Size fitButton;        // zoom: fit to window
+    Size submitPanel;      // the submit panel
+    int horzScrollHeight = 0;
+    int vertScrollWidth = 0;
+};
+
+struct MainLayout {
+    static constexpr int kColumnWidth = 200;
+    static constexpr int kStatusHeight = 35;
+    static constexpr int kLogoTop = 30;
+
+    RECT column{};
+    RECT logo{};
+    RECT status{}; // status background; the status bar fills it
+    RECT horzScroll{};
+    RECT vertScroll{};
+    RECT surface{}; // the drawing surface at actual size
+
+    RECT toolsPicture{};
+    RECT pointer{}, highlight{}, text{}, arrow{}, crop{}, pen{};
+    RECT undo{}, redo{};
+    RECT palette{};
+    RECT actualSize{}, fit{};
+    RECT submit{};
+};
+
+MainLayout ComputeMainLayout(const MainLayoutInput& input);
+
+// The tool column's controls are only moved when their rectangle lies on the
+// screen (edges between 0 and the screen size, inclusive).
+bool LiesOnScreen(const RECT& rect, Size screen);
+
+// Fit to window: the surface rectangle and zoom factors that show the whole
+// picture (the screen's size) inside the area of the surface and its scroll
+// bars, centred along the spare direction.
+struct FitResult {
+    RECT surface{};
+    float zoomX = 1.0f;
+    float zoomY = 1.0f;
+};
+// vert, horz, surface: the scroll bars' and surface's rectangles in client
+// coordinates; picture: the picture's size (the screen).
+FitResult ComputeFit(const RECT& vert, const RECT& horz, const RECT& surface, Size picture);
+
+// Actual size: the surface from (0, 0) to the scroll bars' inner edges.
+RECT ComputeActualSizeSurface(const RECT& vert, const RECT& horz);

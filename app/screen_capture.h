@@ -1,0 +1,9 @@
+// Copying the primary screen into a bitmap.
+#pragma once
+
+#include <windows.h>
+
+// A new device-dependent bitmap, compatible with the screen, holding the
+// primary screen (SM_CXSCREEN by SM_CYSCREEN from (0, 0)), layered windows
+// included; the caller owns it. Null when the bitmap cannot be created.
+HBITMAP CaptureScreen();

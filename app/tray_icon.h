@@ -1,0 +1,35 @@
+// The program's icon in the notification area.
+#pragma once
+
+#include <windows.h>
+#include <shellapi.h>
+
+// Owns the icon's place in the notification area: added once, removed by
+// Remove or at destruction.
+class CTrayIcon {
+public:
+    static constexpr UINT kIconId = 224;
+
+    CTrayIcon() = default;
+    ~CTrayIcon() { Remove(); }
+    CTrayIcon(const CTrayIcon&) = delete;
+    CTrayIcon& operator=(const CTrayIcon&) = delete;
+
+    // window receives callbackMessage with the mouse message in lParam.
+    bool Add(HWND window, UINT callbackMessage, HICON icon, const wchar_t* tip);
+    void Remove();
+    bool IsAdded() const noexcept { return m_added; }
+    const NOTIFYICONDATAW& Record() const noexcept { return m_record; }
+
+private:
+    NOTIFYICONDATAW m_record{};
+    bool m_added = false;
+};
+
+// What a mouse message reported on the tray icon asks for.
+enum class TrayAction { None, TakeScreenshot, ShowWindow, ShowMenu };
+TrayAction TrayActionFor(UINT mouseMessage);
+
+// The main window's Ctrl shortcuts.
+enum class ShortcutAction { None, Copy, DeleteItem, Email, Upload, Save, Redo, Undo };
+ShortcutAction ShortcutFor(WPARAM virtualKey, bool controlHeld);
