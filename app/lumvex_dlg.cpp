@@ -1,18 +1,596 @@
 #include "app/lumvex_dlg.h"
 
+#include "app/about_dlg.h"
+#include "app/main_layout.h"
+#include "app/screen_capture.h"
+#include "canvas/arrow_item_factory.h"
+#include "canvas/crop_item_factory.h"
+#include "canvas/highlight_item_factory.h"
+#include "canvas/pen_item_factory.h"
+#include "canvas/pointer_item_factory.h"
+#include "canvas/text_item_factory.h"
+#include "framework/application.h"
+#include "mail/mail_client.h"
 #include "upload/app_settings.h"
 
 #include "resource.h"
 
+#include <commctrl.h>
+#include <commdlg.h>
+#include <shellapi.h>
+
+namespace {
+
+struct ToolInfo {
+    Tool tool;
+    int button;
+    WORD menuCommand;
+    UINT normalBitmap;
+    UINT selectedBitmap;
+};
+
+// Index order is the order of CLumvexDlg::m_toolButtons.
+constexpr ToolInfo kTools[] = {
+    {Tool::Pointer, IDC_TOOL_POINTER, ID_CTX_TOOL_POINTER, IDB_TOOL_POINTER, IDB_TOOL_POINTER_SEL},
+    {Tool::Pen, IDC_TOOL_PEN, ID_CTX_TOOL_PEN, IDB_TOOL_PEN, IDB_TOOL_PEN_SEL},
+    {Tool::Highlight, IDC_TOOL_HIGHLIGHT, ID_CTX_TOOL_HIGHLIGHT, IDB_TOOL_HIGHLIGHT,
+     IDB_TOOL_HIGHLIGHT_SEL},
+    {Tool::Text, IDC_TOOL_TEXT, ID_CTX_TOOL_TEXT, IDB_TOOL_TEXT, IDB_TOOL_TEXT_SEL},
+    {Tool::Arrow, IDC_TOOL_ARROW, ID_CTX_TOOL_ARROW, IDB_TOOL_ARROW, IDB_TOOL_ARROW_SEL},
+    {Tool::Crop, IDC_TOOL_CROP, ID_CTX_TOOL_CROP, IDB_TOOL_CROP, IDB_TOOL_CROP_SEL},
+};
+
+const ToolInfo* FindTool(int id) {
+    for (const ToolInfo& info : kTools) {
+        if (info.button == id || info.menuCommand == id)
+            return &info;
+    }
+    return nullptr;
+}
+
+std::unique_ptr<CCanvasItemFactory> MakeFactory(Tool tool, CCanvasPanel* canvas) {
+    switch (tool) {
+    case Tool::Pointer:
+        return std::make_unique<CPointerItemFactory>(canvas);
+    case Tool::Pen:
+        return std::make_unique<CPenItemFactory>(canvas);
+    case Tool::Highlight:
+        return std::make_unique<CHighlightItemFactory>(canvas);
+    case Tool::Text:
+        return std::make_unique<CTextItemFactory>(canvas);
+    case Tool::Arrow:
+        return std::make_unique<CArrowItemFactory>(canvas);
+    case Tool::Crop:
+        return std::make_unique<CCropItemFactory>(canvas);
+    }
+    return nullptr;
+}
+
+// One picture for every state of a button, no shape mask.
+void SetButtonPicture(CButtonRgn& button, UINT bitmap) {
+    button.SetBitmaps(nullptr, bitmap, bitmap, 0, bitmap, 0);
+}
+
+RECT WindowRectIn(HWND parent, HWND child) {
+    RECT rect{};
+    ::GetWindowRect(child, &rect);
+    ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+Size SizeOf(HWND window) {
+    if (!window || !::IsWindow(window))
+        return {};
+    RECT rect{};
+    ::GetWindowRect(window, &rect);
+    return {rect.right - rect.left, rect.bottom - rect.top};
+}
+
+void MoveTo(HWND window, const RECT& rect) {
+    if (window)
+        ::MoveWindow(window, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+                     TRUE);
+}
+
+void ShowError(HWND owner, const wchar_t* text) {
+    ::MessageBoxW(owner, text, L"Error", MB_ICONERROR);
+}
+
+} // namespace
+
 CLumvexDlg::CLumvexDlg(CAppSettings& settings, fw::Profile profile)
-    : fw::Dialog(IDD_MAIN), m_settings(settings), m_profile(std::move(profile)) {}
+    : fw::Dialog(IDD_MAIN), m_settings(settings), m_profile(std::move(profile)),
+      m_icon(static_cast<HICON>(::LoadImageW(fw::ResourceInstance(), MAKEINTRESOURCEW(IDI_LUMVEX),
+                                             IMAGE_ICON, 0, 0, LR_DEFAULTSIZE))),
+      m_background(::CreateSolidBrush(RGB(125, 125, 125))), m_canvas(m_surface, *this) {}
+
+CLumvexDlg::~CLumvexDlg() {
+    // Our own teardown (tray icon, temporary files) runs at WM_DESTROY, which
+    // needs the derived object: destroy the window while it still exists.
+    DestroyWindow();
+    // Tools hold GDI+ objects; GDI+ stops with the canvas.
+    m_factory.reset();
+}
+
+void CLumvexDlg::DoDataExchange() {
+    Bind(m_column, IDC_TOOL_COLUMN);
+    Bind(m_logo, IDC_LOGO);
+    for (size_t i = 0; i < std::size(kTools); ++i)
+        Bind(m_toolButtons[i], kTools[i].button);
+    Bind(m_statusBackground, IDC_STATUS_HOST);
+    Bind(m_surface, IDC_DRAWING_SURFACE);
+    Bind(m_undo, IDC_UNDO);
+    Bind(m_redo, IDC_REDO);
+    Bind(m_zoomActual, IDC_ZOOM_ACTUAL);
+    Bind(m_zoomFit, IDC_ZOOM_FIT);
+}
+
+BOOL CLumvexDlg::OnInitDialog() {
+    fw::Dialog::OnInitDialog();
+
+    if (HMENU systemMenu = ::GetSystemMenu(Hwnd(), FALSE)) {
+        wchar_t about[128]{};
+        if (::LoadStringW(fw::ResourceInstance(), IDS_ABOUTBOX, about, 128) > 0) {
+            ::AppendMenuW(systemMenu, MF_SEPARATOR, 0, nullptr);
+            ::AppendMenuW(systemMenu, MF_STRING, IDM_ABOUTBOX, about);
+        }
+    }
+    ::SendMessageW(Hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_icon.get()));
+    ::SendMessageW(Hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_icon.get()));
+    m_tray.Add(Hwnd(), WM_TRAY_NOTIFY, m_icon.get(), kTrayTip);
+
+    RECT work{};
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    ::SetWindowPos(Hwnd(), nullptr, 0, 0, work.right - work.left, work.bottom - work.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+
+    // Drawing order: each control directly behind the named sibling, so that
+    // it paints over it.
+    auto placeBehind = [this](int id, int sibling, int cx, int cy) {
+        const UINT keepSize = cx == 0 ? SWP_NOSIZE : 0;
+        ::SetWindowPos(Item(id), Item(sibling), 0, 0, cx, cy,
+                       SWP_NOMOVE | SWP_NOACTIVATE | keepSize);
+    };
+    placeBehind(IDC_LOGO, IDC_TOOL_COLUMN, 0, 0);
+    placeBehind(IDC_TOOLS_PICTURE, IDC_TOOL_COLUMN, 0, 0);
+    for (const ToolInfo& info : kTools)
+        placeBehind(info.button, IDC_TOOLS_PICTURE, 62, 62);
+    placeBehind(IDC_UNDO, IDC_TOOLS_PICTURE, 62, 31);
+    placeBehind(IDC_REDO, IDC_TOOLS_PICTURE, 62, 31);
+    placeBehind(IDC_ZOOM_ACTUAL, IDC_TOOL_COLUMN, 84, 29);
+    placeBehind(IDC_ZOOM_FIT, IDC_TOOL_COLUMN, 84, 29);
+    placeBehind(IDC_PALETTE_HOST, IDC_TOOLS_PICTURE, 0, 0);
+    placeBehind(IDC_ZOOM_HOST, IDC_TOOLS_PICTURE, 0, 0);
+    placeBehind(IDC_SUBMIT_HOST, IDC_TOOLS_PICTURE, 0, 0);
+
+    // The program starts with the Crop tool at actual size.
+    for (size_t i = 0; i < std::size(kTools); ++i)
+        SetButtonPicture(m_toolButtons[i], kTools[i].tool == Tool::Crop ? kTools[i].selectedBitmap
+                                                                        : kTools[i].normalBitmap);
+    SetButtonPicture(m_redo, IDB_REDO);
+    SetButtonPicture(m_undo, IDB_UNDO);
+    SetZoomButtons(false);
+    m_tool = Tool::Crop;
+    m_factory = MakeFactory(Tool::Crop, &m_canvas);
+
+    m_logo.SetStaticCursor(::LoadCursorW(nullptr, IDC_HAND));
+
+    if (m_colors.Create(Item(IDC_PALETTE_HOST)))
+        ::ShowWindow(m_colors.Hwnd(), SW_SHOW);
+
+    m_column.SetColors(CColorStaticST::ColorIndex::Background, RGB(63, 112, 170));
+    m_statusBackground.SetColors(CColorStaticST::ColorIndex::Background, RGB(168, 202, 240));
+
+    m_canvas.StartGraphics();
+    m_canvas.Connect(this);
+    m_fit = 0;
+    RecalcLayout();
+    return TRUE;
+}
+
+void CLumvexDlg::SetZoomButtons(bool fitted) {
+    SetButtonPicture(m_zoomFit, fitted ? IDB_ZOOM_FIT_SEL : IDB_ZOOM_FIT);
+    SetButtonPicture(m_zoomActual, fitted ? IDB_ZOOM_ACTUAL : IDB_ZOOM_ACTUAL_SEL);
+}
+
+void CLumvexDlg::RecalcLayout() {
+    if (!Hwnd())
+        return;
+    RECT client{};
+    ::GetClientRect(Hwnd(), &client);
+    const Size screen{::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+
+    MainLayoutInput in;
+    in.client = {client.right, client.bottom};
+    in.screen = screen;
+    in.logo = SizeOf(Item(IDC_LOGO));
+    in.toolsPicture = SizeOf(Item(IDC_TOOLS_PICTURE));
+    in.toolButton = SizeOf(Item(IDC_TOOL_POINTER));
+    in.undoRedoButton = SizeOf(Item(IDC_UNDO));
+    in.palette = SizeOf(m_colors.Hwnd());
+    in.actualSizeButton = SizeOf(Item(IDC_ZOOM_ACTUAL));
+    in.fitButton = SizeOf(Item(IDC_ZOOM_FIT));
+    in.submitPanel = {}; // the submit panel arrives with the upload feature
+    in.horzScrollHeight = SizeOf(Item(IDC_HSCROLL)).cy;
+    in.vertScrollWidth = SizeOf(Item(IDC_VSCROLL)).cx;
+    const MainLayout layout = ComputeMainLayout(in);
+
+    MoveTo(Item(IDC_TOOL_COLUMN), layout.column);
+    MoveTo(Item(IDC_LOGO), layout.logo);
+    MoveTo(Item(IDC_STATUS_HOST), layout.status);
+    MoveTo(Item(IDC_HSCROLL), layout.horzScroll);
+    MoveTo(Item(IDC_VSCROLL), layout.vertScroll);
+    MoveTo(Item(IDC_DRAWING_SURFACE), layout.surface);
+
+    // Every layout pass puts both bars back to 0; the canvas is not told.
+    auto resetBar = [](HWND bar, int maximum, int page) {
+        SCROLLINFO info{sizeof(info), SIF_ALL, 0, maximum, static_cast<UINT>(page), 0, 0};
+        ::SetScrollInfo(bar, SB_CTL, &info, TRUE);
+    };
+    resetBar(Item(IDC_VSCROLL), screen.cy, layout.surface.bottom - layout.surface.top);
+    resetBar(Item(IDC_HSCROLL), screen.cx, layout.surface.right - layout.surface.left);
+
+    const std::pair<HWND, const RECT*> column[] = {
+        {Item(IDC_TOOLS_PICTURE), &layout.toolsPicture},
+        {Item(IDC_TOOL_POINTER), &layout.pointer},
+        {Item(IDC_TOOL_HIGHLIGHT), &layout.highlight},
+        {Item(IDC_TOOL_TEXT), &layout.text},
+        {Item(IDC_TOOL_ARROW), &layout.arrow},
+        {Item(IDC_TOOL_CROP), &layout.crop},
+        {Item(IDC_TOOL_PEN), &layout.pen},
+        {Item(IDC_UNDO), &layout.undo},
+        {Item(IDC_REDO), &layout.redo},
+        {in.palette.cx > 0 ? Item(IDC_PALETTE_HOST) : nullptr, &layout.palette},
+        {Item(IDC_ZOOM_ACTUAL), &layout.actualSize},
+        {Item(IDC_ZOOM_FIT), &layout.fit},
+        {in.submitPanel.cx > 0 ? Item(IDC_SUBMIT_HOST) : nullptr, &layout.submit},
+    };
+    for (const auto& [window, rect] : column) {
+        if (window && LiesOnScreen(*rect, screen))
+            MoveTo(window, *rect);
+    }
+    ::InvalidateRect(Hwnd(), nullptr, TRUE);
+}
+
+void CLumvexDlg::OnFitToWindow() {
+    const RECT vert = WindowRectIn(Hwnd(), Item(IDC_VSCROLL));
+    const RECT horz = WindowRectIn(Hwnd(), Item(IDC_HSCROLL));
+    const RECT surface = WindowRectIn(Hwnd(), Item(IDC_DRAWING_SURFACE));
+    if (m_fit)
+        return;
+    ::ShowWindow(Item(IDC_VSCROLL), SW_HIDE);
+    ::ShowWindow(Item(IDC_HSCROLL), SW_HIDE);
+    const FitResult fit = ComputeFit(
+        vert, horz, surface, {::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)});
+    m_fit = 1;
+    MoveTo(Item(IDC_DRAWING_SURFACE), fit.surface);
+    m_canvas.SetZoom(fit.zoomX, fit.zoomY);
+}
+
+void CLumvexDlg::OnActualSize() {
+    const RECT vert = WindowRectIn(Hwnd(), Item(IDC_VSCROLL));
+    const RECT horz = WindowRectIn(Hwnd(), Item(IDC_HSCROLL));
+    if (!m_fit)
+        return;
+    ::ShowWindow(Item(IDC_VSCROLL), SW_SHOW);
+    ::ShowWindow(Item(IDC_HSCROLL), SW_SHOW);
+    MoveTo(Item(IDC_DRAWING_SURFACE), ComputeActualSizeSurface(vert, horz));
+    m_fit = 0;
+    m_canvas.SetZoom(1.0f, 1.0f);
+}
+
+void CLumvexDlg::SelectTool(Tool tool) {
+    for (size_t i = 0; i < std::size(kTools); ++i)
+        SetButtonPicture(m_toolButtons[i], kTools[i].normalBitmap);
+    for (size_t i = 0; i < std::size(kTools); ++i) {
+        if (kTools[i].tool == tool)
+            SetButtonPicture(m_toolButtons[i], kTools[i].selectedBitmap);
+    }
+    m_factory.reset();
+    m_factory = MakeFactory(tool, &m_canvas);
+    m_tool = tool;
+}
+
+void CLumvexDlg::OnScroll(int bar, WORD code, int position) {
+    HWND control = Item(bar == SB_HORZ ? IDC_HSCROLL : IDC_VSCROLL);
+    int newPosition = 0;
+    switch (code) {
+    case SB_THUMBTRACK:
+        if (position == -1)
+            return;
+        newPosition = position;
+        break;
+    case SB_TOP:
+        newPosition = 0;
+        break;
+    case SB_BOTTOM:
+        newPosition = 0x7FFFFFFF;
+        break;
+    default:
+        return; // arrows, pages and the thumb's release do not scroll
+    }
+    ::SetScrollPos(control, SB_CTL, newPosition, TRUE);
+    // The bar clamps the bottom position; report what it holds.
+    if (code == SB_BOTTOM)
+        newPosition = ::GetScrollPos(control, SB_CTL);
+    if (bar == SB_HORZ)
+        Fire(&CLumvexDlgEvents::OnScrollHorz, static_cast<CNotifier<CLumvexDlgEvents>*>(this),
+             newPosition);
+    else
+        Fire(&CLumvexDlgEvents::OnScrollVert, static_cast<CNotifier<CLumvexDlgEvents>*>(this),
+             newPosition);
+}
+
+void CLumvexDlg::ShowAndRestore() {
+    ::ShowWindow(Hwnd(), SW_SHOW);
+    if (::IsIconic(Hwnd()))
+        ::ShowWindow(Hwnd(), SW_RESTORE);
+}
+
+void CLumvexDlg::OnTakeScreenshot() {
+    if (::IsWindowVisible(Hwnd())) {
+        ShowAndRestore();
+        return;
+    }
+    fw::GdiBitmap picture(CaptureScreen());
+    if (!picture) {
+        ShowError(Hwnd(), L"Failed to capture screen");
+        return;
+    }
+    m_canvas.SetBitmap(std::move(picture));
+    ShowAndRestore();
+}
+
+void CLumvexDlg::OnTrayNotify(UINT mouseMessage) {
+    switch (TrayActionFor(mouseMessage)) {
+    case TrayAction::TakeScreenshot:
+        ::SetForegroundWindow(Hwnd());
+        OnTakeScreenshot();
+        break;
+    case TrayAction::ShowWindow:
+        ShowAndRestore();
+        break;
+    case TrayAction::ShowMenu:
+        ShowTrayMenu();
+        break;
+    case TrayAction::None:
+        break;
+    }
+}
+
+void CLumvexDlg::ShowTrayMenu() {
+    fw::Menu menu(::LoadMenuW(fw::ResourceInstance(), MAKEINTRESOURCEW(IDR_TRAY_MENU)));
+    if (!menu)
+        return;
+    HMENU popup = ::GetSubMenu(menu.get(), 0);
+    POINT cursor{};
+    ::GetCursorPos(&cursor);
+    ::SetForegroundWindow(Hwnd());
+    ::TrackPopupMenu(popup, 0, cursor.x, cursor.y, 0, Hwnd(), nullptr);
+}
+
+void CLumvexDlg::CopyToClipboard() {
+    fw::GdiBitmap picture = m_canvas.GetFlattenedBitmap();
+    if (picture && ::OpenClipboard(Hwnd())) {
+        if (::EmptyClipboard() && ::SetClipboardData(CF_BITMAP, picture.get()))
+            picture.release(); // the clipboard owns it now
+        ::CloseClipboard();
+    }
+    ::MessageBeep(0);
+}
+
+void CLumvexDlg::OnSaveToDisk() {
+    wchar_t path[MAX_PATH] = L"*.jpg";
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof(dialog);
+    dialog.hwndOwner = Hwnd();
+    dialog.lpstrFilter = L"Image Files (*.jpg)\0*.jpg\0\0";
+    dialog.lpstrFile = path;
+    dialog.nMaxFile = MAX_PATH;
+    dialog.lpstrDefExt = L"jpg";
+    dialog.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
+    if (!::GetSaveFileNameW(&dialog))
+        return;
+    SaveScreenshotTo(path);
+}
+
+bool CLumvexDlg::SaveScreenshotTo(const std::wstring& path) {
+    if (m_canvas.SaveJpegToFile(path.c_str()))
+        return true;
+    // Never let the user believe a picture was saved when it was not.
+    ShowError(Hwnd(), L"The screenshot could not be saved.");
+    return false;
+}
+
+void CLumvexDlg::UploadScreenshot() {
+    // The upload dialog and its worker arrive with the upload feature.
+}
+
+void CLumvexDlg::SendScreenshotByEmail() {
+    // Sending through the mail program arrives with the e-mail feature.
+}
+
+void CLumvexDlg::OnSettings() {
+    // The settings dialogs arrive with the upload feature.
+}
+
+void CLumvexDlg::OnSendEmail() {
+    SendScreenshotByEmail();
+}
+void CLumvexDlg::OnRedo() {
+    m_canvas.Redo();
+}
+void CLumvexDlg::OnUndo() {
+    m_canvas.Undo();
+}
+
+void CLumvexDlg::ShowAboutBox() {
+    CAboutDlg about;
+    about.DoModal(Hwnd());
+}
+
+bool CLumvexDlg::PreTranslateMessage(MSG* message) {
+    // Keys of other top-level windows (popups, message boxes) are theirs.
+    if (message->message != WM_KEYDOWN ||
+        (message->hwnd != Hwnd() && !::IsChild(Hwnd(), message->hwnd)))
+        return false;
+    const bool control = ::GetAsyncKeyState(VK_CONTROL) != 0;
+    switch (ShortcutFor(message->wParam, control)) {
+    case ShortcutAction::Copy:
+        CopyToClipboard();
+        break;
+    case ShortcutAction::DeleteItem:
+        m_canvas.DeleteSelectedItem();
+        break;
+    case ShortcutAction::Email:
+        if (IsOutlookMailClient(GetDefaultMailClient()))
+            OnSendEmail();
+        break;
+    case ShortcutAction::Upload:
+        UploadScreenshot();
+        break;
+    case ShortcutAction::Save:
+        OnSaveToDisk();
+        break;
+    case ShortcutAction::Redo:
+        OnRedo();
+        break;
+    case ShortcutAction::Undo:
+        OnUndo();
+        break;
+    case ShortcutAction::None:
+        break;
+    }
+    // A shortcut never consumes the key.
+    return false;
+}
+
+bool CLumvexDlg::OnCommand(WORD id, WORD notifyCode, HWND control) {
+    if (const ToolInfo* tool = FindTool(id)) {
+        SelectTool(tool->tool);
+        return true;
+    }
+    switch (id) {
+    case ID_TRAY_ABOUT:
+        ShowAboutBox();
+        return true;
+    case ID_TRAY_TAKE_SCREENSHOT:
+        OnTakeScreenshot();
+        return true;
+    case ID_SHOW_WINDOW:
+        ShowAndRestore();
+        return true;
+    case ID_TRAY_EXIT:
+        ::PostQuitMessage(0);
+        return true;
+    case ID_SETTINGS:
+        OnSettings();
+        return true;
+    case ID_CTX_DELETE_ITEM:
+        m_canvas.DeleteSelectedItem();
+        return true;
+    case ID_CTX_SUBMIT:
+        UploadScreenshot();
+        return true;
+    case ID_CTX_COPY:
+        CopyToClipboard();
+        return true;
+    case IDC_REDO:
+        m_canvas.Redo();
+        return true;
+    case IDC_UNDO:
+        m_canvas.Undo();
+        return true;
+    case IDC_ZOOM_FIT:
+        SetZoomButtons(true);
+        OnFitToWindow();
+        return true;
+    case IDC_ZOOM_ACTUAL:
+        SetZoomButtons(false);
+        OnActualSize();
+        return true;
+    case IDC_LOGO:
+        if (notifyCode == STN_CLICKED)
+            ::ShellExecuteW(nullptr, L"open", kProductSite, nullptr, nullptr, SW_HIDE);
+        return true;
+    default:
+        return fw::Dialog::OnCommand(id, notifyCode, control);
+    }
+}
+
+void CLumvexDlg::PaintMinimised() {
+    fw::PaintDc paint(Hwnd());
+    ::SendMessageW(Hwnd(), WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(paint.get()), 0);
+    RECT client{};
+    ::GetClientRect(Hwnd(), &client);
+    const int x = (client.right - ::GetSystemMetrics(SM_CXICON) + 1) / 2;
+    const int y = (client.bottom - ::GetSystemMetrics(SM_CYICON) + 1) / 2;
+    ::DrawIcon(paint.get(), x, y, m_icon.get());
+}
+
+void CLumvexDlg::OnDestroy() {
+    m_tray.Remove();
+    while (!m_tempFiles.empty()) {
+        ::DeleteFileW(m_tempFiles.front().c_str());
+        m_tempFiles.erase(m_tempFiles.begin());
+    }
+}
 
 bool CLumvexDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    result = 0;
     switch (message) {
+    case WM_TRAY_NOTIFY:
+        OnTrayNotify(static_cast<UINT>(lParam));
+        return true;
+    case WM_CANVAS_UNDO:
+        m_canvas.Undo();
+        return true;
+    case WM_CANVAS_REDO:
+        m_canvas.Redo();
+        return true;
+    case WM_SUBMIT_SCREENSHOT:
+        UploadScreenshot();
+        return true;
+    case WM_SAVE_SCREENSHOT:
+        OnSaveToDisk();
+        return true;
+    case WM_EMAIL_SCREENSHOT:
+        OnSendEmail();
+        return true;
     case WM_EXIT_APP:
         // A later start with the exit switch: end the modal loop.
         ::PostQuitMessage(0);
-        result = 0;
+        return true;
+    case WM_SYSCOMMAND:
+        if ((wParam & 0xFFF0) == IDM_ABOUTBOX) {
+            ShowAboutBox();
+            return true;
+        }
+        return false;
+    case WM_PAINT:
+        if (!::IsIconic(Hwnd()))
+            return false;
+        PaintMinimised();
+        return true;
+    case WM_QUERYDRAGICON:
+        result = reinterpret_cast<LRESULT>(m_icon.get());
+        return true;
+    case WM_CTLCOLORDLG:
+        result = reinterpret_cast<LRESULT>(m_background.get());
+        return true;
+    case WM_SIZE:
+        RecalcLayout();
+        return true;
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+        if (reinterpret_cast<HWND>(lParam) == Item(IDC_HSCROLL) ||
+            reinterpret_cast<HWND>(lParam) == Item(IDC_VSCROLL))
+            OnScroll(message == WM_HSCROLL ? SB_HORZ : SB_VERT, LOWORD(wParam),
+                     static_cast<short>(HIWORD(wParam)));
+        return false;
+    case WM_CLOSE:
+        // The program keeps running in the notification area.
+        ::ShowWindow(Hwnd(), SW_HIDE);
         return true;
     case WM_QUERYENDSESSION:
         // The session may end without another message reaching us: save now.
@@ -24,8 +602,10 @@ bool CLumvexDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESU
         // cancelled log-off the program keeps running.
         if (wParam)
             ::PostQuitMessage(0);
-        result = 0;
         return true;
+    case WM_DESTROY:
+        OnDestroy();
+        return false;
     default:
         return fw::Dialog::HandleMessage(message, wParam, lParam, result);
     }

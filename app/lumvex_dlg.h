@@ -1,28 +1,120 @@
 // The program's one top-level window: run modally for the whole life of the
-// process, hidden until the user asks for it.
+// process, hidden in the notification area until the user asks for it. Owns
+// the canvas and every panel beside it, and routes every command.
 #pragma once
 
+#include "app/tray_icon.h"
+#include "canvas/canvas_host.h"
+#include "canvas/canvas_item_factory.h"
+#include "canvas/canvas_panel.h"
+#include "canvas/drawing_static.h"
+#include "common/lumvex_dlg_events.h"
+#include "controls/button_rgn.h"
+#include "controls/color_static_st.h"
 #include "framework/dialog.h"
+#include "framework/handles.h"
 #include "framework/profile.h"
+#include "palettes/dlg_colors.h"
+#include "palettes/dlg_tool_bar_events.h"
+#include "palettes/dlg_zoom_events.h"
+
+#include <memory>
+#include <string>
+#include <vector>
 
 class CAppSettings;
 
-class CLumvexDlg : public fw::Dialog {
+enum class Tool { Pointer, Pen, Highlight, Text, Arrow, Crop };
+
+class CLumvexDlg : public fw::Dialog,
+                   public CDlgZoomEvents,
+                   public CDlgToolBarEvents,
+                   public CNotifier<CLumvexDlgEvents>,
+                   private ICanvasHost {
 public:
     // The caption of template IDD_MAIN: a later start finds us by it.
     static constexpr wchar_t kCaption[] = L"Tessaly Quillon ";
+    static constexpr wchar_t kTrayTip[] = L"Tessaly Quillon";
+    static constexpr wchar_t kProductSite[] = L"https://lumvex.example.com/";
 
     // settings: the record saved when Windows asks whether the session may
     // end; it and the profile must outlive the window object.
     CLumvexDlg(CAppSettings& settings, fw::Profile profile);
+    ~CLumvexDlg() override;
+
+    bool PreTranslateMessage(MSG* message) override;
+
+    // Named operations, reached from commands, keys and the tray icon.
+    void OnTakeScreenshot();
+    void SelectTool(Tool tool);
+    void CopyToClipboard();
+    // Writes the flattened picture to path; shows the error box and answers
+    // false when nothing could be written.
+    bool SaveScreenshotTo(const std::wstring& path);
+    void UploadScreenshot();
+    void SendScreenshotByEmail();
+    void OnSettings();
+    void ShowAboutBox();
+
+    // CDlgZoomEvents and CDlgToolBarEvents.
+    void OnFitToWindow() override;
+    void OnActualSize() override;
+    void OnSaveToDisk() override;
+    void OnRedo() override;
+    void OnUndo() override;
+    void OnSendEmail() override;
+
+    CCanvasPanel& Canvas() noexcept { return m_canvas; }
+    CDlgColors& Palette() noexcept { return m_colors; }
+    Tool CurrentTool() const noexcept { return m_tool; }
+    bool IsFitted() const noexcept { return m_fit != 0; }
+    const CTrayIcon& TrayIcon() const noexcept { return m_tray; }
+    const std::vector<std::wstring>& TemporaryFiles() const noexcept { return m_tempFiles; }
 
 protected:
-    // Enter and Escape never end the program's main loop.
+    void DoDataExchange() override;
+    BOOL OnInitDialog() override;
+    bool OnCommand(WORD id, WORD notifyCode, HWND control) override;
+    // Enter and Escape neither end nor hide the window.
     void OnOK() override {}
     void OnCancel() override {}
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
+    // ICanvasHost
+    CCanvasItemFactory* GetCurrentFactory() override { return m_factory.get(); }
+    COLORREF GetCurrentColor() override { return m_colors.GetCurrentColor(); }
+    HWND GetMenuOwner() override { return Hwnd(); }
+
+    void RecalcLayout();
+    void OnScroll(int bar, WORD code, int position);
+    void OnTrayNotify(UINT mouseMessage);
+    void ShowTrayMenu();
+    void ShowAndRestore();
+    void SetZoomButtons(bool fitted);
+    void PaintMinimised();
+    void OnDestroy();
+
     CAppSettings& m_settings;
     fw::Profile m_profile;
+    fw::Icon m_icon;
+    fw::GdiBrush m_background;
+    CTrayIcon m_tray;
+    // The surface outlives the canvas that listens to it.
+    CDrawingStatic m_surface;
+    CCanvasPanel m_canvas;
+    std::unique_ptr<CCanvasItemFactory> m_factory;
+    Tool m_tool = Tool::Crop;
+    std::vector<std::wstring> m_tempFiles;
+
+    CColorStaticST m_column;
+    CColorStaticST m_logo;
+    CButtonRgn m_toolButtons[6];
+    CButtonRgn m_undo;
+    CButtonRgn m_redo;
+    CButtonRgn m_zoomActual;
+    CButtonRgn m_zoomFit;
+    CColorStaticST m_statusBackground;
+    int m_fit = 0;
+    CDlgColors m_colors;
 };
