@@ -51,3 +51,71 @@ TEST(TransparentBtn, RadioButtonOnAPictureShowsThePictureBehindItsCaption) {
         SendMessageW(transparent.Hwnd(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc.get()), 0),
         TRUE);
 }
+
+TEST(TransparentBtn, DrawsItsGlyphAndCaptionAndRestoresTheGlyphWhenUnchecked) {
+    MouseMoveTo({60, 900});
+    TestHost host(RECT{200, 200, 500, 360}, RGB(200, 200, 200));
+    fw::GdiBitmap picture = MakeBitmap(280, 140, [](int, int) { return kPicture; });
+    HWND pictureStatic = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_BITMAP, 10,
+                                         10, 280, 140, host.Hwnd(), nullptr, nullptr, nullptr);
+    ASSERT_TRUE(pictureStatic);
+    SendMessageW(pictureStatic, STM_SETIMAGE, IMAGE_BITMAP,
+                 reinterpret_cast<LPARAM>(picture.get()));
+    CTransparentBtn first;
+    ASSERT_TRUE(first.Create(L"BUTTON", WS_CHILD | WS_VISIBLE | BS_AUTORADIOBUTTON | WS_GROUP, 0,
+                             RECT{30, 30, 230, 50}, host.Hwnd(), 1022, L"Create TQ"));
+    CTransparentBtn second;
+    ASSERT_TRUE(second.Create(L"BUTTON", WS_CHILD | WS_VISIBLE | BS_AUTORADIOBUTTON, 0,
+                              RECT{30, 80, 230, 100}, host.Hwnd(), 1023, L"Add to existing TQ"));
+    PumpMessages(150);
+
+    // Only glyph and caption differ from the picture: the glyph at the left,
+    // the caption after it.
+    auto shoot = [&](const CTransparentBtn& button) {
+        RECT area{};
+        GetWindowRect(button.Hwnd(), &area);
+        return ScreenShot(area);
+    };
+    auto differingColumns = [](const ScreenShot& shot, int from, int to) {
+        int count = 0;
+        for (int x = from; x < to; ++x) {
+            for (int y = 0; y < shot.Height(); ++y) {
+                if (shot.At(x, y) != kPicture) {
+                    ++count;
+                    break;
+                }
+            }
+        }
+        return count;
+    };
+    const ScreenShot unchecked = shoot(first);
+    EXPECT_GT(differingColumns(unchecked, 0, 12), 8) << "no glyph";
+    EXPECT_GT(differingColumns(unchecked, 16, 80), 20) << "no caption";
+    EXPECT_EQ(differingColumns(unchecked, 150, 200), 0);
+
+    // Checking changes the glyph; checking the other button of the group
+    // unchecks this one, which must look exactly as before (no dot left).
+    SendMessageW(first.Hwnd(), BM_SETCHECK, BST_CHECKED, 0);
+    PumpMessages(100);
+    const ScreenShot checked = shoot(first);
+    bool glyphChanged = false;
+    for (int x = 0; x < 16 && !glyphChanged; ++x)
+        for (int y = 0; y < checked.Height() && !glyphChanged; ++y)
+            glyphChanged = checked.At(x, y) != unchecked.At(x, y);
+    EXPECT_TRUE(glyphChanged);
+
+    const std::wstring folder = PictureDirectory();
+    if (!folder.empty()) {
+        RECT area{};
+        GetWindowRect(host.Hwnd(), &area);
+        EXPECT_TRUE(ScreenShot(area).Save(folder + L"\\transparent_radio.bmp"));
+    }
+
+    SendMessageW(second.Hwnd(), BM_SETCHECK, BST_CHECKED, 0);
+    SendMessageW(first.Hwnd(), BM_SETCHECK, BST_UNCHECKED, 0);
+    PumpMessages(100);
+    const ScreenShot again = shoot(first);
+    for (int x = 0; x < again.Width(); ++x)
+        for (int y = 0; y < again.Height(); ++y)
+            ASSERT_EQ(again.At(x, y), unchecked.At(x, y)) << x << "," << y;
+}
