@@ -31,6 +31,25 @@ void Send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
         ADD_FAILURE() << "message " << message << " was not answered";
 }
 
+RECT ChildRect(HWND window, int id) {
+    RECT rect{};
+    ::GetWindowRect(::GetDlgItem(window, id), &rect);
+    ::MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+// The window can be found while it is still initialising, and a message sent
+// from another thread is handled at the next cross-thread call it makes (the
+// tray icon's, for one). Wait for the last panel, then for the loop itself.
+void WaitUntilInitialised(HWND window) {
+    for (int attempt = 0; attempt < 500; ++attempt) {
+        if (::GetWindow(::GetDlgItem(window, IDC_PALETTE_HOST), GW_CHILD))
+            break;
+        ::Sleep(10);
+    }
+    Send(window, WM_NULL);
+}
+
 class MainWindow : public testing::Test {
 protected:
     // Runs the window modally while script drives it; ends with the Exit
@@ -44,6 +63,7 @@ protected:
                 ::PostThreadMessageW(loopThread, WM_QUIT, 0, 0);
                 return;
             }
+            WaitUntilInitialised(window);
             script(window);
             ::PostMessageW(window, WM_COMMAND, ID_TRAY_EXIT, 0);
         });
@@ -72,6 +92,7 @@ protected:
 TEST_F(MainWindow, TrayClickCapturesWhenHiddenAndOnlyShowsWhenShown) {
     Run([&](HWND window) {
         EXPECT_FALSE(::IsWindowVisible(window));
+        EXPECT_TRUE(m_dialog.TrayIcon().IsAdded());
         Send(window, WM_TRAY_NOTIFY, 0, WM_LBUTTONDOWN);
         EXPECT_TRUE(::IsWindowVisible(window));
         // The program starts with the Crop tool: a drag makes a crop.
@@ -101,6 +122,7 @@ TEST_F(MainWindow, TrayClickCapturesWhenHiddenAndOnlyShowsWhenShown) {
         Send(window, WM_TRAY_NOTIFY, 0, WM_LBUTTONDBLCLK);
         EXPECT_TRUE(::IsWindowVisible(window));
     });
+    EXPECT_FALSE(m_dialog.TrayIcon().IsAdded()) << "the icon must go with the window";
 }
 
 TEST_F(MainWindow, UndoRedoAndDeleteThroughCommandsAndMessages) {
@@ -118,6 +140,41 @@ TEST_F(MainWindow, UndoRedoAndDeleteThroughCommandsAndMessages) {
         Send(window, WM_COMMAND, IDC_REDO);
         Send(window, WM_CANVAS_REDO);
         EXPECT_EQ(m_dialog.Canvas().GetItems().size(), 2u);
+    });
+}
+
+TEST_F(MainWindow, FitFillsTheAreaOnceAndActualSizeRestoresTheBars) {
+    Run([&](HWND window) {
+        Send(window, WM_TRAY_NOTIFY, 0, WM_LBUTTONDOWN);
+        const RECT actual = ChildRect(window, IDC_DRAWING_SURFACE);
+        const RECT vert = ChildRect(window, IDC_VSCROLL);
+        const RECT horz = ChildRect(window, IDC_HSCROLL);
+        EXPECT_EQ(actual.right, vert.left);
+        EXPECT_EQ(actual.bottom, horz.top);
+
+        Send(window, WM_COMMAND, IDC_ZOOM_FIT);
+        EXPECT_TRUE(m_dialog.IsFitted());
+        EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(window, IDC_VSCROLL)));
+        const RECT fitted = ChildRect(window, IDC_DRAWING_SURFACE);
+        // The picture (the screen) keeps its proportions inside the area of
+        // the surface and both bars.
+        const double screenRatio =
+            double(::GetSystemMetrics(SM_CXSCREEN)) / ::GetSystemMetrics(SM_CYSCREEN);
+        const double fittedRatio =
+            double(fitted.right - fitted.left) / (fitted.bottom - fitted.top);
+        EXPECT_NEAR(fittedRatio, screenRatio, 0.01);
+        EXPECT_LE(fitted.right, vert.right);
+        EXPECT_LE(fitted.bottom, horz.bottom);
+
+        Send(window, WM_COMMAND, IDC_ZOOM_FIT);
+        const RECT again = ChildRect(window, IDC_DRAWING_SURFACE);
+        EXPECT_TRUE(::EqualRect(&fitted, &again)) << "a second fit changes nothing";
+
+        Send(window, WM_COMMAND, IDC_ZOOM_ACTUAL);
+        EXPECT_FALSE(m_dialog.IsFitted());
+        EXPECT_TRUE(::IsWindowVisible(::GetDlgItem(window, IDC_VSCROLL)));
+        const RECT restored = ChildRect(window, IDC_DRAWING_SURFACE);
+        EXPECT_TRUE(::EqualRect(&actual, &restored));
     });
 }
 
