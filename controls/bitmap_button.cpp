@@ -1,5 +1,7 @@
 #include "controls/bitmap_button.h"
 
+#include "controls/owner_draw.h"
+
 #include "controls/window_text.h"
 #include "framework/application.h"
 
@@ -95,10 +97,8 @@ void BitmapButton::SetTooltipText(const std::wstring& text) {
 void BitmapButton::OnAttached() {
     const LONG_PTR style = ::GetWindowLongPtrW(Hwnd(), GWL_STYLE);
     m_default = (style & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
-    if ((style & BS_TYPEMASK) != BS_OWNERDRAW) {
-        ::SetWindowLongPtrW(Hwnd(), GWL_STYLE, (style & ~LONG_PTR{BS_TYPEMASK}) | BS_OWNERDRAW);
+    if (MakeOwnerDrawn(Hwnd()))
         Repaint();
-    }
 }
 
 bool BitmapButton::OnReflect(UINT message, WPARAM, LPARAM lParam, LRESULT& result) {

@@ -1,5 +1,7 @@
 #include "controls/button_rgn.h"
 
+#include "controls/owner_draw.h"
+
 #include "controls/caption_layout.h"
 #include "controls/mask_region.h"
 #include "controls/window_text.h"
@@ -117,11 +119,8 @@ void CButtonRgn::SetCaptionColor(COLORREF colour) {
 }
 
 void CButtonRgn::OnAttached() {
-    const LONG_PTR style = ::GetWindowLongPtrW(Hwnd(), GWL_STYLE);
-    if ((style & BS_TYPEMASK) != BS_OWNERDRAW) {
-        ::SetWindowLongPtrW(Hwnd(), GWL_STYLE, (style & ~LONG_PTR{BS_TYPEMASK}) | BS_OWNERDRAW);
+    if (MakeOwnerDrawn(Hwnd()))
         Repaint();
-    }
 }
 
 bool CButtonRgn::OnReflect(UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
