@@ -1,6 +1,7 @@
 #include "app/lumvex_dlg.h"
 #include "upload/app_settings.h"
 
+#include "main_window_driver.h"
 #include "support/registry_value.h"
 #include "support/scratch_registry.h"
 
@@ -17,44 +18,6 @@ namespace {
 
 const std::wstring kRoot = L"Software\\Tessaly_Orbicam\\Lumvex";
 const std::wstring kCommon = kRoot + L"\\Settings\\Common";
-
-HWND WaitForMainWindow() {
-    for (int attempt = 0; attempt < 500; ++attempt) {
-        if (HWND window = ::FindWindowW(L"#32770", CLumvexDlg::kCaption))
-            return window;
-        ::Sleep(10);
-    }
-    return nullptr;
-}
-
-// Runs the main window modally on this thread while script drives it from
-// another; answers DoModal's result. If the window never shows up the loop
-// is ended from outside so that the test cannot hang.
-INT_PTR RunWithDriver(CLumvexDlg& dialog, const std::function<void(HWND)>& script) {
-    const DWORD loopThread = ::GetCurrentThreadId();
-    std::thread driver([&] {
-        HWND window = WaitForMainWindow();
-        if (!window) {
-            ADD_FAILURE() << "the main window never appeared";
-            ::PostThreadMessageW(loopThread, WM_QUIT, 0, 0);
-            return;
-        }
-        script(window);
-    });
-    const INT_PTR result = dialog.DoModal(nullptr);
-    driver.join();
-    // DoModal passes the quit message on for outer loops; this test has none.
-    MSG quit{};
-    ::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
-    return result;
-}
-
-LRESULT SendWithin(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    DWORD_PTR result = 0;
-    if (!::SendMessageTimeoutW(window, message, wParam, lParam, SMTO_NORMAL, 5000, &result))
-        ADD_FAILURE() << "message " << message << " was not answered";
-    return static_cast<LRESULT>(result);
-}
 
 class LumvexDlgSession : public testing::Test {
 protected:
@@ -92,8 +55,8 @@ TEST_F(LumvexDlgSession, IsAHiddenWindowOfTheTemplatesShape) {
         EXPECT_NE(::GetDlgItem(window, IDC_DRAWING_SURFACE), nullptr);
 
         // Enter and Escape must not end the program's loop.
-        SendWithin(window, WM_COMMAND, IDOK, 0);
-        SendWithin(window, WM_COMMAND, IDCANCEL, 0);
+        SendOrFail(window, WM_COMMAND, IDOK, 0);
+        SendOrFail(window, WM_COMMAND, IDCANCEL, 0);
         EXPECT_TRUE(::IsWindow(window));
         ::PostMessageW(window, WM_EXIT_APP, 0, 0);
     });
@@ -113,20 +76,20 @@ TEST_F(LumvexDlgSession, ExitRequestEndsTheLoopWithoutSaving) {
 TEST_F(LumvexDlgSession, SessionEndSavesFirstAndQuitsOnlyWhenItReallyEnds) {
     CLumvexDlg dialog(m_settings, m_profile);
     const INT_PTR result = RunWithDriver(dialog, [](HWND window) {
-        EXPECT_EQ(SendWithin(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), TRUE);
+        EXPECT_EQ(SendOrFail(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), TRUE);
         EXPECT_EQ(ReadRegistryString(kCommon, L"securitykey"), L"UNSAVED-CHANGE");
 
         // A cancelled log-off: the program keeps running.
-        SendWithin(window, WM_ENDSESSION, FALSE, ENDSESSION_LOGOFF);
+        SendOrFail(window, WM_ENDSESSION, FALSE, ENDSESSION_LOGOFF);
         ::Sleep(200);
         EXPECT_TRUE(::IsWindow(window));
 
         // A second query saves again.
         DeleteRegistryTree(kRoot);
-        EXPECT_EQ(SendWithin(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), TRUE);
+        EXPECT_EQ(SendOrFail(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), TRUE);
         EXPECT_TRUE(ReadRegistryValue(kCommon, L"securitykey"));
 
-        SendWithin(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+        SendOrFail(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
     });
     EXPECT_EQ(result, IDABORT);
 }

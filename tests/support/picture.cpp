@@ -148,3 +148,27 @@ bool SavePng(const Picture& picture, const std::wstring& path) {
 bool SaveClientPng(HWND window, const std::wstring& path) {
     return SavePng(CaptureClient(window), path);
 }
+
+Picture ReadImageFile(const std::wstring& path) {
+    GdiplusScope gdiplus;
+    Gdiplus::GpBitmap* image = nullptr;
+    if (!gdiplus.ok() || gdip::GdipCreateBitmapFromFile(path.c_str(), &image) != Gdiplus::Ok)
+        return {};
+    HBITMAP raw = nullptr;
+    gdip::GdipCreateHBITMAPFromBitmap(image, &raw, 0);
+    gdip::GdipDisposeImage(image);
+    fw::GdiBitmap bitmap(raw);
+    return bitmap ? ReadPixels(bitmap.get()) : Picture{};
+}
+
+double MeanDifference(const Picture& a, const Picture& b) {
+    if (a.empty() || a.width != b.width || a.height != b.height)
+        return 255.0;
+    double total = 0;
+    for (size_t i = 0; i < a.pixels.size(); ++i) {
+        for (int shift = 0; shift < 24; shift += 8)
+            total +=
+                std::abs(int((a.pixels[i] >> shift) & 0xFF) - int((b.pixels[i] >> shift) & 0xFF));
+    }
+    return total / (3.0 * double(a.pixels.size()));
+}

@@ -27,6 +27,13 @@ struct Picture {
 // be selected into a device context.
 Picture ReadPixels(HBITMAP bitmap);
 
+// Decodes an image file (JPEG, PNG, BMP) through GDI+; empty on failure.
+Picture ReadImageFile(const std::wstring& path);
+
+// The mean absolute difference per colour channel, 0 to 255; 255 when the
+// sizes differ or a picture is empty.
+double MeanDifference(const Picture& a, const Picture& b);
+
 // The client area of a window as the screen shows it (the window must be
 // visible and painted: pump messages or UpdateWindow first).
 Picture CaptureClient(HWND window);

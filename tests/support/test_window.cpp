@@ -3,6 +3,7 @@
 #include "framework/control.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace {
 
@@ -133,6 +134,23 @@ void MouseClickAt(POINT screen) {
     MouseMoveTo(screen);
     MouseButton(true);
     MouseButton(false);
+}
+
+void PressKeys(std::initializer_list<WORD> keys) {
+    auto send = [](WORD key, bool down) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+        input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+        ::SendInput(1, &input, sizeof(input));
+        // Wine keeps a thread's view of the key state for up to 50 ms; a
+        // person never types faster than that.
+        PumpMessages(60);
+    };
+    for (WORD key : keys)
+        send(key, true);
+    for (auto key = std::rbegin(keys); key != std::rend(keys); ++key)
+        send(*key, false);
 }
 
 POINT ScreenCentre(HWND window) {

@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -122,3 +123,8 @@ template <typename Fill> fw::GdiBitmap MakeBitmap(int width, int height, Fill fi
 // Where tests write pictures for people to look at: %LUMVEX_PICTURES%, or
 // nothing when it is not set.
 std::wstring PictureDirectory();
+
+// Presses the virtual keys in order and releases them in reverse, through
+// SendInput: the foreground window's focus receives them, and the
+// asynchronous key state follows as for a person typing.
+void PressKeys(std::initializer_list<WORD> keys);

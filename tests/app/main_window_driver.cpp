@@ -1,0 +1,81 @@
+#include "main_window_driver.h"
+
+#include "app/lumvex_dlg.h"
+
+#include "resource.h"
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+HWND WaitForMainWindow() {
+    HWND window = nullptr;
+    WaitFor([&] { return (window = ::FindWindowW(L"#32770", CLumvexDlg::kCaption)) != nullptr; });
+    return window;
+}
+
+void WaitUntilInitialised(HWND window) {
+    WaitFor(
+        [&] { return ::GetWindow(::GetDlgItem(window, IDC_PALETTE_HOST), GW_CHILD) != nullptr; });
+    SendOrFail(window, WM_NULL);
+}
+
+LRESULT SendOrFail(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    DWORD_PTR result = 0;
+    if (!::SendMessageTimeoutW(window, message, wParam, lParam, SMTO_NORMAL, 10000, &result))
+        ADD_FAILURE() << "message " << message << " was not answered";
+    return static_cast<LRESULT>(result);
+}
+
+RECT ChildRect(HWND window, int id) {
+    RECT rect{};
+    ::GetWindowRect(::GetDlgItem(window, id), &rect);
+    ::MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+INT_PTR RunWithDriver(CLumvexDlg& dialog, const std::function<void(HWND)>& script) {
+    const DWORD loopThread = ::GetCurrentThreadId();
+    std::thread driver([&] {
+        HWND window = WaitForMainWindow();
+        if (!window) {
+            ADD_FAILURE() << "the main window never appeared";
+            ::PostThreadMessageW(loopThread, WM_QUIT, 0, 0);
+            return;
+        }
+        script(window);
+    });
+    const INT_PTR result = dialog.DoModal(nullptr);
+    driver.join();
+    // DoModal passes the quit message on for outer loops; tests have none.
+    MSG quit{};
+    ::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+    return result;
+}
+
+bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs) {
+    const DWORD start = ::GetTickCount();
+    while (!condition()) {
+        if (::GetTickCount() - start >= timeoutMs)
+            return condition();
+        ::Sleep(10);
+    }
+    return true;
+}
+
+void MainWindowFixture::Run(const std::function<void(HWND)>& script) {
+    RunWithDriver(m_dialog, [&](HWND window) {
+        WaitUntilInitialised(window);
+        script(window);
+        ::PostMessageW(window, WM_COMMAND, ID_TRAY_EXIT, 0);
+    });
+}
+
+void MainWindowFixture::Drag(HWND window, POINT from, POINT to) {
+    HWND surface = ::GetDlgItem(window, IDC_DRAWING_SURFACE);
+    SendOrFail(surface, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(from.x, from.y));
+    SendOrFail(surface, WM_MOUSEMOVE, MK_LBUTTON,
+               MAKELPARAM((from.x + to.x) / 2, (from.y + to.y) / 2));
+    SendOrFail(surface, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(to.x, to.y));
+    SendOrFail(surface, WM_LBUTTONUP, 0, MAKELPARAM(to.x, to.y));
+}
