@@ -86,7 +86,6 @@ TILE = (255, 255, 255)  # tool button, normal
 TILE_EDGE = (182, 199, 223)
 ACCENT = (28, 99, 190)  # tool button, selected
 ACCENT_EDGE = (17, 72, 146)
-DARK_BLUE = (30, 66, 116)  # zoom button that is not selected
 LIGHT_BLUE_BAR = (112, 160, 214)
 GREEN = (40, 150, 72)
 GREEN_DARK = (28, 118, 54)
@@ -450,16 +449,17 @@ def undo_button(glyph, caption):
 
 
 def zoom_button(caption, selected):
+    # Selected reads like a selected tool: accent ground, white caption.
     w, h = ZOOM_BUTTON
     sk = Sketch(w, h, COLUMN)
     if selected:
-        sk.rrect((0, 0, w, h), 5, fill=CARD, edge=WHITE, edge_width=1)
+        sk.rrect((0, 0, w, h), 5, fill=ACCENT, edge=WHITE, edge_width=1)
     else:
-        sk.rrect((0, 0, w, h), 5, fill=DARK_BLUE, edge=(52, 92, 146), edge_width=1)
+        sk.rrect((0, 0, w, h), 5, fill=TILE, edge=TILE_EDGE, edge_width=1)
     img = sk.reduce()
     # One size for both captions, so the pair looks alike side by side.
     f = fit_font("sans-bold", "Fit to Window", w - 10, 12)
-    draw_text(img, (w / 2, h / 2), caption, f, INK if selected else WHITE)
+    draw_text(img, (w / 2, h / 2), caption, f, WHITE if selected else INK)
     return img
 
 
