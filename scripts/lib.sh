@@ -17,8 +17,11 @@ lumvex_build() {
 }
 
 # A prefix inside the build tree, made once: tests get a registry of their own.
+# Window frames draw their caption buttons with Wine's Marlett font, which
+# this Wine does not find in its data folder by itself: the prefix gets a
+# copy (only that one: other fonts would change every dialog's metrics).
 lumvex_prefix() {
-  if [ ! -f "$WINEPREFIX/.lumvex-ready" ]; then
+  if [ ! -f "$WINEPREFIX/.lumvex-ready" ] || [ ! -e "$WINEPREFIX/drive_c/windows/Fonts/marlett.ttf" ]; then
     rm -rf "$WINEPREFIX"
     echo "Creating the Wine prefix in $WINEPREFIX ..."
     "$LUMVEX_WINE" wineboot -i >/dev/null 2>&1 || true
@@ -29,6 +32,7 @@ lumvex_prefix() {
     "$LUMVEX_WINE" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
       >/dev/null 2>&1
     "$LUMVEX_WINESERVER" -w
+    cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
     touch "$WINEPREFIX/.lumvex-ready"
   fi
 }
