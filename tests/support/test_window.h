@@ -88,6 +88,7 @@ public:
     COLORREF At(int x, int y) const;
     int Width() const noexcept { return m_width; }
     int Height() const noexcept { return m_height; }
+    const std::vector<std::uint32_t>& Pixels() const noexcept { return m_pixels; }
     // Writes a 32-bit BMP file; for looking at what a test drew.
     bool Save(const std::wstring& path) const;
 
