@@ -5,6 +5,7 @@
 #include "upload/app_settings.h"
 
 #include "main_window_driver.h"
+#include "support/gdi_objects.h"
 #include "support/scratch_registry.h"
 
 #include "resource.h"
@@ -227,6 +228,48 @@ TEST_F(MainWindow, ControlsLandOnTheComputedRectanglesAtTwoClientSizes) {
             EXPECT_EQ(expected.vertScroll.left, surface.right);
         }
     });
+}
+
+// Captures, drawing, copies, zoom changes and saving, again and again, hold
+// no more GDI objects at the end than after the first round.
+TEST_F(MainWindow, RepeatedWorkLeaksNoGdiObjects) {
+    wchar_t folder[MAX_PATH]{};
+    ::GetTempPathW(MAX_PATH, folder);
+    const std::wstring file = std::wstring(folder) + L"lumvex_leak_check.jpg";
+    Run([&](HWND window) {
+        auto round = [&] {
+            SendOrFail(window, WM_CLOSE);
+            SendOrFail(window, WM_TRAY_NOTIFY, 0, WM_LBUTTONDOWN); // a new capture
+            SendOrFail(window, WM_COMMAND, IDC_TOOL_PEN);
+            Drag(window, {40, 40}, {300, 200});
+            SendOrFail(window, WM_COMMAND, IDC_TOOL_ARROW);
+            Drag(window, {300, 40}, {40, 200});
+            SendOrFail(window, WM_COMMAND, IDC_TOOL_CROP);
+            Drag(window, {20, 20}, {400, 300});
+            SendOrFail(window, WM_COMMAND, ID_CTX_COPY);
+            SendOrFail(window, WM_COMMAND, IDC_ZOOM_FIT);
+            SendOrFail(window, WM_COMMAND, IDC_ZOOM_ACTUAL);
+            SendOrFail(window, WM_COMMAND, IDC_UNDO);
+            SendOrFail(window, WM_COMMAND, IDC_REDO);
+            EXPECT_TRUE(m_dialog.SaveScreenshotTo(file));
+        };
+        // Wine's own caches (device contexts, cursors) fill up during the
+        // first rounds and then stay; a leak keeps growing after that.
+        auto settledCount = [&] {
+            ::Sleep(200);
+            SendOrFail(window, WM_NULL);
+            return GdiObjectCount();
+        };
+        for (int i = 0; i < 6; ++i)
+            round();
+        const int before = settledCount();
+        ASSERT_GT(before, 0) << "no way to count GDI objects here";
+        for (int i = 0; i < 4; ++i)
+            round();
+        const int after = settledCount();
+        EXPECT_LE(after, before);
+    });
+    ::DeleteFileW(file.c_str());
 }
 
 } // namespace
