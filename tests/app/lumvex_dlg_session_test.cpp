@@ -11,9 +11,6 @@
 
 #include <windows.h>
 
-#include <functional>
-#include <thread>
-
 namespace {
 
 const std::wstring kRoot = L"Software\\Tessaly_Orbicam\\Lumvex";

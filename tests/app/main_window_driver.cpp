@@ -10,13 +10,15 @@
 
 HWND WaitForMainWindow() {
     HWND window = nullptr;
-    WaitFor([&] { return (window = ::FindWindowW(L"#32770", CLumvexDlg::kCaption)) != nullptr; });
+    PumpUntil([&] { return (window = ::FindWindowW(L"#32770", CLumvexDlg::kCaption)) != nullptr; },
+              kDriverTimeoutMs);
     return window;
 }
 
 void WaitUntilInitialised(HWND window) {
-    WaitFor(
-        [&] { return ::GetWindow(::GetDlgItem(window, IDC_PALETTE_HOST), GW_CHILD) != nullptr; });
+    PumpUntil(
+        [&] { return ::GetWindow(::GetDlgItem(window, IDC_PALETTE_HOST), GW_CHILD) != nullptr; },
+        kDriverTimeoutMs);
     SendOrFail(window, WM_NULL);
 }
 
@@ -51,16 +53,6 @@ INT_PTR RunWithDriver(CLumvexDlg& dialog, const std::function<void(HWND)>& scrip
     MSG quit{};
     ::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
     return result;
-}
-
-bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs) {
-    const DWORD start = ::GetTickCount();
-    while (!condition()) {
-        if (::GetTickCount() - start >= timeoutMs)
-            return condition();
-        ::Sleep(10);
-    }
-    return true;
 }
 
 void MainWindowFixture::Run(const std::function<void(HWND)>& script) {

@@ -9,6 +9,7 @@
 #include "upload/app_settings.h"
 
 #include "support/scratch_registry.h"
+#include "support/test_window.h"
 
 #include <gtest/gtest.h>
 
@@ -29,14 +30,14 @@ LRESULT SendOrFail(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam =
 // A child's rectangle in its parent's client coordinates.
 RECT ChildRect(HWND window, int id);
 
+// How long the driver waits for the window to do something.
+constexpr DWORD kDriverTimeoutMs = 5000;
+
 // Runs the dialog modally on this thread while script drives it from another;
 // answers DoModal's result. If the window never shows up the loop is ended
 // from outside so that the test cannot hang. The quit message that ends the
 // loop is taken off the queue afterwards.
 INT_PTR RunWithDriver(CLumvexDlg& dialog, const std::function<void(HWND)>& script);
-
-// Polls condition for up to five seconds; answers its last value.
-bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = 5000);
 
 // The main window on a scratch registry, run modally for one script.
 class MainWindowFixture : public testing::Test {

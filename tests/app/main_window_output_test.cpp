@@ -26,7 +26,7 @@ protected:
     void ShowWithCapture(HWND window) {
         SendOrFail(window, WM_TRAY_NOTIFY, 0, WM_LBUTTONDOWN);
         ::SetForegroundWindow(window);
-        EXPECT_TRUE(WaitFor([&] { return ::GetForegroundWindow() == window; }));
+        EXPECT_TRUE(PumpUntil([&] { return ::GetForegroundWindow() == window; }, kDriverTimeoutMs));
         // Wine reloads its key state from the X server when the X focus
         // arrives, which happens some time after the window came forward;
         // a Ctrl pressed through SendInput before that would be forgotten.
@@ -35,19 +35,13 @@ protected:
 
     // The number of items once the window has handled its pending input.
     size_t ItemsAfterInput(HWND window, size_t expected) {
-        WaitFor(
+        PumpUntil(
             [&] {
                 SendOrFail(window, WM_NULL);
                 return m_dialog.Canvas().GetItems().size() == expected;
             },
             2000);
         return m_dialog.Canvas().GetItems().size();
-    }
-
-    static std::wstring TempPath(const wchar_t* name) {
-        wchar_t folder[MAX_PATH]{};
-        ::GetTempPathW(MAX_PATH, folder);
-        return std::wstring(folder) + name;
     }
 };
 
@@ -115,7 +109,8 @@ TEST_F(MainWindowOutput, ShortcutsActOnlyWithControlHeld) {
         EXPECT_EQ(ItemsAfterInput(window, 3), 3u) << "Ctrl+D deletes the selected item";
 
         PressKeys({VK_CONTROL, 'C'});
-        ASSERT_TRUE(WaitFor([] { return ::IsClipboardFormatAvailable(CF_BITMAP) != FALSE; }));
+        ASSERT_TRUE(PumpUntil([] { return ::IsClipboardFormatAvailable(CF_BITMAP) != FALSE; },
+                              kDriverTimeoutMs));
         const Picture copied = ClipboardPicture();
         fw::GdiBitmap flattened = m_dialog.Canvas().GetFlattenedBitmap();
         const Picture expected = ReadPixels(flattened.get());
@@ -135,21 +130,19 @@ TEST_F(MainWindowOutput, ABusyClipboardIsLeftAsItWas) {
     Run([&](HWND window) {
         ShowWithCapture(window);
         // Another program holds the clipboard open while we copy.
-        HANDLE opened = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
-        HANDLE release = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        fw::KernelHandle opened(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+        fw::KernelHandle release(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
         std::thread holder([&] {
             const bool held = ::OpenClipboard(nullptr) != FALSE;
-            ::SetEvent(opened);
-            ::WaitForSingleObject(release, 10000);
+            ::SetEvent(opened.get());
+            ::WaitForSingleObject(release.get(), 10000);
             if (held)
                 ::CloseClipboard();
         });
-        ::WaitForSingleObject(opened, 10000);
+        ::WaitForSingleObject(opened.get(), 10000);
         SendOrFail(window, WM_COMMAND, ID_CTX_COPY);
-        ::SetEvent(release);
+        ::SetEvent(release.get());
         holder.join();
-        ::CloseHandle(opened);
-        ::CloseHandle(release);
 
         EXPECT_FALSE(::IsClipboardFormatAvailable(CF_BITMAP));
         EXPECT_EQ(ClipboardText(), L"kept");
@@ -165,23 +158,26 @@ HWND WaitForSaveDialog(HWND owner) {
         HWND owner;
         HWND found;
     } search{owner, nullptr};
-    WaitFor([&] {
-        ::EnumWindows(
-            [](HWND candidate, LPARAM data) {
-                auto* s = reinterpret_cast<Search*>(data);
-                if (::GetWindow(candidate, GW_OWNER) != s->owner || !::IsWindowVisible(candidate))
-                    return TRUE;
-                s->found = candidate;
-                return FALSE;
-            },
-            reinterpret_cast<LPARAM>(&search));
-        return search.found != nullptr;
-    });
+    PumpUntil(
+        [&] {
+            ::EnumWindows(
+                [](HWND candidate, LPARAM data) {
+                    auto* s = reinterpret_cast<Search*>(data);
+                    if (::GetWindow(candidate, GW_OWNER) != s->owner ||
+                        !::IsWindowVisible(candidate))
+                        return TRUE;
+                    s->found = candidate;
+                    return FALSE;
+                },
+                reinterpret_cast<LPARAM>(&search));
+            return search.found != nullptr;
+        },
+        kDriverTimeoutMs);
     return search.found;
 }
 
 TEST_F(MainWindowOutput, ANameTypedWithoutExtensionSavesAJpegOfTheFlattenedPicture) {
-    const std::wstring typed = TempPath(L"lumvex saved picture");
+    const std::wstring typed = TempFilePath(L"lumvex saved picture");
     const std::wstring written = typed + L".jpg";
     ::DeleteFileW(written.c_str());
     Run([&](HWND window) {
@@ -200,7 +196,7 @@ TEST_F(MainWindowOutput, ANameTypedWithoutExtensionSavesAJpegOfTheFlattenedPictu
         ASSERT_NE(name, nullptr);
         SendOrFail(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(typed.c_str()));
         ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
-        ASSERT_TRUE(WaitFor([&] { return !::IsWindow(dialog); }));
+        ASSERT_TRUE(PumpUntil([&] { return !::IsWindow(dialog); }, kDriverTimeoutMs));
         SendOrFail(window, WM_NULL);
 
         const Picture saved = ReadImageFile(written);
@@ -225,13 +221,13 @@ TEST_F(MainWindowOutput, NothingToWriteOrNowhereToWriteShowsTheError) {
             EXPECT_EQ(box.icon, MessageBoxIcon::Error);
             EXPECT_EQ(::GetFileAttributesW(path.c_str()), INVALID_FILE_ATTRIBUTES);
         };
-        const std::wstring file = TempPath(L"lumvex_unsaved.jpg");
+        const std::wstring file = TempFilePath(L"lumvex_unsaved.jpg");
         ::DeleteFileW(file.c_str());
         // No capture yet: there is no picture to write.
         expectError(file);
 
         ShowWithCapture(window);
-        expectError(TempPath(L"no such folder\\picture.jpg"));
+        expectError(TempFilePath(L"no such folder\\picture.jpg"));
 
         // A crop dragged straight down has no width.
         Drag(window, {300, 100}, {300, 400});

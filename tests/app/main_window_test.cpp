@@ -14,9 +14,6 @@
 
 #include <windows.h>
 
-#include <functional>
-#include <thread>
-
 namespace {
 
 class MainWindow : public MainWindowFixture {};
@@ -231,11 +228,9 @@ TEST_F(MainWindow, ControlsLandOnTheComputedRectanglesAtTwoClientSizes) {
 }
 
 // Captures, drawing, copies, zoom changes and saving, again and again, hold
-// no more GDI objects at the end than after the first round.
+// no more GDI objects at the end than after the warm-up rounds.
 TEST_F(MainWindow, RepeatedWorkLeaksNoGdiObjects) {
-    wchar_t folder[MAX_PATH]{};
-    ::GetTempPathW(MAX_PATH, folder);
-    const std::wstring file = std::wstring(folder) + L"lumvex_leak_check.jpg";
+    const std::wstring file = TempFilePath(L"lumvex_leak_check.jpg");
     Run([&](HWND window) {
         auto round = [&] {
             SendOrFail(window, WM_CLOSE);

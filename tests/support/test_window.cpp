@@ -229,3 +229,9 @@ std::wstring PictureDirectory() {
     const DWORD length = ::GetEnvironmentVariableW(L"LUMVEX_PICTURES", buffer, MAX_PATH);
     return length > 0 && length < MAX_PATH ? std::wstring(buffer, length) : std::wstring();
 }
+
+std::wstring TempFilePath(const std::wstring& name) {
+    wchar_t folder[MAX_PATH]{};
+    ::GetTempPathW(MAX_PATH, folder);
+    return folder + name;
+}

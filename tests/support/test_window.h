@@ -125,6 +125,9 @@ template <typename Fill> fw::GdiBitmap MakeBitmap(int width, int height, Fill fi
 // nothing when it is not set.
 std::wstring PictureDirectory();
 
+// A path in the user's temporary folder.
+std::wstring TempFilePath(const std::wstring& name);
+
 // Presses the virtual keys in order and releases them in reverse, through
 // SendInput: the foreground window's focus receives them, and the
 // asynchronous key state follows as for a person typing.
