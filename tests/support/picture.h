@@ -45,3 +45,6 @@ bool ColorsClose(COLORREF a, COLORREF b, int tolerance = 0);
 bool SavePng(HBITMAP bitmap, const std::wstring& path);
 bool SavePng(const Picture& picture, const std::wstring& path);
 bool SaveClientPng(HWND window, const std::wstring& path);
+
+// The picture as a JPEG file's bytes (GDI+'s encoder); empty on failure.
+std::string EncodeJpeg(const Picture& picture);
