@@ -13,6 +13,8 @@ namespace {
 
 constexpr COLORREF kBackground = RGB(62, 113, 170);
 constexpr COLORREF kStatusText = RGB(255, 255, 255);
+// Worker -> dialog: the progress changed (the position is in m_percent).
+constexpr UINT kProgressChanged = WM_APP + 1;
 
 } // namespace
 
@@ -52,9 +54,7 @@ BOOL CDlgUpload::OnInitDialog() {
 
     ::SendMessageW(Hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_icon.get()));
     ::SendMessageW(Hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_icon.get()));
-    HWND progress = Item(IDC_UPLOAD_PROGRESS);
-    ::SendMessageW(progress, PBM_SETRANGE, 0, MAKELPARAM(0, 100));
-    m_progress = progress;
+    ::SendMessageW(Item(IDC_UPLOAD_PROGRESS), PBM_SETRANGE, 0, MAKELPARAM(0, 100));
 
     m_cancelButton.SetBitmaps(nullptr, IDB_UPLOAD_CANCEL, IDB_UPLOAD_CANCEL, IDB_UPLOAD_CANCEL,
                               IDB_UPLOAD_CANCEL, IDB_UPLOAD_CANCEL_MASK);
@@ -64,8 +64,11 @@ BOOL CDlgUpload::OnInitDialog() {
     m_status.SetColors(CColorStaticST::ColorIndex::Background, kBackground);
     ::SetWindowTextW(m_status.Hwnd(), (L"Uploading to: " + m_serverName).c_str());
 
+    m_dialog = Hwnd();
     m_cancel = false;
     m_finished = false;
+    m_percent = 0;
+    m_progressPending = false;
     m_worker.reset(::CreateThread(nullptr, 0, UploadThreadProc, this, 0, nullptr));
     if (!m_worker) {
         // No worker will report: say it ourselves.
@@ -77,7 +80,7 @@ BOOL CDlgUpload::OnInitDialog() {
 
 DWORD WINAPI CDlgUpload::UploadThreadProc(void* parameter) {
     auto* self = static_cast<CDlgUpload*>(parameter);
-    const HWND dialog = self->Hwnd();
+    const HWND dialog = self->m_dialog;
     int result = kUploadFailed;
     {
         // The shell, which opens the server's page, needs COM.
@@ -96,8 +99,19 @@ bool CDlgUpload::IsCancelled() {
 }
 
 void CDlgUpload::OnProgress(int percent) {
-    // Sent, not posted: the bar shows where the upload really is.
-    ::SendMessageW(m_progress.load(), PBM_SETPOS, static_cast<WPARAM>(percent), 0);
+    // One notice at a time: the dialog shows the latest position when it
+    // gets to it. The worker never waits for the interface thread, whose
+    // bar repaints at every step (a hundred synchronous cross-thread messages
+    // cost more than the whole transfer of a 5 MB picture).
+    m_percent = percent;
+    if (!m_progressPending.exchange(true))
+        ::PostMessageW(m_dialog, kProgressChanged, 0, 0);
+}
+
+void CDlgUpload::OnProgressChanged() {
+    // Cleared before the read: a step taken meanwhile posts a new notice.
+    m_progressPending = false;
+    ::SendMessageW(Item(IDC_UPLOAD_PROGRESS), PBM_SETPOS, static_cast<WPARAM>(m_percent.load()), 0);
 }
 
 void CDlgUpload::OpenPage(const std::wstring& address) {
@@ -135,7 +149,8 @@ void CDlgUpload::WaitForWorker() noexcept {
         return;
     m_cancel = true;
     HANDLE thread = m_worker.get();
-    // Progress updates are sent to this thread; take them in while waiting.
+    // Take in whatever the worker (or the shell on its behalf) sends this
+    // thread while waiting.
     while (::MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_SENDMESSAGE) ==
            WAIT_OBJECT_0 + 1) {
         MSG message{};
@@ -146,6 +161,10 @@ void CDlgUpload::WaitForWorker() noexcept {
 
 bool CDlgUpload::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     switch (message) {
+    case kProgressChanged:
+        OnProgressChanged();
+        result = 0;
+        return true;
     case WM_UPLOAD_FINISHED:
         OnUploadFinished(wParam);
         result = 0;

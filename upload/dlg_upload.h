@@ -4,10 +4,11 @@
 //
 // Threads: the dialog lives on the interface thread. Each run starts one
 // worker thread (RunUpload), which touches only the picture stream, the
-// cancel flag, the progress bar (synchronous PBM_SETPOS), OpenPage and, as
-// its last act, one posted WM_UPLOAD_FINISHED. The dialog ends only on that
-// message: Enter, Escape and the close box do nothing, and a quit request
-// (Exit, the end of the session) cancels the upload and waits for the
+// cancel flag, the latest progress position (with a posted notice when none
+// is pending), OpenPage and, as its last act, one posted WM_UPLOAD_FINISHED.
+// The worker never waits for the interface thread. The dialog ends only on
+// that message, which comes after every progress notice: Enter, Escape and the close box do
+// nothing, and a quit request (Exit, the end of the session) cancels the upload and waits for the
 // worker's report with the messages still flowing. So the dialog, and the
 // stream its caller holds, outlive every access the worker makes.
 #pragma once
@@ -62,6 +63,7 @@ private:
     static DWORD WINAPI UploadThreadProc(void* parameter);
     bool IsCancelled() override;
     void OnProgress(int percent) override;
+    void OnProgressChanged();
     void OnUploadFinished(WPARAM result);
     // Waits until the worker thread has ended, letting its sent messages in.
     void WaitForWorker() noexcept;
@@ -75,8 +77,11 @@ private:
     // Set by the worker just before it posts its report: a WM_UPLOAD_FINISHED
     // that comes before it is not the worker's and is ignored.
     std::atomic<bool> m_finished{false};
-    // The progress bar's window, read by the worker.
-    std::atomic<HWND> m_progress{nullptr};
+    // The dialog's window, for the worker's messages.
+    HWND m_dialog = nullptr;
+    // The latest progress position and whether a notice of it is on its way.
+    std::atomic<int> m_percent{0};
+    std::atomic<bool> m_progressPending{false};
     CColorStaticST m_status;
     CButtonRgn m_cancelButton;
 };
