@@ -17,6 +17,7 @@
 #include "palettes/dlg_colors.h"
 #include "palettes/dlg_tool_bar_events.h"
 #include "palettes/dlg_zoom_events.h"
+#include "upload/dlg_send_request.h"
 
 #include <memory>
 #include <string>
@@ -66,6 +67,7 @@ public:
 
     CCanvasPanel& Canvas() noexcept { return m_canvas; }
     CDlgColors& Palette() noexcept { return m_colors; }
+    CDlgSendRequest& SubmitPanel() noexcept { return m_sendRequest; }
     Tool CurrentTool() const noexcept { return m_tool; }
     bool IsFitted() const noexcept { return m_fit != 0; }
     const CTrayIcon& TrayIcon() const noexcept { return m_tray; }
@@ -116,5 +118,6 @@ private:
     CButtonRgn m_zoomFit;
     CColorStaticST m_statusBackground;
     int m_fit = 0;
+    CDlgSendRequest m_sendRequest;
     CDlgColors m_colors;
 };
