@@ -61,9 +61,13 @@ BOOL CDlgSendRequest::OnInitDialog() {
     ::SetWindowLongPtrW(picture, GWL_STYLE,
                         ::GetWindowLongPtrW(picture, GWL_STYLE) | WS_CLIPCHILDREN);
 
-    // The buttons at their pictures' sizes, drawn over the panel's picture.
-    auto size = [picture](HWND button, SIZE extent) {
-        ::SetWindowPos(button, picture, 0, 0, extent.cx, extent.cy, SWP_NOMOVE | SWP_NOACTIVATE);
+    // The buttons at their pictures' sizes. They already follow the picture
+    // in the drawing order (it comes first in the template), and keep the
+    // template's order among themselves: Tab goes from the choice to the
+    // number, then to Submit, Save and Email.
+    auto size = [](HWND button, SIZE extent) {
+        ::SetWindowPos(button, nullptr, 0, 0, extent.cx, extent.cy,
+                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     };
     size(m_submit.Hwnd(), kSubmitSize);
     m_submit.SetBitmaps(nullptr, IDB_SUBMIT, IDB_SUBMIT_PRESSED, IDB_SUBMIT, IDB_SUBMIT, 0);

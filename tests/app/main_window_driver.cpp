@@ -71,3 +71,36 @@ void MainWindowFixture::Drag(HWND window, POINT from, POINT to) {
     SendOrFail(surface, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(to.x, to.y));
     SendOrFail(surface, WM_LBUTTONUP, 0, MAKELPARAM(to.x, to.y));
 }
+
+void MainWindowFixture::ShowWithCapture(HWND window) {
+    SendOrFail(window, WM_TRAY_NOTIFY, 0, WM_LBUTTONDOWN);
+    ::SetForegroundWindow(window);
+    EXPECT_TRUE(PumpUntil([&] { return ::GetForegroundWindow() == window; }, kDriverTimeoutMs));
+    // Wine reloads its key state from the X server when the X focus
+    // arrives, which happens some time after the window came forward;
+    // a Ctrl pressed through SendInput before that would be forgotten.
+    ::Sleep(500);
+}
+
+HWND WaitForOwnedWindow(HWND owner, DWORD timeoutMs) {
+    struct Search {
+        HWND owner;
+        HWND found;
+    } search{owner, nullptr};
+    PumpUntil(
+        [&] {
+            ::EnumWindows(
+                [](HWND candidate, LPARAM data) {
+                    auto* s = reinterpret_cast<Search*>(data);
+                    if (::GetWindow(candidate, GW_OWNER) != s->owner ||
+                        !::IsWindowVisible(candidate))
+                        return TRUE;
+                    s->found = candidate;
+                    return FALSE;
+                },
+                reinterpret_cast<LPARAM>(&search));
+            return search.found != nullptr;
+        },
+        timeoutMs);
+    return search.found;
+}

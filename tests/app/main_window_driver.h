@@ -33,6 +33,10 @@ RECT ChildRect(HWND window, int id);
 // How long the driver waits for the window to do something.
 constexpr DWORD kDriverTimeoutMs = 5000;
 
+// A visible window that owner owns (a dialog it opened), once it is up; null
+// after the driver's timeout.
+HWND WaitForOwnedWindow(HWND owner, DWORD timeoutMs = kDriverTimeoutMs);
+
 // Runs the dialog modally on this thread while script drives it from another;
 // answers DoModal's result. If the window never shows up the loop is ended
 // from outside so that the test cannot hang. The quit message that ends the
@@ -48,6 +52,9 @@ protected:
 
     // A committed drag with the current tool, in surface coordinates.
     void Drag(HWND window, POINT from, POINT to);
+    // Brings the window forward with a capture, so that keys and clicks
+    // reach it.
+    void ShowWithCapture(HWND window);
 
     ScratchRegistry m_scratch;
     fw::Profile m_profile{L"Software\\LumvexTests\\MainWindow"};

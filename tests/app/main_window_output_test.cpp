@@ -22,17 +22,6 @@ namespace {
 
 class MainWindowOutput : public MainWindowFixture {
 protected:
-    // Brings the window forward with a capture, so that keys reach it.
-    void ShowWithCapture(HWND window) {
-        SendOrFail(window, WM_TRAY_NOTIFY, 0, WM_LBUTTONDOWN);
-        ::SetForegroundWindow(window);
-        EXPECT_TRUE(PumpUntil([&] { return ::GetForegroundWindow() == window; }, kDriverTimeoutMs));
-        // Wine reloads its key state from the X server when the X focus
-        // arrives, which happens some time after the window came forward;
-        // a Ctrl pressed through SendInput before that would be forgotten.
-        ::Sleep(500);
-    }
-
     // The number of items once the window has handled its pending input.
     size_t ItemsAfterInput(HWND window, size_t expected) {
         PumpUntil(
@@ -152,30 +141,6 @@ TEST_F(MainWindowOutput, ABusyClipboardIsLeftAsItWas) {
     });
 }
 
-// The save dialog that the window opens, once it is up.
-HWND WaitForSaveDialog(HWND owner) {
-    struct Search {
-        HWND owner;
-        HWND found;
-    } search{owner, nullptr};
-    PumpUntil(
-        [&] {
-            ::EnumWindows(
-                [](HWND candidate, LPARAM data) {
-                    auto* s = reinterpret_cast<Search*>(data);
-                    if (::GetWindow(candidate, GW_OWNER) != s->owner ||
-                        !::IsWindowVisible(candidate))
-                        return TRUE;
-                    s->found = candidate;
-                    return FALSE;
-                },
-                reinterpret_cast<LPARAM>(&search));
-            return search.found != nullptr;
-        },
-        kDriverTimeoutMs);
-    return search.found;
-}
-
 TEST_F(MainWindowOutput, ANameTypedWithoutExtensionSavesAJpegOfTheFlattenedPicture) {
     const std::wstring typed = TempFilePath(L"lumvex saved picture");
     const std::wstring written = typed + L".jpg";
@@ -187,7 +152,7 @@ TEST_F(MainWindowOutput, ANameTypedWithoutExtensionSavesAJpegOfTheFlattenedPictu
         Drag(window, {220, 120}, {480, 300});
 
         PressKeys({VK_CONTROL, 'S'});
-        HWND dialog = WaitForSaveDialog(window);
+        HWND dialog = WaitForOwnedWindow(window);
         ASSERT_NE(dialog, nullptr) << "Ctrl+S opens the save dialog";
         // The file name box: a combo box on newer dialogs, an edit on older.
         HWND name = ::GetDlgItem(dialog, cmb13);
