@@ -3,6 +3,7 @@
 #include "system/child_process.h"
 #include "system/top_window.h"
 
+#include "support/php_server.h"
 #include "support/picture.h"
 #include "support/registry_value.h"
 #include "support/test_window.h"
@@ -14,6 +15,7 @@
 #include <windows.h>
 
 #include <cmath>
+#include <filesystem>
 #include <functional>
 
 namespace {
@@ -65,6 +67,16 @@ HWND VisibleMenu() {
 
 HWND Child(HWND window, int id) {
     return ::GetDlgItem(window, id);
+}
+
+// The text of another process's control (GetWindowText would give only its
+// caption as created).
+std::wstring ControlText(HWND control) {
+    wchar_t text[256]{};
+    DWORD_PTR length = 0;
+    ::SendMessageTimeoutW(control, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), SMTO_NORMAL,
+                          2000, &length);
+    return text;
 }
 
 class AnnotateSystemTest : public testing::Test {
@@ -173,6 +185,74 @@ TEST_F(AnnotateSystemTest, TrayClickArrowAndCopyPutTheArrowOnTheClipboard) {
     ASSERT_TRUE(m_program.WaitForExit(kTimeoutMs)) << "Exit did not end the program";
     EXPECT_EQ(m_program.ExitCode(), 0u);
     EXPECT_TRUE(ReadRegistryValue(kRoot + L"\\Settings\\Common", L"securitykey"));
+}
+
+// Capture, draw, type a work-order number, Submit: the reference server then
+// holds the picture under that work order, and the window has gone.
+TEST_F(AnnotateSystemTest, APictureSubmittedToAnExistingWorkOrderLandsOnTheServer) {
+    PhpServer server(PeerRouterScript());
+    ASSERT_TRUE(server.IsRunning()) << server.Failure();
+    std::filesystem::create_directory(server.DataFolder() + L"\\4711");
+    ASSERT_TRUE(
+        WriteRegistryString(kRoot + L"\\Settings\\Servers", L"ServerURL_1", server.HostAndPort()));
+    ASSERT_TRUE(WriteRegistryDword(kRoot + L"\\Settings\\Common", L"ServerIndex", 1));
+
+    m_program = ChildProcess::Start(ProgramPath(), L"");
+    ASSERT_TRUE(m_program.IsStarted());
+    HWND window = WaitForTopWindow(m_program.Id(), L"#32770", kMainCaption, kTimeoutMs);
+    ASSERT_NE(window, nullptr);
+    POINT icon{};
+    ASSERT_TRUE(WaitUntil([&] { return (icon = OurTrayIcon()).x >= 0; })) << "no notification icon";
+    MouseClickAt(icon);
+    ASSERT_TRUE(WaitUntil([&] { return ::GetForegroundWindow() == window; }));
+    PumpMessages(500);
+
+    // A pen stroke across the picture.
+    MouseClickAt(ScreenCentre(Child(window, IDC_TOOL_PEN)));
+    HWND surface = Child(window, IDC_DRAWING_SURFACE);
+    const POINT from{300, 250};
+    const POINT to{800, 500};
+    MouseMoveTo(ClientToScreenPoint(surface, from.x, from.y));
+    MouseButton(true);
+    for (int step = 1; step <= 10; ++step)
+        MouseMoveTo(ClientToScreenPoint(surface, from.x + (to.x - from.x) * step / 10,
+                                        from.y + (to.y - from.y) * step / 10));
+    MouseButton(false);
+
+    // The number typed into the submit panel, then Submit.
+    HWND panel = ::GetWindow(Child(window, IDC_SUBMIT_HOST), GW_CHILD);
+    ASSERT_NE(panel, nullptr) << "no submit panel";
+    HWND number = Child(panel, IDC_WORKORDER);
+    MouseClickAt(ScreenCentre(number));
+    TypeText(L"4711");
+    ASSERT_TRUE(WaitUntil([&] { return ControlText(number) == L"4711"; }, 5000));
+    if (const std::wstring folder = PictureDirectory(); !folder.empty())
+        SaveScreen(folder + L"\\main_window_submit_panel.png");
+    MouseClickAt(ScreenCentre(Child(panel, IDC_SUBMIT)));
+    ASSERT_TRUE(WaitUntil([&] { return !::IsWindowVisible(window); }))
+        << "the upload did not succeed";
+
+    const RecordedRequest sent = ReadRecordedRequest(server.DataFolder(), 1);
+    EXPECT_EQ(sent.Value("field.workorder_id"), "4711");
+    const Picture stored = ReadImageFile(server.DataFolder() + L"\\4711\\0001.jpg");
+    EXPECT_EQ(stored.width, ::GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_EQ(stored.height, ::GetSystemMetrics(SM_CYSCREEN));
+    // The stroke is in it (the first palette colour, blurred a little).
+    int onLine = 0;
+    for (int i = 1; i <= 8; ++i) {
+        const double t = i / 10.0;
+        const COLORREF c = stored.empty()
+                               ? 0
+                               : stored.At(static_cast<int>(from.x + (to.x - from.x) * t),
+                                           static_cast<int>(from.y + (to.y - from.y) * t));
+        if (GetRValue(c) > 150 && GetGValue(c) < 110 && GetBValue(c) < 110)
+            ++onLine;
+    }
+    EXPECT_GE(onLine, 6) << "the pen stroke is missing from the stored picture";
+
+    ::PostMessageW(window, WM_EXIT_APP, 0, 0);
+    ASSERT_TRUE(m_program.WaitForExit(kTimeoutMs));
+    EXPECT_EQ(m_program.ExitCode(), 0u);
 }
 
 } // namespace
