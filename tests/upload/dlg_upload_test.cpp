@@ -324,6 +324,8 @@ TEST_F(UploadDialogSlowPeerTest, StaysResponsiveKeepsRunningOnEnterEscapeAndClos
 
     EXPECT_TRUE(upload.Pages().empty());
     EXPECT_LT(upload.progress.positions.back(), 100);
+    // What the network still held reaches the peer before the connection ends.
+    ASSERT_TRUE(PumpUntil([&] { return peer.ConnectionEnded(); }, 20000));
     const std::string received = peer.Received();
     const std::string boundary = AnnouncedBoundary(received);
     ASSERT_FALSE(boundary.empty());
@@ -362,10 +364,10 @@ TEST_F(UploadDialogSlowPeerTest, AQuitRequestEndsTheDialogOnlyAfterTheWorkerAndI
         ::PostThreadMessageW(loopThread, WM_QUIT, 7, 0);
         ::Sleep(700);
         EXPECT_FALSE(returned) << "the dialog ended while its worker still ran";
-        EXPECT_TRUE(::IsWindow(window));
-        // Its messages still flow.
-        DWORD_PTR answer = 0;
-        EXPECT_TRUE(::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 2000, &answer));
+        // Still shown and painting while it waits for the worker.
+        EXPECT_TRUE(::IsWindowVisible(window));
+        ::InvalidateRect(window, nullptr, TRUE);
+        EXPECT_TRUE(PumpUntil([&] { return !::GetUpdateRect(window, nullptr, FALSE); }, 2000));
         peer.Pause(false);
     });
     const INT_PTR result = upload.DoModal();
