@@ -91,36 +91,45 @@ protected:
         ::RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Tessaly_Orbicam");
     }
 
+    // Starts the program and brings its window up with a click on its icon.
+    void StartAndShow(HWND* window) {
+        m_program = ChildProcess::Start(ProgramPath(), L"");
+        ASSERT_TRUE(m_program.IsStarted());
+        *window = WaitForTopWindow(m_program.Id(), L"#32770", kMainCaption, kTimeoutMs);
+        ASSERT_NE(*window, nullptr);
+        POINT icon{};
+        ASSERT_TRUE(WaitUntil([&] { return (icon = OurTrayIcon()).x >= 0; }))
+            << "no notification icon";
+        MouseClickAt(icon);
+        ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(*window) != FALSE; }))
+            << "the tray click showed no window";
+        ASSERT_TRUE(WaitUntil([&] { return ::GetForegroundWindow() == *window; }));
+        // Wine reloads its key state from the X server once the X focus arrives.
+        PumpMessages(500);
+    }
+
     ChildProcess m_program;
 };
 
-TEST_F(AnnotateSystemTest, TrayClickArrowAndCopyPutTheArrowOnTheClipboard) {
-    m_program = ChildProcess::Start(ProgramPath(), L"");
-    ASSERT_TRUE(m_program.IsStarted());
-    HWND window = WaitForTopWindow(m_program.Id(), L"#32770", kMainCaption, kTimeoutMs);
-    ASSERT_NE(window, nullptr);
+// A drag with the mouse across a window, in its client coordinates.
+void DragAcross(HWND window, POINT from, POINT to) {
+    MouseMoveTo(ClientToScreenPoint(window, from.x, from.y));
+    MouseButton(true);
+    for (int step = 1; step <= 10; ++step)
+        MouseMoveTo(ClientToScreenPoint(window, from.x + (to.x - from.x) * step / 10,
+                                        from.y + (to.y - from.y) * step / 10));
+    MouseButton(false);
+}
 
-    POINT icon{};
-    ASSERT_TRUE(WaitUntil([&] { return (icon = OurTrayIcon()).x >= 0; })) << "no notification icon";
-    MouseClickAt(icon);
-    ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(window) != FALSE; }))
-        << "the tray click showed no window";
-    ASSERT_TRUE(WaitUntil([&] { return ::GetForegroundWindow() == window; }));
-    // Wine reloads its key state from the X server once the X focus arrives.
-    PumpMessages(500);
+TEST_F(AnnotateSystemTest, TrayClickArrowAndCopyPutTheArrowOnTheClipboard) {
+    HWND window = nullptr;
+    ASSERT_NO_FATAL_FAILURE(StartAndShow(&window));
 
     // The Arrow tool, then an arrow dragged across the picture.
     MouseClickAt(ScreenCentre(Child(window, IDC_TOOL_ARROW)));
-    HWND surface = Child(window, IDC_DRAWING_SURFACE);
     const POINT from{400, 300};
     const POINT to{900, 550};
-    MouseMoveTo(ClientToScreenPoint(surface, from.x, from.y));
-    MouseButton(true);
-    for (int step = 1; step <= 10; ++step) {
-        MouseMoveTo(ClientToScreenPoint(surface, from.x + (to.x - from.x) * step / 10,
-                                        from.y + (to.y - from.y) * step / 10));
-    }
-    MouseButton(false);
+    DragAcross(Child(window, IDC_DRAWING_SURFACE), from, to);
 
     ::OpenClipboard(nullptr);
     ::EmptyClipboard();
@@ -197,27 +206,14 @@ TEST_F(AnnotateSystemTest, APictureSubmittedToAnExistingWorkOrderLandsOnTheServe
         WriteRegistryString(kRoot + L"\\Settings\\Servers", L"ServerURL_1", server.HostAndPort()));
     ASSERT_TRUE(WriteRegistryDword(kRoot + L"\\Settings\\Common", L"ServerIndex", 1));
 
-    m_program = ChildProcess::Start(ProgramPath(), L"");
-    ASSERT_TRUE(m_program.IsStarted());
-    HWND window = WaitForTopWindow(m_program.Id(), L"#32770", kMainCaption, kTimeoutMs);
-    ASSERT_NE(window, nullptr);
-    POINT icon{};
-    ASSERT_TRUE(WaitUntil([&] { return (icon = OurTrayIcon()).x >= 0; })) << "no notification icon";
-    MouseClickAt(icon);
-    ASSERT_TRUE(WaitUntil([&] { return ::GetForegroundWindow() == window; }));
-    PumpMessages(500);
+    HWND window = nullptr;
+    ASSERT_NO_FATAL_FAILURE(StartAndShow(&window));
 
     // A pen stroke across the picture.
     MouseClickAt(ScreenCentre(Child(window, IDC_TOOL_PEN)));
-    HWND surface = Child(window, IDC_DRAWING_SURFACE);
     const POINT from{300, 250};
     const POINT to{800, 500};
-    MouseMoveTo(ClientToScreenPoint(surface, from.x, from.y));
-    MouseButton(true);
-    for (int step = 1; step <= 10; ++step)
-        MouseMoveTo(ClientToScreenPoint(surface, from.x + (to.x - from.x) * step / 10,
-                                        from.y + (to.y - from.y) * step / 10));
-    MouseButton(false);
+    DragAcross(Child(window, IDC_DRAWING_SURFACE), from, to);
 
     // The number typed into the submit panel, then Submit.
     HWND panel = ::GetWindow(Child(window, IDC_SUBMIT_HOST), GW_CHILD);
