@@ -47,7 +47,9 @@ bool RecordedMail::IsNull(const std::string& field) const {
     return found != fields.end() && !found->second;
 }
 
-MailRecorder::MailRecorder() : m_path(TempFilePath(L"lumvex_mapi_record.txt")) {
+MailRecorder::MailRecorder()
+    : m_path(TempFilePath(L"lumvex_mapi_record_" + std::to_wstring(::GetCurrentProcessId()) +
+                          L".txt")) {
     ::DeleteFileW(m_path.c_str());
     ::SetEnvironmentVariableW(kMapiRecordVariable, m_path.c_str());
 }
