@@ -90,7 +90,8 @@ TEST_F(MainWindowEmail, TheButtonAlwaysAndCtrlEForOutlookSendThePageAndThePictur
         EXPECT_TRUE(m_recorder.Messages().empty()) << "Ctrl+E sends only for Outlook";
 
         // The e-mail button sends to whatever the mail program is:
-        // Thunderbird gets the page as the message text.
+        // Thunderbird gets the page as the message text, through MAPI32.DLL
+        // when it registered no library of its own.
         SendOrFail(window, WM_EMAIL_SCREENSHOT);
         ASSERT_EQ(m_recorder.Messages().size(), 1u);
         ASSERT_EQ(m_dialog.TemporaryFiles().size(), 2u);
@@ -98,6 +99,7 @@ TEST_F(MainWindowEmail, TheButtonAlwaysAndCtrlEForOutlookSendThePageAndThePictur
         const std::wstring firstPicture = m_dialog.TemporaryFiles()[1];
         EXPECT_EQ(m_recorder.Messages()[0].Text("note"), ExpectedPage(firstPicture));
         EXPECT_EQ(m_recorder.Messages()[0].Number("files"), 0u);
+        EXPECT_TRUE(m_recorder.Messages()[0].Text("mapi32"));
 
         ASSERT_TRUE(SetDefaultMailClient(HKEY_CURRENT_USER, L"Microsoft Outlook"));
         ASSERT_TRUE(PressKeysUntil({VK_CONTROL, 'E'}, [&] {
