@@ -1,5 +1,6 @@
 #include "bench/upload_bench.h"
 
+#include "framework/file.h"
 #include "framework/handles.h"
 #include "upload/app_settings.h"
 #include "upload/dlg_upload.h"
@@ -11,8 +12,6 @@
 #include "support/unix_command.h"
 
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
 #include <functional>
 #include <vector>
 
@@ -111,8 +110,7 @@ void RunUploadBench(std::FILE* out) {
     std::fprintf(out, "upload-5MB %.1f ms\n", Median(ours));
 
     const std::wstring file = server.DataFolder() + L"\\bench.jpg";
-    std::ofstream(std::filesystem::path(file), std::ios::binary)
-        .write(jpeg.data(), static_cast<std::streamsize>(jpeg.size()));
+    fw::WriteFileBytes(file, jpeg);
     const std::string address =
         "http://127.0.0.1:" + std::to_string(server.Port()) + "/Tessaly.php";
     std::vector<double> curl;

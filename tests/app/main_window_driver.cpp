@@ -63,6 +63,29 @@ void MainWindowFixture::Run(const std::function<void(HWND)>& script) {
     });
 }
 
+void MainWindowFixture::ShowWithCapture(HWND window) {
+    SendOrFail(window, WM_TRAY_NOTIFY, 0, WM_LBUTTONDOWN);
+    ::SetForegroundWindow(window);
+    EXPECT_TRUE(PumpUntil([&] { return ::GetForegroundWindow() == window; }, kDriverTimeoutMs));
+    // Wine reloads its key state from the X server when the X focus arrives,
+    // which happens some time after the window came forward; a Ctrl pressed
+    // through SendInput before that would be forgotten.
+    ::Sleep(500);
+}
+
+size_t MainWindowFixture::ItemsAfterKeys(HWND window, std::initializer_list<WORD> keys,
+                                         size_t expected) {
+    PressKeysUntil(
+        keys,
+        [&] {
+            SendOrFail(window, WM_NULL);
+            return m_dialog.Canvas().GetItems().size() == expected;
+        },
+        2000);
+    SendOrFail(window, WM_NULL);
+    return m_dialog.Canvas().GetItems().size();
+}
+
 void MainWindowFixture::Drag(HWND window, POINT from, POINT to) {
     HWND surface = ::GetDlgItem(window, IDC_DRAWING_SURFACE);
     SendOrFail(surface, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(from.x, from.y));
@@ -72,35 +95,25 @@ void MainWindowFixture::Drag(HWND window, POINT from, POINT to) {
     SendOrFail(surface, WM_LBUTTONUP, 0, MAKELPARAM(to.x, to.y));
 }
 
-void MainWindowFixture::ShowWithCapture(HWND window) {
-    SendOrFail(window, WM_TRAY_NOTIFY, 0, WM_LBUTTONDOWN);
-    ::SetForegroundWindow(window);
-    EXPECT_TRUE(PumpUntil([&] { return ::GetForegroundWindow() == window; }, kDriverTimeoutMs));
-    // Wine reloads its key state from the X server when the X focus
-    // arrives, which happens some time after the window came forward;
-    // a Ctrl pressed through SendInput before that would be forgotten.
-    ::Sleep(500);
-}
-
-HWND WaitForOwnedWindow(HWND owner, DWORD timeoutMs) {
+HWND FindOwnedWindow(HWND owner) {
     struct Search {
         HWND owner;
         HWND found;
     } search{owner, nullptr};
-    PumpUntil(
-        [&] {
-            ::EnumWindows(
-                [](HWND candidate, LPARAM data) {
-                    auto* s = reinterpret_cast<Search*>(data);
-                    if (::GetWindow(candidate, GW_OWNER) != s->owner ||
-                        !::IsWindowVisible(candidate))
-                        return TRUE;
-                    s->found = candidate;
-                    return FALSE;
-                },
-                reinterpret_cast<LPARAM>(&search));
-            return search.found != nullptr;
+    ::EnumWindows(
+        [](HWND candidate, LPARAM data) {
+            auto* s = reinterpret_cast<Search*>(data);
+            if (::GetWindow(candidate, GW_OWNER) != s->owner || !::IsWindowVisible(candidate))
+                return TRUE;
+            s->found = candidate;
+            return FALSE;
         },
-        timeoutMs);
+        reinterpret_cast<LPARAM>(&search));
     return search.found;
+}
+
+HWND WaitForOwnedWindow(HWND owner, DWORD timeoutMs) {
+    HWND found = nullptr;
+    PumpUntil([&] { return (found = FindOwnedWindow(owner)) != nullptr; }, timeoutMs);
+    return found;
 }

@@ -33,8 +33,9 @@ RECT ChildRect(HWND window, int id);
 // How long the driver waits for the window to do something.
 constexpr DWORD kDriverTimeoutMs = 5000;
 
-// A visible window that owner owns (a dialog it opened), once it is up; null
-// after the driver's timeout.
+// A visible window that owner owns (a dialog it opened), or null; the second
+// waits for one up to the timeout.
+HWND FindOwnedWindow(HWND owner);
 HWND WaitForOwnedWindow(HWND owner, DWORD timeoutMs = kDriverTimeoutMs);
 
 // Runs the dialog modally on this thread while script drives it from another;
@@ -50,11 +51,16 @@ protected:
     // command when the script is done.
     void Run(const std::function<void(HWND)>& script);
 
+    // Brings the window forward with a capture, so that keys reach it.
+    void ShowWithCapture(HWND window);
+
+    // Presses the keys and answers the number of items once the window has
+    // handled them (holding the keys up to two seconds for the expected
+    // number).
+    size_t ItemsAfterKeys(HWND window, std::initializer_list<WORD> keys, size_t expected);
+
     // A committed drag with the current tool, in surface coordinates.
     void Drag(HWND window, POINT from, POINT to);
-    // Brings the window forward with a capture, so that keys and clicks
-    // reach it.
-    void ShowWithCapture(HWND window);
 
     ScratchRegistry m_scratch;
     fw::Profile m_profile{L"Software\\LumvexTests\\MainWindow"};

@@ -1,8 +1,8 @@
 #include "support/php_server.h"
 
+#include "framework/file.h"
+
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <sstream>
 
 namespace {
@@ -95,7 +95,7 @@ int RecordedRequestCount(const std::wstring& dataFolder) {
 RecordedRequest ReadRecordedRequest(const std::wstring& dataFolder, int number) {
     const std::wstring stem = dataFolder + L"\\request-" + std::to_wstring(number);
     RecordedRequest request;
-    std::istringstream lines(ReadFileBytes(stem + L".txt"));
+    std::istringstream lines(fw::ReadFileBytes(stem + L".txt").value_or(""));
     for (std::string line; std::getline(lines, line);) {
         const size_t equals = line.find('=');
         if (equals == std::string::npos)
@@ -112,11 +112,6 @@ RecordedRequest ReadRecordedRequest(const std::wstring& dataFolder, int number) 
         }
         request.values[line.substr(0, equals)] = value;
     }
-    request.file = ReadFileBytes(stem + L".bin");
+    request.file = fw::ReadFileBytes(stem + L".bin").value_or("");
     return request;
-}
-
-std::string ReadFileBytes(const std::wstring& path) {
-    std::ifstream file(std::filesystem::path(path), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }

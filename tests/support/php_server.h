@@ -57,6 +57,3 @@ struct RecordedRequest {
 // How many requests the peer router has seen, and the n-th of them (from 1).
 int RecordedRequestCount(const std::wstring& dataFolder);
 RecordedRequest ReadRecordedRequest(const std::wstring& dataFolder, int number);
-
-// Reads a whole file; empty when it cannot be read.
-std::string ReadFileBytes(const std::wstring& path);

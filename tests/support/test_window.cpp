@@ -136,21 +136,51 @@ void MouseClickAt(POINT screen) {
     MouseButton(false);
 }
 
+namespace {
+
+void SendKey(WORD key, bool down) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+    ::SendInput(1, &input, sizeof(input));
+    // Wine keeps a thread's view of the key state for up to 50 ms; a person
+    // never types faster than that.
+    PumpMessages(60);
+}
+
+} // namespace
+
 void PressKeys(std::initializer_list<WORD> keys) {
-    auto send = [](WORD key, bool down) {
-        INPUT input{};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = key;
-        input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
-        ::SendInput(1, &input, sizeof(input));
-        // Wine keeps a thread's view of the key state for up to 50 ms; a
-        // person never types faster than that.
-        PumpMessages(60);
+    PressKeysUntil(keys, [] { return true; });
+}
+
+bool PressKeysUntil(std::initializer_list<WORD> keys, const std::function<bool()>& done,
+                    DWORD timeoutMs) {
+    const DWORD start = ::GetTickCount();
+    auto remaining = [&] {
+        const DWORD elapsed = ::GetTickCount() - start;
+        return elapsed < timeoutMs ? timeoutMs - elapsed : 0;
     };
-    for (WORD key : keys)
-        send(key, true);
-    for (auto key = std::rbegin(keys); key != std::rend(keys); ++key)
-        send(*key, false);
+    auto allHeld = [&] {
+        for (WORD key : keys) {
+            if (!(::GetAsyncKeyState(key) & 0x8000))
+                return false;
+        }
+        return true;
+    };
+    for (;;) {
+        for (WORD key : keys)
+            SendKey(key, true);
+        PumpUntil([&] { return done() || !allHeld(); }, remaining());
+        for (auto key = std::rbegin(keys); key != std::rend(keys); ++key)
+            SendKey(*key, false);
+        // Wine reloads the key state from the X server when the X focus
+        // reaches a window, and so forgets keys pressed just before: if that
+        // took a key from under us, press them all again.
+        if (PumpUntil(done, std::min<DWORD>(200, remaining())) || remaining() == 0)
+            return done();
+    }
 }
 
 namespace {
