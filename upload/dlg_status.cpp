@@ -97,6 +97,10 @@ void CDlgStatus::RecalcLayout() {
                                  edition ? ChildRectIn(Hwnd(), edition) : RECT{});
     auto move = [](HWND window, const RECT& r) {
         ::MoveWindow(window, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+        // A static that shrinks keeps what it drew at its old width (its
+        // class does not redraw on resizing); the shorter text needs an
+        // ellipsis now.
+        ::InvalidateRect(window, nullptr, TRUE);
     };
     move(link, layout.link);
     if (edition)
