@@ -153,6 +153,36 @@ void PressKeys(std::initializer_list<WORD> keys) {
         send(*key, false);
 }
 
+namespace {
+
+SHORT KeyOf(wchar_t character) {
+    if (character == L'\b')
+        return VK_BACK;
+    if (character == L'\r')
+        return VK_RETURN;
+    return ::VkKeyScanW(character);
+}
+
+} // namespace
+
+void TypeText(const std::wstring& text) {
+    for (wchar_t character : text) {
+        const SHORT key = KeyOf(character);
+        const WORD virtualKey = static_cast<WORD>(key & 0xFF);
+        if (key & 0x100)
+            PressKeys({VK_SHIFT, virtualKey});
+        else
+            PressKeys({virtualKey});
+    }
+}
+
+void SendKeys(HWND window, const std::wstring& text) {
+    for (wchar_t character : text) {
+        ::SendMessageW(window, WM_KEYDOWN, static_cast<WPARAM>(KeyOf(character) & 0xFF), 1);
+        ::SendMessageW(window, WM_CHAR, character, 1);
+    }
+}
+
 POINT ScreenCentre(HWND window) {
     RECT rect;
     ::GetWindowRect(window, &rect);

@@ -132,3 +132,9 @@ std::wstring TempFilePath(const std::wstring& name);
 // SendInput: the foreground window's focus receives them, and the
 // asynchronous key state follows as for a person typing.
 void PressKeys(std::initializer_list<WORD> keys);
+// Types the characters through SendInput, each with its key (and Shift when
+// the layout needs it); '\r' is Enter, '\b' Backspace.
+void TypeText(const std::wstring& text);
+// Sends the characters straight to a window as TranslateMessage would deliver
+// them (WM_KEYDOWN, then WM_CHAR), without the keyboard focus.
+void SendKeys(HWND window, const std::wstring& text);
