@@ -104,14 +104,16 @@
 #define IDB_SUBMIT 242
 #define IDB_EMAIL_PRESSED 243
 #define IDB_EMAIL 246
-// The two Save pictures swap roles: the submit panel shows the light one and
-// the shaded one while pressed, the own-server dialog the other way round.
+// The submit panel's Save: light, and shaded while pressed.
 #define IDB_SAVE_LIGHT 244
 #define IDB_SAVE_SHADED 245
 
 // Own-server dialog
 #define IDB_MORE_INFO 249        // green "More Info" button
 #define IDB_SETTINGS_EX_BACK 250 // whole-dialog picture with the invitation
+// Its Save, as wide as Cancel: shaded, and light while pressed
+#define IDB_SETTINGS_EX_SAVE 251
+#define IDB_SETTINGS_EX_SAVE_PRESSED 252
 #define IDB_CANCEL 253           // grey "Cancel" button
 #define IDB_CANCEL_PRESSED 254
 

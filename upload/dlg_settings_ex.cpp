@@ -8,6 +8,26 @@
 
 namespace {
 
+// Where the controls sit over the background picture, in its pixels. The
+// picture prints the field's label and scheme and the invitation beside
+// them, so they follow the picture, not the dialog units of whatever font
+// the system gives the dialog.
+struct PictureSpot {
+    int id;
+    POINT topLeft;
+};
+constexpr PictureSpot kSpots[] = {
+    {IDC_MORE_INFO, {357, 137}},
+    {IDC_SETTINGS_EX_CANCEL, {263, 263}},
+    {IDC_SETTINGS_EX_SAVE, {357, 263}},
+};
+// The address field: its left edge, and the line its edit box is centred
+// on, level with the printed "http://".
+constexpr int kFieldLeft = 161;
+constexpr int kFieldCentreY = 245;
+constexpr int kFieldWidth = 282;
+constexpr int kFieldListHeight = 120;
+
 bool EqualIgnoringCase(const std::wstring& a, const std::wstring& b) {
     return ::CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
                                   static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
@@ -30,23 +50,21 @@ void CDlgSettingsEx::DoDataExchange() {
     Bind(m_moreInfo, IDC_MORE_INFO);
     Bind(m_save, IDC_SETTINGS_EX_SAVE);
     Bind(m_cancel, IDC_SETTINGS_EX_CANCEL);
+    Bind(m_history, IDC_SERVER_HISTORY);
 }
 
 BOOL CDlgSettingsEx::OnInitDialog() {
     fw::Dialog::OnInitDialog();
-    HWND picture = Item(IDC_SETTINGS_EX_BACK);
-    // Buttons and field lie over the picture: each goes right behind it.
-    for (CButtonRgn* button : {&m_moreInfo, &m_save, &m_cancel})
-        ::SetWindowPos(button->Hwnd(), picture, 0, 0, kButtonWidth, kButtonHeight,
-                       SWP_NOMOVE | SWP_NOACTIVATE);
+    FitToPicture();
     m_moreInfo.SetBitmaps(nullptr, IDB_MORE_INFO, IDB_MORE_INFO, 0, IDB_MORE_INFO, 0);
-    m_save.SetBitmaps(nullptr, IDB_SAVE_SHADED, IDB_SAVE_LIGHT, 0, IDB_SAVE_SHADED, 0);
+    m_save.SetBitmaps(nullptr, IDB_SETTINGS_EX_SAVE, IDB_SETTINGS_EX_SAVE_PRESSED, 0,
+                      IDB_SETTINGS_EX_SAVE, 0);
     m_cancel.SetBitmaps(nullptr, IDB_CANCEL, IDB_CANCEL_PRESSED, 0, IDB_CANCEL, 0);
 
-    HWND field = Item(IDC_SERVER_HISTORY);
-    ::SetWindowPos(field, picture, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    HWND field = m_history.Hwnd();
+    // Each goes to the top: the most recent server is offered first.
     for (const tagServerEntry& server : m_servers)
-        AddToHistory(server.url);
+        m_history.AddToHistory(server.url);
     m_serverIndex = CAppSettings::ValidServerIndex(m_serverIndex, m_servers.size());
     if (!m_servers.empty())
         ::SetWindowTextW(field, m_servers[static_cast<size_t>(m_serverIndex)].url.c_str());
@@ -57,13 +75,39 @@ BOOL CDlgSettingsEx::OnInitDialog() {
     return FALSE;
 }
 
-void CDlgSettingsEx::AddToHistory(const std::wstring& address) {
-    ::SendMessageW(Item(IDC_SERVER_HISTORY), CB_INSERTSTRING, 0,
-                   reinterpret_cast<LPARAM>(address.c_str()));
+void CDlgSettingsEx::FitToPicture() {
+    HWND picture = Item(IDC_SETTINGS_EX_BACK);
+    // A picture control takes the size of its bitmap; the dialog takes the
+    // picture's, keeping its centre where the template put it.
+    RECT shown{};
+    ::GetWindowRect(picture, &shown);
+    RECT frame{0, 0, shown.right - shown.left, shown.bottom - shown.top};
+    ::AdjustWindowRectEx(&frame, static_cast<DWORD>(::GetWindowLongPtrW(Hwnd(), GWL_STYLE)), FALSE,
+                         static_cast<DWORD>(::GetWindowLongPtrW(Hwnd(), GWL_EXSTYLE)));
+    RECT now{};
+    ::GetWindowRect(Hwnd(), &now);
+    const int width = frame.right - frame.left;
+    const int height = frame.bottom - frame.top;
+    ::SetWindowPos(Hwnd(), nullptr, (now.left + now.right - width) / 2,
+                   (now.top + now.bottom - height) / 2, width, height,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SetWindowPos(picture, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+
+    // Buttons and field lie over the picture: each goes right behind it in
+    // the drawing order.
+    for (const PictureSpot& spot : kSpots)
+        ::SetWindowPos(Item(spot.id), picture, spot.topLeft.x, spot.topLeft.y, kButtonWidth,
+                       kButtonHeight, SWP_NOACTIVATE);
+    HWND field = Item(IDC_SERVER_HISTORY);
+    RECT box{};
+    ::GetWindowRect(field, &box); // the closed combo: its edit box only
+    const int fieldHeight = box.bottom - box.top;
+    ::SetWindowPos(field, picture, kFieldLeft, kFieldCentreY - fieldHeight / 2, kFieldWidth,
+                   kFieldListHeight, SWP_NOACTIVATE);
 }
 
 void CDlgSettingsEx::OnSave() {
-    HWND field = Item(IDC_SERVER_HISTORY);
+    HWND field = m_history.Hwnd();
     const std::wstring address = WithoutScheme(WindowText(field));
     ::SetWindowTextW(field, address.c_str());
     if (!CAppSettings::IsUsableServerURL(address)) {
@@ -80,7 +124,7 @@ void CDlgSettingsEx::OnSave() {
         }
     }
     if (!known) {
-        AddToHistory(address);
+        m_history.AddToHistory(address);
         m_servers.push_back({address, false});
         m_serverIndex = static_cast<int>(m_servers.size() - 1);
     }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "controls/button_rgn.h"
+#include "controls/history_combo.h"
 #include "framework/dialog.h"
 #include "framework/profile.h"
 #include "upload/app_settings.h"
@@ -35,12 +36,14 @@ protected:
     void OnOK() override;
 
 private:
+    // Places the dialog and its controls on the background picture.
+    void FitToPicture();
     void OnSave();
-    void AddToHistory(const std::wstring& address);
 
     CButtonRgn m_moreInfo;
     CButtonRgn m_save;
     CButtonRgn m_cancel;
+    CHistoryCombo m_history;
     std::vector<tagServerEntry> m_servers;
     int m_serverIndex;
 };

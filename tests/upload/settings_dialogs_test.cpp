@@ -3,12 +3,16 @@
 // thread while their modal loops run on the test thread.
 #include "upload/app_settings.h"
 #include "upload/dlg_settings.h"
+#include "upload/dlg_settings_ex.h"
 
 #include "support/message_box_catcher.h"
 #include "support/modal_driver.h"
+#include "support/picture.h"
 #include "support/registry_value.h"
 #include "support/scratch_registry.h"
 #include "support/test_window.h"
+
+#include "controls/window_text.h"
 
 #include "resource.h"
 
@@ -33,6 +37,14 @@ bool IsEnabled(HWND dialog, int id) {
     return ::IsWindowEnabled(::GetDlgItem(dialog, id)) != FALSE;
 }
 
+// A picture of a dialog, frame and all, for people to look at.
+void SavePicture(HWND dialog, const wchar_t* name) {
+    if (const std::wstring folder = PictureDirectory(); !folder.empty()) {
+        SendOrFail(dialog, WM_NULL);
+        EXPECT_TRUE(SaveWindowPng(dialog, folder + L"\\" + name));
+    }
+}
+
 class SettingsDialogs : public testing::Test {
 protected:
     void SetUp() override {
@@ -49,6 +61,40 @@ protected:
         DriveModal(
             L"Settings", [&] { changed = EditSettings(m_settings, m_profile, nullptr); }, script);
         return changed;
+    }
+
+    // The same for the own-server dialog, which has no caption.
+    bool EditOwn(const std::function<void(HWND)>& script) {
+        bool changed = false;
+        DriveModal(
+            L"", [&] { changed = EditOwnServer(m_settings, m_profile, nullptr); }, script);
+        return changed;
+    }
+
+    // The edit field inside the own-server dialog's combo box.
+    static HWND AddressField(HWND dialog) {
+        COMBOBOXINFO info{};
+        info.cbSize = sizeof(info);
+        ::GetComboBoxInfo(::GetDlgItem(dialog, IDC_SERVER_HISTORY), &info);
+        return info.hwndItem;
+    }
+
+    // Types into the own-server field over whatever it shows, as a person
+    // would: character by character through the field's own filter and
+    // completion.
+    static void TypeAddress(HWND dialog, const std::wstring& text) {
+        HWND field = AddressField(dialog);
+        SendOrFail(field, EM_SETSEL, 0, -1);
+        SendOrFail(field, WM_CLEAR);
+        SendKeys(field, text);
+    }
+
+    // Servers u1.example, u2.example, ... after the default one.
+    void UseUserServers(int count, int selected) {
+        m_settings.servers.resize(1);
+        for (int i = 1; i <= count; ++i)
+            m_settings.servers.push_back({L"u" + std::to_wstring(i) + L".example", false});
+        m_settings.serverIndex = selected;
     }
 
     // Add or Edit, then the address dialog: type the text and press OK.
@@ -127,6 +173,7 @@ TEST_F(SettingsDialogs, DefaultServerIsProtectedAndCancelLeavesTheRecordAlone) {
         EXPECT_EQ(ComboItems(list),
                   (std::vector<std::wstring>{L"workorders.example.com", L"first.example",
                                              L"http://second.example/"}));
+        SavePicture(dialog, L"settings.png");
         PostClick(dialog, IDCANCEL);
     });
     EXPECT_FALSE(changed);
@@ -157,6 +204,7 @@ TEST_F(SettingsDialogs, AddEditDeleteAndOkAreWrittenBackAndSavedAtOnce) {
         ::GetGUIThreadInfo(m_threadId, &gui);
         EXPECT_EQ(gui.hwndFocus, field);
         SendOrFail(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"third.example"));
+        SavePicture(address, L"upload_server.png");
         PostClick(address, IDOK);
         ASSERT_TRUE(PumpUntil([&] { return !::IsWindow(address); }, kDriverTimeoutMs));
 
@@ -218,6 +266,97 @@ TEST_F(SettingsDialogs, AnIndexNamingNoServerShowsTheDefaultAndStoresZero) {
         EXPECT_EQ(ReadRegistryDword(kCommon, L"ServerIndex"), 0u) << stored;
         DeleteRegistryTree(kRoot);
     }
+}
+
+TEST_F(SettingsDialogs, OwnServerTypedWithTheSchemeOrInOtherLettersIsTheStoredOne) {
+    m_settings.serverIndex = 0;
+    const bool changed = EditOwn([&](HWND dialog) {
+        HWND field = ::GetDlgItem(dialog, IDC_SERVER_HISTORY);
+        // The most recent server first; the selected one in the field.
+        EXPECT_EQ(ComboItems(field),
+                  (std::vector<std::wstring>{L"http://second.example/", L"first.example",
+                                             L"workorders.example.com"}));
+        EXPECT_EQ(WindowText(field), L"workorders.example.com");
+        EXPECT_EQ(SendOrFail(AddressField(dialog), EM_GETLIMITTEXT), 255);
+        // The picture prints "http://" level with the field, whatever the
+        // size of a dialog unit: the dialog is the picture's size and the
+        // field sits where the picture expects it.
+        RECT client{};
+        ::GetClientRect(dialog, &client);
+        EXPECT_EQ(client.right, 467);
+        EXPECT_EQ(client.bottom, 301);
+        COMBOBOXINFO combo{};
+        combo.cbSize = sizeof(combo);
+        ::GetComboBoxInfo(field, &combo);
+        RECT box = combo.rcItem;
+        ::MapWindowPoints(field, dialog, reinterpret_cast<POINT*>(&box), 2);
+        EXPECT_NEAR((box.top + box.bottom) / 2, 245, 2);
+        EXPECT_NEAR(box.left, 161, 4);
+        SavePicture(dialog, L"settings_ex.png");
+
+        TypeAddress(dialog, L"http://FIRST.example");
+        EXPECT_EQ(WindowText(field), L"http://FIRST.example");
+        PostClick(dialog, IDC_SETTINGS_EX_SAVE);
+    });
+    EXPECT_TRUE(changed);
+    EXPECT_EQ(m_settings.servers.size(), 3u);
+    EXPECT_EQ(m_settings.serverIndex, 1);
+    EXPECT_EQ(ReadRegistryDword(kCommon, L"ServerIndex"), 1u);
+
+    // Only "http://" exactly is the scheme the picture prints; any other
+    // spelling (pasted: typing would complete it to a stored address) is
+    // part of a new address. Enter saves as well.
+    EditOwn([&](HWND dialog) {
+        SendOrFail(::GetDlgItem(dialog, IDC_SERVER_HISTORY), WM_SETTEXT, 0,
+                   reinterpret_cast<LPARAM>(L"HTTP://first.example"));
+        ::PostMessageW(AddressField(dialog), WM_KEYDOWN, VK_RETURN, 1);
+        EXPECT_TRUE(PumpUntil([&] { return !::IsWindow(dialog); }, kDriverTimeoutMs))
+            << "Enter did not save";
+    });
+    EXPECT_EQ(Urls(m_settings),
+              (std::vector<std::wstring>{L"workorders.example.com", L"first.example",
+                                         L"http://second.example/", L"HTTP://first.example"}));
+    EXPECT_EQ(m_settings.serverIndex, 3);
+    EXPECT_EQ(ReadRegistryString(kServers, L"ServerURL_3"), L"HTTP://first.example");
+}
+
+TEST_F(SettingsDialogs, ASixthServerDropsTheOldestUserServerAndIsSelected) {
+    UseUserServers(4, 2);
+    EditOwn([&](HWND dialog) {
+        TypeAddress(dialog, L"u5.example");
+        PostClick(dialog, IDC_SETTINGS_EX_SAVE);
+    });
+    EXPECT_EQ(Urls(m_settings),
+              (std::vector<std::wstring>{L"workorders.example.com", L"u2.example", L"u3.example",
+                                         L"u4.example", L"u5.example"}));
+    EXPECT_EQ(m_settings.GetServerName(), L"u5.example");
+    EXPECT_EQ(ReadRegistryString(kServers, L"ServerURL_4"), L"u5.example");
+    EXPECT_FALSE(ReadRegistryString(kServers, L"ServerURL_5"));
+    EXPECT_EQ(ReadRegistryDword(kCommon, L"ServerIndex"), 4u);
+}
+
+TEST_F(SettingsDialogs, CancelStillTrimsButNeverDropsTheSelectedServer) {
+    // Five servers and a blank address: nothing to store, nothing saved.
+    UseUserServers(4, 1);
+    const bool changed = EditOwn([&](HWND dialog) {
+        TypeAddress(dialog, L"http://");
+        SendOrFail(dialog, WM_COMMAND, MAKEWPARAM(IDC_SETTINGS_EX_SAVE, BN_CLICKED));
+        EXPECT_TRUE(::IsWindowVisible(dialog)) << "a blank address was taken";
+        EXPECT_EQ(WindowText(::GetDlgItem(dialog, IDC_SERVER_HISTORY)), L"");
+        PostClick(dialog, IDC_SETTINGS_EX_CANCEL);
+    });
+    EXPECT_FALSE(changed);
+    EXPECT_EQ(m_settings.servers.size(), 5u);
+    EXPECT_FALSE(RegistryKeyExists(kRoot));
+
+    // Eight servers from an older version, the oldest user server selected.
+    UseUserServers(7, 1);
+    EditOwn([&](HWND dialog) { ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0); });
+    EXPECT_EQ(Urls(m_settings),
+              (std::vector<std::wstring>{L"workorders.example.com", L"u1.example", L"u5.example",
+                                         L"u6.example", L"u7.example"}));
+    EXPECT_EQ(m_settings.GetServerName(), L"u1.example");
+    EXPECT_EQ(ReadRegistryString(kServers, L"ServerURL_2"), L"u5.example");
 }
 
 } // namespace
