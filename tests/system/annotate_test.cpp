@@ -2,6 +2,7 @@
 // through mouse and keyboard input, as a person would use it.
 #include "system/child_process.h"
 #include "system/top_window.h"
+#include "system/tray_menu.h"
 
 #include "support/picture.h"
 #include "support/registry_value.h"
@@ -28,39 +29,11 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = kTimeou
     return PumpUntil(condition, timeoutMs);
 }
 
-// Without a notification area on the X display, Wine shows the icons in a
-// small window of its own; a click there reaches the program exactly as a
-// click in the taskbar's notification area does.
-POINT OurTrayIcon() {
-    HWND tray = ::FindWindowW(L"__winex11_standalone_tray", nullptr);
-    if (!tray || !::IsWindowVisible(tray))
-        return {-1, -1};
-    // Ours is the only icon, in the first cell.
-    return ClientToScreenPoint(tray, ::GetSystemMetrics(SM_CXSMICON) / 2 + 2,
-                               ::GetSystemMetrics(SM_CYSMICON) / 2 + 2);
-}
-
 // The whole screen as a PNG file, for people to look at.
 void SaveScreen(const std::wstring& path) {
     const ScreenShot shot(
         RECT{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)});
     EXPECT_TRUE(SavePng(Picture{shot.Width(), shot.Height(), shot.Pixels()}, path));
-}
-
-// A shown pop-up menu of any process.
-HWND VisibleMenu() {
-    HWND found = nullptr;
-    ::EnumWindows(
-        [](HWND window, LPARAM data) {
-            wchar_t name[16]{};
-            ::GetClassNameW(window, name, 16);
-            if (std::wstring(name) != L"#32768" || !::IsWindowVisible(window))
-                return TRUE;
-            *reinterpret_cast<HWND*>(data) = window;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    return found;
 }
 
 HWND Child(HWND window, int id) {
@@ -161,15 +134,7 @@ TEST_F(AnnotateSystemTest, TrayClickArrowAndCopyPutTheArrowOnTheClipboard) {
 
     // The tray menu's last entry, "Exit", ends the program, which saves its
     // settings on the way out.
-    MouseMoveTo(OurTrayIcon());
-    INPUT right[2]{};
-    right[0].type = right[1].type = INPUT_MOUSE;
-    right[0].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
-    right[1].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
-    ::SendInput(2, right, sizeof(INPUT));
-    ASSERT_TRUE(WaitUntil([] { return VisibleMenu() != nullptr; })) << "the tray menu did not open";
-    PressKeys({VK_UP});
-    PressKeys({VK_RETURN});
+    ASSERT_TRUE(ChooseFromTrayMenu(0, kTimeoutMs)) << "the tray menu did not open";
     ASSERT_TRUE(m_program.WaitForExit(kTimeoutMs)) << "Exit did not end the program";
     EXPECT_EQ(m_program.ExitCode(), 0u);
     EXPECT_TRUE(ReadRegistryValue(kRoot + L"\\Settings\\Common", L"securitykey"));
