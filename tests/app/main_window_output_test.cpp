@@ -186,8 +186,12 @@ TEST_F(MainWindowOutput, ANameTypedWithoutExtensionSavesAJpegOfTheFlattenedPictu
         SendOrFail(window, WM_COMMAND, IDC_TOOL_ARROW);
         Drag(window, {220, 120}, {480, 300});
 
-        PressKeys({VK_CONTROL, 'S'});
-        HWND dialog = WaitForSaveDialog(window);
+        HWND dialog = nullptr;
+        {
+            HeldKey control(VK_CONTROL);
+            PressKeys({'S'});
+            dialog = WaitForSaveDialog(window);
+        }
         ASSERT_NE(dialog, nullptr) << "Ctrl+S opens the save dialog";
         // The file name box: a combo box on newer dialogs, an edit on older.
         HWND name = ::GetDlgItem(dialog, cmb13);

@@ -123,9 +123,14 @@ TEST_F(MainWindow, HiddenPanelsAndTheSettingsAreWired) {
                        reinterpret_cast<LPARAM>(::GetDlgItem(zoomPanel, button)));
             const bool fitted = button == IDC_ZOOMPANEL_FIT;
             EXPECT_EQ(m_dialog.IsFitted(), fitted);
-            // The column shows the mode, whoever asked for it.
-            EXPECT_TRUE(ShowsBitmap(::GetDlgItem(window, IDC_ZOOM_FIT),
-                                    fitted ? IDB_ZOOM_FIT_SEL : IDB_ZOOM_FIT));
+            // The column shows the mode, whoever asked for it (once the
+            // window, repainting after the zoom change, has got to it).
+            EXPECT_TRUE(PumpUntil(
+                [&] {
+                    return ShowsBitmap(::GetDlgItem(window, IDC_ZOOM_FIT),
+                                       fitted ? IDB_ZOOM_FIT_SEL : IDB_ZOOM_FIT);
+                },
+                kDriverTimeoutMs));
         }
 
         ::EnumThreadWindows(

@@ -136,21 +136,34 @@ void MouseClickAt(POINT screen) {
     MouseButton(false);
 }
 
+namespace {
+
+void SendKey(WORD key, bool down) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+    ::SendInput(1, &input, sizeof(input));
+    // Wine keeps a thread's view of the key state for up to 50 ms; a
+    // person never types faster than that.
+    PumpMessages(60);
+}
+
+} // namespace
+
 void PressKeys(std::initializer_list<WORD> keys) {
-    auto send = [](WORD key, bool down) {
-        INPUT input{};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = key;
-        input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
-        ::SendInput(1, &input, sizeof(input));
-        // Wine keeps a thread's view of the key state for up to 50 ms; a
-        // person never types faster than that.
-        PumpMessages(60);
-    };
     for (WORD key : keys)
-        send(key, true);
+        SendKey(key, true);
     for (auto key = std::rbegin(keys); key != std::rend(keys); ++key)
-        send(*key, false);
+        SendKey(*key, false);
+}
+
+HeldKey::HeldKey(WORD key) : m_key(key) {
+    SendKey(m_key, true);
+}
+
+HeldKey::~HeldKey() {
+    SendKey(m_key, false);
 }
 
 namespace {

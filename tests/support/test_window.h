@@ -132,6 +132,19 @@ std::wstring TempFilePath(const std::wstring& name);
 // SendInput: the foreground window's focus receives them, and the
 // asynchronous key state follows as for a person typing.
 void PressKeys(std::initializer_list<WORD> keys);
+// Holds a key down (through SendInput) for its lifetime. A program reads the
+// Ctrl key's state when it handles the next key, which a busy program does
+// late: hold Ctrl until the combination has shown its effect.
+class HeldKey {
+public:
+    explicit HeldKey(WORD key);
+    ~HeldKey();
+    HeldKey(const HeldKey&) = delete;
+    HeldKey& operator=(const HeldKey&) = delete;
+
+private:
+    WORD m_key;
+};
 // Types the characters through SendInput, each with its key (and Shift when
 // the layout needs it); '\r' is Enter, '\b' Backspace.
 void TypeText(const std::wstring& text);

@@ -86,9 +86,12 @@ TEST_F(AnnotateSystemTest, TrayClickArrowAndCopyPutTheArrowOnTheClipboard) {
     ::OpenClipboard(nullptr);
     ::EmptyClipboard();
     ::CloseClipboard();
-    PressKeys({VK_CONTROL, 'C'});
-    ASSERT_TRUE(WaitUntil([] { return ::IsClipboardFormatAvailable(CF_BITMAP) != FALSE; }))
-        << "Ctrl+C put no picture on the clipboard";
+    {
+        HeldKey control(VK_CONTROL);
+        PressKeys({'C'});
+        ASSERT_TRUE(WaitUntil([] { return ::IsClipboardFormatAvailable(CF_BITMAP) != FALSE; }))
+            << "Ctrl+C put no picture on the clipboard";
+    }
     Picture copied;
     ASSERT_TRUE(::OpenClipboard(nullptr));
     if (HBITMAP bitmap = static_cast<HBITMAP>(::GetClipboardData(CF_BITMAP)))
