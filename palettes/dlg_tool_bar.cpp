@@ -68,7 +68,9 @@ void CDlgToolBar::ShowZoomMode(bool fitted) {
 void CDlgToolBar::PlaceZoomButtons() {
     RECT client{};
     ::GetClientRect(Hwnd(), &client);
-    const UINT keep = SWP_NOZORDER | SWP_NOACTIVATE;
+    // They lie on the strip picture, which repaints what a resize uncovers:
+    // they must repaint after it rather than keep bits copied from before.
+    const UINT keep = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS;
     ::SetWindowPos(m_actual.Hwnd(), nullptr, client.right - 210, 5, kZoomWidth, kZoomHeight, keep);
     ::SetWindowPos(m_fit.Hwnd(), nullptr, client.right - 126, 5, kZoomWidth, kZoomHeight, keep);
 }

@@ -88,6 +88,7 @@ void ExpectEnterAndEscapeKeepItOpen(HWND panel) {
 
 void SavePicture(HWND window, const wchar_t* name) {
     if (const std::wstring folder = PictureDirectory(); !folder.empty()) {
+        PumpMessages(100);
         EXPECT_TRUE(SaveClientPng(window, folder + L"\\" + name));
     }
 }
@@ -133,6 +134,9 @@ TEST_F(ToolBarPanel, ButtonsSitWhereTheyBelongAndTheZoomPairFollowsTheRightEdge)
     // At the width of its strip picture nothing overlaps.
     ::SetWindowPos(m_panel.Hwnd(), nullptr, 0, 0, 757, 44, SWP_NOZORDER | SWP_NOMOVE);
     ExpectAt(m_panel.Hwnd(), Item(IDC_TOOLBAR_FIT), 757 - 126, 5, 84, 29);
+    // Drawn where they landed, over the strip that the resize uncovered.
+    PumpMessages(100);
+    EXPECT_TRUE(ShowsBitmap(Item(IDC_TOOLBAR_FIT), IDB_ZOOM_FIT));
     SavePicture(m_panel.Hwnd(), L"toolbar.png");
 
     ExpectEnterAndEscapeKeepItOpen(m_panel.Hwnd());
