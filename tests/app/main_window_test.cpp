@@ -282,9 +282,7 @@ TEST_F(MainWindow, ControlsLandOnTheComputedRectanglesAtTwoClientSizes) {
             // The status strip fills its frame, its link 40 pixels from the
             // right end.
             HWND strip = ::GetWindow(::GetDlgItem(window, IDC_STATUS_HOST), GW_CHILD);
-            RECT stripRect{};
-            ::GetWindowRect(strip, &stripRect);
-            ::MapWindowPoints(nullptr, ::GetParent(strip), reinterpret_cast<POINT*>(&stripRect), 2);
+            const RECT stripRect = RectIn(::GetParent(strip), strip);
             EXPECT_TRUE(::EqualRect(&stripRect, &expected.statusBar));
             EXPECT_EQ(ChildRect(strip, IDC_TELL_SOMEONE).right, columnLeft - 40);
         }

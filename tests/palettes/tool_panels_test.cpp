@@ -57,13 +57,6 @@ public:
 
 using ZoomRecorder = Recorder<CDlgZoomEvents>;
 
-RECT RectIn(HWND parent, HWND child) {
-    RECT rect{};
-    ::GetWindowRect(child, &rect);
-    ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-}
-
 void ExpectAt(HWND parent, HWND child, int x, int y, int cx, int cy) {
     const RECT r = RectIn(parent, child);
     EXPECT_EQ(r.left, x) << ::GetDlgCtrlID(child);

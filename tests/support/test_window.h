@@ -79,6 +79,8 @@ void MouseClickAt(POINT screen);
 POINT ScreenCentre(HWND window);
 // A point given in a window's client coordinates, in screen pixels.
 POINT ClientToScreenPoint(HWND window, int x, int y);
+// A window's rectangle in another window's client coordinates.
+RECT RectIn(HWND parent, HWND child);
 
 // A copy of a screen rectangle, as 32-bit pixels.
 class ScreenShot {

@@ -1,6 +1,6 @@
 // The real program from the notification area to the clipboard, driven only
 // through mouse and keyboard input, as a person would use it.
-#include "system/child_process.h"
+#include "system/program_test.h"
 #include "system/top_window.h"
 #include "system/tray_menu.h"
 
@@ -20,7 +20,6 @@
 namespace {
 
 constexpr wchar_t kMainCaption[] = L"Tessaly Quillon ";
-const std::wstring kRoot = L"Software\\Tessaly_Orbicam\\Lumvex";
 constexpr DWORD kTimeoutMs = 15000;
 // The first colour of the palette, the current one at start.
 constexpr COLORREF kFirstColour = RGB(255, 0, 10);
@@ -40,20 +39,7 @@ HWND Child(HWND window, int id) {
     return ::GetDlgItem(window, id);
 }
 
-class AnnotateSystemTest : public testing::Test {
-protected:
-    void SetUp() override {
-        TerminateProgramsNamed({L"lumvex.exe"});
-        ASSERT_TRUE(DeleteRegistryTree(kRoot));
-    }
-    void TearDown() override {
-        m_program.Terminate();
-        DeleteRegistryTree(kRoot);
-        ::RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Tessaly_Orbicam");
-    }
-
-    ChildProcess m_program;
-};
+class AnnotateSystemTest : public ProgramTest {};
 
 TEST_F(AnnotateSystemTest, TrayClickArrowAndCopyPutTheArrowOnTheClipboard) {
     m_program = ChildProcess::Start(ProgramPath(), L"");
@@ -140,7 +126,7 @@ TEST_F(AnnotateSystemTest, TrayClickArrowAndCopyPutTheArrowOnTheClipboard) {
     ASSERT_TRUE(ChooseFromTrayMenu(0, kTimeoutMs)) << "the tray menu did not open";
     ASSERT_TRUE(m_program.WaitForExit(kTimeoutMs)) << "Exit did not end the program";
     EXPECT_EQ(m_program.ExitCode(), 0u);
-    EXPECT_TRUE(ReadRegistryValue(kRoot + L"\\Settings\\Common", L"securitykey"));
+    EXPECT_TRUE(ReadRegistryValue(kProfileRoot + L"\\Settings\\Common", L"securitykey"));
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 // The real program's upload servers, chosen through its settings and its
 // own-server dialog with the mouse and keyboard, and found again after a
 // restart.
-#include "system/child_process.h"
+#include "system/program_test.h"
 #include "system/top_window.h"
 #include "system/tray_menu.h"
 
@@ -19,9 +19,8 @@
 namespace {
 
 constexpr wchar_t kMainCaption[] = L"Tessaly Quillon ";
-const std::wstring kRoot = L"Software\\Tessaly_Orbicam\\Lumvex";
-const std::wstring kCommon = kRoot + L"\\Settings\\Common";
-const std::wstring kServers = kRoot + L"\\Settings\\Servers";
+const std::wstring kCommon = kProfileRoot + L"\\Settings\\Common";
+const std::wstring kServers = kProfileRoot + L"\\Settings\\Servers";
 constexpr DWORD kTimeoutMs = 15000;
 
 bool WaitUntil(const std::function<bool()>& condition) {
@@ -32,18 +31,8 @@ void Click(HWND dialog, int id) {
     MouseClickAt(ScreenCentre(::GetDlgItem(dialog, id)));
 }
 
-class SettingsSystemTest : public testing::Test {
+class SettingsSystemTest : public ProgramTest {
 protected:
-    void SetUp() override {
-        TerminateProgramsNamed({L"lumvex.exe"});
-        ASSERT_TRUE(DeleteRegistryTree(kRoot));
-    }
-    void TearDown() override {
-        m_program.Terminate();
-        DeleteRegistryTree(kRoot);
-        ::RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Tessaly_Orbicam");
-    }
-
     // Starts the program and waits for its hidden window and its icon.
     HWND Start() {
         m_program = ChildProcess::Start(ProgramPath(), L"");
@@ -63,8 +52,6 @@ protected:
         ASSERT_TRUE(ChooseFromTrayMenu(0, kTimeoutMs)) << "the tray menu did not open";
         ASSERT_TRUE(m_program.WaitForExit(kTimeoutMs)) << "Exit did not end the program";
     }
-
-    ChildProcess m_program;
 };
 
 TEST_F(SettingsSystemTest, ServersChosenByTheUserAreThereAfterARestart) {

@@ -22,13 +22,6 @@ namespace {
 
 const std::wstring kRoot = L"Software\\LumvexTests\\Status";
 
-RECT RectIn(HWND parent, HWND child) {
-    RECT rect{};
-    ::GetWindowRect(child, &rect);
-    ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-}
-
 // Whether the text drawn in a static ends in an ellipsis: the last few
 // columns with ink hold only dots (and the underline below them), nothing
 // as tall as a letter.
