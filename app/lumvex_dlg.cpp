@@ -424,6 +424,12 @@ void CLumvexDlg::SendScreenshotByEmail() {
 }
 
 void CLumvexDlg::OnSettings() {
+    // One dialog at a time: a second settings dialog would write its copy
+    // back over what the first one changed.
+    if (!::IsWindowEnabled(Hwnd())) {
+        ::SetForegroundWindow(::GetLastActivePopup(Hwnd()));
+        return;
+    }
     EditSettings(m_settings, m_profile, Hwnd());
 }
 

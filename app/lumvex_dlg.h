@@ -123,7 +123,7 @@ private:
     CDlgColors m_colors;
     CDlgStatus m_status;
     // Its window is never created: the keys and the submit panel reach the
-    // same operations. Held so that a layout that shows it finds it wired.
+    // operations this window implements for it.
     CDlgToolBar m_toolBar;
     CDlgNotify m_notify;
 };

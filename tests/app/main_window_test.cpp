@@ -150,6 +150,21 @@ TEST_F(MainWindow, HiddenPanelsAndTheSettingsAreWired) {
         HWND settings = WaitForDialog(::GetWindowThreadProcessId(window, nullptr), L"Settings");
         ASSERT_NE(settings, nullptr);
         EXPECT_EQ(::GetWindow(settings, GW_OWNER), window);
+        // Asked for again meanwhile, it comes forward rather than twice (a
+        // second one would hold this message up with its own loop).
+        SendOrFail(window, WM_COMMAND, ID_SETTINGS);
+        int shown = 0;
+        ::EnumThreadWindows(
+            ::GetWindowThreadProcessId(window, nullptr),
+            [](HWND candidate, LPARAM data) {
+                wchar_t caption[16]{};
+                ::GetWindowTextW(candidate, caption, 16);
+                if (::IsWindowVisible(candidate) && std::wstring(caption) == L"Settings")
+                    ++*reinterpret_cast<int*>(data);
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&shown));
+        EXPECT_EQ(shown, 1);
         SendOrFail(::GetDlgItem(settings, IDC_NOTIFICATIONS), BM_CLICK);
         PostClick(settings, IDOK);
         EXPECT_TRUE(PumpUntil([&] { return !::IsWindow(settings); }, kDriverTimeoutMs));
