@@ -9,53 +9,45 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 namespace {
 
-// Records what it hears and, when asked to, throws after recording. Checks
-// as it hears a zoom request which pictures the panel shows by then.
-template <typename Events> class Recorder : public Events {
-public:
+// Listens to either panel: records what it hears, then runs the check (if
+// any) and throws (if asked to).
+struct Recorder : CDlgToolBarEvents, CDlgZoomEvents {
     std::vector<std::string> heard;
     bool throws = false;
-    // The pictures each zoom request must find on (fit button, other button).
-    HWND fitButton = nullptr;
-    HWND otherButton = nullptr;
-    UINT fitPictures[2]{};    // on OnFitToWindow
-    UINT actualPictures[2]{}; // on OnActualSize
-    int picturesWrong = 0;
+    std::function<void(const std::string&)> check;
 
-    void OnFitToWindow() override { Zoom("fit", fitPictures); }
-    void OnActualSize() override { Zoom("actual", actualPictures); }
-
-protected:
     void Hear(const char* what) {
         heard.emplace_back(what);
+        if (check)
+            check(what);
         if (throws)
             throw std::runtime_error(what);
     }
-
-private:
-    void Zoom(const char* what, const UINT (&pictures)[2]) {
-        if (fitButton &&
-            !(ShowsBitmap(fitButton, pictures[0]) && ShowsBitmap(otherButton, pictures[1])))
-            ++picturesWrong;
-        Hear(what);
-    }
-};
-
-class ToolBarRecorder : public Recorder<CDlgToolBarEvents> {
-public:
     void OnSaveToDisk() override { Hear("save"); }
     void OnRedo() override { Hear("redo"); }
     void OnUndo() override { Hear("undo"); }
     void OnSendEmail() override { Hear("email"); }
+    void OnFitToWindow() override { Hear("fit"); }
+    void OnActualSize() override { Hear("actual"); }
 };
 
-using ZoomRecorder = Recorder<CDlgZoomEvents>;
+// A check that counts the zoom reports that found the wrong pictures shown:
+// each mode's pair is (fit button, actual-size button).
+std::function<void(const std::string&)> ZoomPicturesCheck(HWND fit, HWND actual, UINT fitted[2],
+                                                          UINT actualSize[2], int& wrong) {
+    return [=, &wrong](const std::string& what) {
+        const UINT* want = what == "fit" ? fitted : what == "actual" ? actualSize : nullptr;
+        if (want && !(ShowsBitmap(fit, want[0]) && ShowsBitmap(actual, want[1])))
+            ++wrong;
+    };
+}
 
 void ExpectAt(HWND parent, HWND child, int x, int y, int cx, int cy) {
     const RECT r = RectIn(parent, child);
@@ -75,7 +67,6 @@ void ExpectEnterAndEscapeKeepItOpen(HWND panel) {
     ::SendMessageW(panel, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     ::SendMessageW(panel, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
     PumpMessages(30);
-    EXPECT_TRUE(::IsWindow(panel));
     EXPECT_TRUE(::IsWindowVisible(panel));
 }
 
@@ -92,9 +83,7 @@ protected:
         MouseMoveTo({20, 1000});
         ASSERT_TRUE(m_panel.Create(m_host.Hwnd()));
         // A width of 600 pixels, as a host that shows the toolbar might give.
-        RECT frame{0, 0, 600, 60};
-        ::SetWindowPos(m_panel.Hwnd(), nullptr, 0, 0, frame.right, frame.bottom,
-                       SWP_NOZORDER | SWP_SHOWWINDOW);
+        ::SetWindowPos(m_panel.Hwnd(), nullptr, 0, 0, 600, 60, SWP_NOZORDER | SWP_SHOWWINDOW);
         PumpMessages(100);
     }
     HWND Item(int id) const { return m_panel.Item(id); }
@@ -104,30 +93,24 @@ protected:
 };
 
 TEST_F(ToolBarPanel, ButtonsSitWhereTheyBelongAndTheZoomPairFollowsTheRightEdge) {
-    RECT client{};
-    ::GetClientRect(m_panel.Hwnd(), &client);
-    ASSERT_EQ(client.right, 600);
-    const int x[] = {10, 106, 180, 255};
     const int ids[] = {IDC_TOOLBAR_SAVE, IDC_TOOLBAR_UNDO, IDC_TOOLBAR_REDO, IDC_TOOLBAR_EMAIL};
+    const int x[] = {10, 106, 180, 255};
     for (int i = 0; i < 4; ++i) {
-        const RECT r = RectIn(m_panel.Hwnd(), Item(ids[i]));
-        EXPECT_EQ(r.left, x[i]) << ids[i];
-        EXPECT_EQ(r.top, 5) << ids[i];
+        EXPECT_EQ(RectIn(m_panel.Hwnd(), Item(ids[i])).left, x[i]) << ids[i];
+        EXPECT_EQ(RectIn(m_panel.Hwnd(), Item(ids[i])).top, 5) << ids[i];
     }
     ExpectAt(m_panel.Hwnd(), Item(IDC_TOOLBAR_ACTUAL), 390, 5, 84, 29);
     ExpectAt(m_panel.Hwnd(), Item(IDC_TOOLBAR_FIT), 474, 5, 84, 29);
-
     // The panel's own ground, below its strip picture, is dark blue.
-    const Picture shown = CaptureClient(m_panel.Hwnd());
-    EXPECT_EQ(shown.At(300, 55), CDlgToolBar::kBackground);
+    EXPECT_EQ(CaptureClient(m_panel.Hwnd()).At(300, 55), CDlgToolBar::kBackground);
     // Actual size is the mode shown at first.
     EXPECT_TRUE(ShowsBitmap(Item(IDC_TOOLBAR_ACTUAL), IDB_ZOOM_ACTUAL_SEL));
     EXPECT_TRUE(ShowsBitmap(Item(IDC_TOOLBAR_FIT), IDB_ZOOM_FIT));
 
-    // At the width of its strip picture nothing overlaps.
+    // At the width of its strip picture nothing overlaps; the buttons are
+    // drawn where they land, over the strip that the resize uncovered.
     ::SetWindowPos(m_panel.Hwnd(), nullptr, 0, 0, 757, 44, SWP_NOZORDER | SWP_NOMOVE);
     ExpectAt(m_panel.Hwnd(), Item(IDC_TOOLBAR_FIT), 757 - 126, 5, 84, 29);
-    // Drawn where they landed, over the strip that the resize uncovered.
     PumpMessages(100);
     EXPECT_TRUE(ShowsBitmap(Item(IDC_TOOLBAR_FIT), IDB_ZOOM_FIT));
     SavePicture(m_panel.Hwnd(), L"toolbar.png");
@@ -135,45 +118,34 @@ TEST_F(ToolBarPanel, ButtonsSitWhereTheyBelongAndTheZoomPairFollowsTheRightEdge)
     ExpectEnterAndEscapeKeepItOpen(m_panel.Hwnd());
 }
 
-TEST_F(ToolBarPanel, EveryButtonReachesEveryListenerEvenWhenOneThrows) {
-    ToolBarRecorder throwing;
+TEST_F(ToolBarPanel, EveryClickReachesEveryListenerWithThePicturesAlreadyChanged) {
+    Recorder throwing;
     throwing.throws = true;
-    ToolBarRecorder second;
+    Recorder checking;
+    int wrong = 0;
+    UINT fitted[2] = {IDB_ZOOM_FIT_SEL, IDB_ZOOM_ACTUAL};
+    UINT actualSize[2] = {IDB_ZOOM_FIT, IDB_ZOOM_ACTUAL_SEL};
+    checking.check = ZoomPicturesCheck(Item(IDC_TOOLBAR_FIT), Item(IDC_TOOLBAR_ACTUAL), fitted,
+                                       actualSize, wrong);
     m_panel.AddListener(&throwing);
-    m_panel.AddListener(&second);
+    m_panel.AddListener(&checking);
+    // The panel does not track the mode: a second fit reports again.
     for (const int id : {IDC_TOOLBAR_SAVE, IDC_TOOLBAR_UNDO, IDC_TOOLBAR_REDO, IDC_TOOLBAR_EMAIL,
-                         IDC_TOOLBAR_FIT, IDC_TOOLBAR_ACTUAL})
+                         IDC_TOOLBAR_FIT, IDC_TOOLBAR_FIT, IDC_TOOLBAR_ACTUAL})
         Click(Item(id));
-    const std::vector<std::string> expected{"save", "undo", "redo", "email", "fit", "actual"};
+    const std::vector<std::string> expected{"save", "undo", "redo",  "email",
+                                            "fit",  "fit",  "actual"};
     EXPECT_EQ(throwing.heard, expected);
-    EXPECT_EQ(second.heard, expected);
-    EXPECT_TRUE(::IsWindowVisible(m_panel.Hwnd()));
+    EXPECT_EQ(checking.heard, expected);
+    EXPECT_EQ(wrong, 0);
     m_panel.RemoveListener(&throwing);
-    m_panel.RemoveListener(&second);
-}
-
-TEST_F(ToolBarPanel, ZoomPicturesChangeBeforeListenersHearAndWithoutThem) {
-    ToolBarRecorder listener;
-    listener.fitButton = Item(IDC_TOOLBAR_FIT);
-    listener.otherButton = Item(IDC_TOOLBAR_ACTUAL);
-    listener.fitPictures[0] = IDB_ZOOM_FIT_SEL;
-    listener.fitPictures[1] = IDB_ZOOM_ACTUAL;
-    listener.actualPictures[0] = IDB_ZOOM_FIT;
-    listener.actualPictures[1] = IDB_ZOOM_ACTUAL_SEL;
-    m_panel.AddListener(&listener);
-    // The panel does not track the mode: the second click reports again.
-    Click(Item(IDC_TOOLBAR_FIT));
-    Click(Item(IDC_TOOLBAR_FIT));
-    Click(Item(IDC_TOOLBAR_ACTUAL));
-    EXPECT_EQ(listener.heard, (std::vector<std::string>{"fit", "fit", "actual"}));
-    EXPECT_EQ(listener.picturesWrong, 0);
-    m_panel.RemoveListener(&listener);
+    m_panel.RemoveListener(&checking);
 
     // Nobody listening: only the pictures change.
     Click(Item(IDC_TOOLBAR_FIT));
     EXPECT_TRUE(ShowsBitmap(Item(IDC_TOOLBAR_FIT), IDB_ZOOM_FIT_SEL));
     EXPECT_TRUE(ShowsBitmap(Item(IDC_TOOLBAR_ACTUAL), IDB_ZOOM_ACTUAL));
-    EXPECT_EQ(listener.heard.size(), 3u);
+    EXPECT_EQ(checking.heard.size(), expected.size());
 }
 
 TEST(ZoomPanel, ButtonsShowTheModeAskedForAndReportEveryClick) {
@@ -191,30 +163,29 @@ TEST(ZoomPanel, ButtonsShowTheModeAskedForAndReportEveryClick) {
     EXPECT_TRUE(ShowsBitmap(fit, IDB_ZOOMPANEL_FIT));
     SavePicture(panel.Hwnd(), L"zoom_panel.png");
 
+    Recorder throwing;
+    throwing.throws = true;
+    Recorder checking;
+    int wrong = 0;
+    UINT fitted[2] = {IDB_ZOOMPANEL_FIT_SEL, IDB_ZOOMPANEL_ACTUAL};
+    UINT actualSize[2] = {IDB_ZOOMPANEL_FIT, IDB_ZOOMPANEL_ACTUAL_SEL};
+    checking.check = ZoomPicturesCheck(fit, actual, fitted, actualSize, wrong);
+    panel.AddListener(&throwing);
+    panel.AddListener(&checking);
+    Click(fit);
+    Click(fit);
+    Click(actual);
+    EXPECT_EQ(checking.heard, (std::vector<std::string>{"fit", "fit", "actual"}));
+    EXPECT_EQ(throwing.heard, checking.heard);
+    EXPECT_EQ(wrong, 0);
+    panel.RemoveListener(&throwing);
+    panel.RemoveListener(&checking);
+
     // Nobody listening: only the pictures change.
     Click(fit);
     EXPECT_TRUE(ShowsBitmap(fit, IDB_ZOOMPANEL_FIT_SEL));
     EXPECT_TRUE(ShowsBitmap(actual, IDB_ZOOMPANEL_ACTUAL));
-
-    ZoomRecorder throwing;
-    throwing.throws = true;
-    ZoomRecorder listener;
-    listener.fitButton = fit;
-    listener.otherButton = actual;
-    listener.fitPictures[0] = IDB_ZOOMPANEL_FIT_SEL;
-    listener.fitPictures[1] = IDB_ZOOMPANEL_ACTUAL;
-    listener.actualPictures[0] = IDB_ZOOMPANEL_FIT;
-    listener.actualPictures[1] = IDB_ZOOMPANEL_ACTUAL_SEL;
-    panel.AddListener(&throwing);
-    panel.AddListener(&listener);
-    Click(fit);
-    Click(fit);
-    Click(actual);
-    EXPECT_EQ(listener.heard, (std::vector<std::string>{"fit", "fit", "actual"}));
-    EXPECT_EQ(throwing.heard, listener.heard);
-    EXPECT_EQ(listener.picturesWrong, 0);
-    panel.RemoveListener(&throwing);
-    panel.RemoveListener(&listener);
+    EXPECT_EQ(checking.heard.size(), 3u);
 
     ExpectEnterAndEscapeKeepItOpen(panel.Hwnd());
 }
