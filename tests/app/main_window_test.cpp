@@ -167,12 +167,13 @@ TEST_F(MainWindow, HiddenPanelsAndTheSettingsAreWired) {
         EXPECT_EQ(shown, 1);
         SendOrFail(::GetDlgItem(settings, IDC_NOTIFICATIONS), BM_CLICK);
         PostClick(settings, IDOK);
-        EXPECT_TRUE(PumpUntil([&] { return !::IsWindow(settings); }, kDriverTimeoutMs));
-        SendOrFail(window, WM_NULL);
+        EXPECT_TRUE(PumpUntil(
+            [&] {
+                return ReadRegistryDword(m_profile.Root() + L"\\Settings\\Common",
+                                         L"EnableNotifications") == 0u;
+            },
+            kDriverTimeoutMs));
         EXPECT_FALSE(m_settings.enableNotifications);
-        EXPECT_EQ(
-            ReadRegistryDword(m_profile.Root() + L"\\Settings\\Common", L"EnableNotifications"),
-            0u);
     });
     EXPECT_FALSE(::IsWindow(popup));
 }

@@ -13,6 +13,7 @@
 #include "support/test_window.h"
 
 #include "controls/window_text.h"
+#include "framework/text.h"
 
 #include "resource.h"
 
@@ -98,8 +99,11 @@ protected:
     }
 
     // Add or Edit, then the address dialog: type the text and press OK.
-    // Answers the dialog's field as it was when it opened.
+    // Answers the dialog's field as it was when it opened, once the list
+    // shows the change.
     std::wstring EnterAddress(HWND settings, int button, const std::wstring& text) {
+        HWND list = ::GetDlgItem(settings, IDC_SERVER_LIST);
+        const std::vector<std::wstring> before = ComboItems(list);
         PostClick(settings, button);
         HWND dialog = WaitForDialog(m_threadId, L"Upload Server");
         if (!dialog) {
@@ -111,17 +115,28 @@ protected:
         ::GetWindowTextW(field, shown, 256);
         SendOrFail(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
         PostClick(dialog, IDOK);
-        EXPECT_TRUE(PumpUntil([&] { return !::IsWindow(dialog); }, kDriverTimeoutMs))
-            << "OK did not close the address dialog";
+        EXPECT_TRUE(PumpUntil([&] { return ComboItems(list) != before; }, kDriverTimeoutMs))
+            << "OK changed nothing";
         return shown;
     }
 
     // Moves the list's selection with a key, as a person would.
-    void PressInList(HWND settings, WPARAM key) {
+    static void PressInList(HWND settings, WPARAM key) {
         HWND list = ::GetDlgItem(settings, IDC_SERVER_LIST);
-        ::PostMessageW(list, WM_KEYDOWN, key, 0);
-        ::PostMessageW(list, WM_KEYUP, key, 0xC0000001);
-        SendOrFail(list, WM_NULL);
+        SendOrFail(list, WM_KEYDOWN, key, 0);
+        SendOrFail(list, WM_KEYUP, key, 0xC0000001);
+    }
+
+    // Presses a button of the dialog that shows a message box, answers the
+    // box and waits until it has gone (it keeps the dialog disabled).
+    static CaughtMessageBox Answer(HWND dialog, int button, const wchar_t* caption,
+                                   int answer = IDOK) {
+        MessageBoxCatcher catcher(caption, answer);
+        ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+        const CaughtMessageBox box = catcher.Wait();
+        EXPECT_TRUE(box.found) << "no box captioned " << fw::ToUtf8(caption);
+        EXPECT_TRUE(PumpUntil([&] { return ::IsWindowEnabled(dialog) != FALSE; }));
+        return box;
     }
 
     ScratchRegistry m_scratch;
@@ -146,14 +161,10 @@ TEST_F(SettingsDialogs, DefaultServerIsProtectedAndCancelLeavesTheRecordAlone) {
                         L"This is the default upload server. It can not be edited!"},
               std::pair{IDC_SERVER_DELETE,
                         L"This is the default upload server. It can not be deleted!"}}) {
-            MessageBoxCatcher catcher(L"Information");
-            ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
-            const CaughtMessageBox& box = catcher.Wait();
-            EXPECT_TRUE(box.found);
+            const CaughtMessageBox box = Answer(dialog, button, L"Information");
             EXPECT_EQ(box.text, text);
             EXPECT_EQ(box.icon, MessageBoxIcon::Information);
         }
-        SendOrFail(dialog, WM_NULL);
         EXPECT_EQ(ComboItems(list), Urls(before));
 
         // A user server picked with the keyboard may be edited and deleted.
@@ -164,15 +175,9 @@ TEST_F(SettingsDialogs, DefaultServerIsProtectedAndCancelLeavesTheRecordAlone) {
 
         // Changes made in the dialog go nowhere when it is cancelled.
         EnterAddress(dialog, IDC_SERVER_ADD, L"third.example");
-        {
-            MessageBoxCatcher catcher(L"Question", IDOK);
-            PostClick(dialog, IDC_SERVER_DELETE);
-            EXPECT_TRUE(catcher.Wait().found);
-        }
+        Answer(dialog, IDC_SERVER_DELETE, L"Question");
         SendOrFail(::GetDlgItem(dialog, IDC_NOTIFICATIONS), BM_CLICK);
-        EXPECT_EQ(ComboItems(list),
-                  (std::vector<std::wstring>{L"workorders.example.com", L"first.example",
-                                             L"http://second.example/"}));
+        EXPECT_TRUE(PumpUntil([&] { return ComboItems(list).size() == 3; }));
         SavePicture(dialog, L"settings.png");
         PostClick(dialog, IDCANCEL);
     });
@@ -206,7 +211,7 @@ TEST_F(SettingsDialogs, AddEditDeleteAndOkAreWrittenBackAndSavedAtOnce) {
         SendOrFail(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"third.example"));
         SavePicture(address, L"upload_server.png");
         PostClick(address, IDOK);
-        ASSERT_TRUE(PumpUntil([&] { return !::IsWindow(address); }, kDriverTimeoutMs));
+        ASSERT_TRUE(PumpUntil([&] { return ComboItems(list).size() == 4; }, kDriverTimeoutMs));
 
         // Added at the end and selected.
         EXPECT_EQ(ComboItems(list).back(), L"third.example");
@@ -224,13 +229,11 @@ TEST_F(SettingsDialogs, AddEditDeleteAndOkAreWrittenBackAndSavedAtOnce) {
         // Delete asks first; only OK deletes, and the default is selected.
         PressInList(dialog, VK_DOWN);
         for (const int answer : {IDCANCEL, IDOK}) {
-            MessageBoxCatcher catcher(L"Question", answer);
-            PostClick(dialog, IDC_SERVER_DELETE);
-            const CaughtMessageBox& box = catcher.Wait();
+            const CaughtMessageBox box = Answer(dialog, IDC_SERVER_DELETE, L"Question", answer);
             EXPECT_EQ(box.text, L"Do you really want to delete the selected server?");
             EXPECT_EQ(box.icon, MessageBoxIcon::Question);
-            SendOrFail(dialog, WM_NULL);
-            EXPECT_EQ(ComboItems(list).size(), answer == IDOK ? 3u : 4u);
+            const size_t left = answer == IDOK ? 3u : 4u;
+            EXPECT_TRUE(PumpUntil([&] { return ComboItems(list).size() == left; }));
         }
         EXPECT_EQ(ComboSelection(list), 0);
         EXPECT_FALSE(IsEnabled(dialog, IDC_SERVER_EDIT));
