@@ -28,6 +28,16 @@ constexpr int kFieldCentreY = 245;
 constexpr int kFieldWidth = 282;
 constexpr int kFieldListHeight = 120;
 
+// The address as typed, without any "http://": the picture prints the scheme
+// in front of the field. Only that exact spelling is the printed scheme.
+std::wstring WithoutScheme(std::wstring address) {
+    constexpr std::wstring_view kScheme = L"http://";
+    for (size_t at = address.find(kScheme); at != std::wstring::npos;
+         at = address.find(kScheme, at))
+        address.erase(at, kScheme.size());
+    return address;
+}
+
 bool EqualIgnoringCase(const std::wstring& a, const std::wstring& b) {
     return ::CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
                                   static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
@@ -37,14 +47,6 @@ bool EqualIgnoringCase(const std::wstring& a, const std::wstring& b) {
 
 CDlgSettingsEx::CDlgSettingsEx(std::vector<tagServerEntry> servers, int serverIndex)
     : fw::Dialog(IDD_SETTINGS_EX), m_servers(std::move(servers)), m_serverIndex(serverIndex) {}
-
-std::wstring CDlgSettingsEx::WithoutScheme(std::wstring address) {
-    static constexpr std::wstring_view kScheme = L"http://";
-    for (size_t at = address.find(kScheme); at != std::wstring::npos;
-         at = address.find(kScheme, at))
-        address.erase(at, kScheme.size());
-    return address;
-}
 
 void CDlgSettingsEx::DoDataExchange() {
     Bind(m_moreInfo, IDC_MORE_INFO);

@@ -24,10 +24,6 @@ public:
     const std::vector<tagServerEntry>& Servers() const noexcept { return m_servers; }
     int ServerIndex() const noexcept { return m_serverIndex; }
 
-    // The address as typed without any "http://" (the picture prints the
-    // scheme in front of the field).
-    static std::wstring WithoutScheme(std::wstring address);
-
 protected:
     void DoDataExchange() override;
     BOOL OnInitDialog() override;
