@@ -111,11 +111,11 @@
 // Own-server dialog
 #define IDB_MORE_INFO 249        // green "More Info" button
 #define IDB_SETTINGS_EX_BACK 250 // whole-dialog picture with the invitation
+#define IDB_CANCEL 253           // grey "Cancel" button
+#define IDB_CANCEL_PRESSED 254
 // Its Save, as wide as Cancel: shaded, and light while pressed
 #define IDB_SETTINGS_EX_SAVE 251
 #define IDB_SETTINGS_EX_SAVE_PRESSED 252
-#define IDB_CANCEL 253           // grey "Cancel" button
-#define IDB_CANCEL_PRESSED 254
 
 // ---------------------------------------------------------------------------
 // Controls, by dialog
