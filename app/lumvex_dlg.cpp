@@ -10,7 +10,9 @@
 #include "canvas/pointer_item_factory.h"
 #include "canvas/text_item_factory.h"
 #include "framework/application.h"
+#include "mail/email_sender.h"
 #include "mail/mail_client.h"
+#include "mail/screenshot_email.h"
 #include "upload/app_settings.h"
 #include "upload/dlg_settings.h"
 
@@ -420,7 +422,18 @@ void CLumvexDlg::UploadScreenshot() {
 }
 
 void CLumvexDlg::SendScreenshotByEmail() {
-    // Sending through the mail program arrives with the e-mail feature.
+    const auto email =
+        WriteScreenshotEmail(m_settings.programFolder,
+                             [this](const std::wstring& path) { return SaveScreenshotTo(path); });
+    if (!email)
+        return;
+    // Listed before the mail program opens: the user may keep its compose
+    // window open for as long as they like, and whatever ends the program
+    // meanwhile still finds the files.
+    m_tempFiles.push_back(email->page);
+    m_tempFiles.push_back(email->picture);
+    CEmailSender sender;
+    sender.Send(L"", email->page, email->picture);
 }
 
 void CLumvexDlg::OnSettings() {

@@ -8,18 +8,20 @@
 
 namespace {
 
+constexpr wchar_t kMailClients[] = L"SOFTWARE\\Clients\\Mail";
+constexpr wchar_t kThunderbird[] = L"SOFTWARE\\Clients\\Mail\\Mozilla Thunderbird";
 constexpr DWORD kMaxValueChars = 65535;
 
 // A string value that must be REG_SZ or REG_EXPAND_SZ, of even size and, when
 // not empty, stored with its terminating zero; anything else reads as empty.
-std::wstring ReadDefaultValue(HKEY root, const wchar_t* subKey) {
+std::wstring ReadStringValue(HKEY root, const wchar_t* subKey, const wchar_t* valueName) {
     fw::RegKey key;
     if (::RegOpenKeyExW(root, subKey, 0, KEY_READ, key.put()) != ERROR_SUCCESS)
         return {};
     std::vector<wchar_t> buffer(kMaxValueChars + 1, L'\0');
     DWORD type = 0;
     DWORD size = kMaxValueChars * sizeof(wchar_t);
-    if (::RegQueryValueExW(key.get(), nullptr, nullptr, &type,
+    if (::RegQueryValueExW(key.get(), valueName, nullptr, &type,
                            reinterpret_cast<BYTE*>(buffer.data()), &size) != ERROR_SUCCESS)
         return {};
     if ((type != REG_SZ && type != REG_EXPAND_SZ) || size % sizeof(wchar_t) != 0)
@@ -33,12 +35,20 @@ std::wstring ReadDefaultValue(HKEY root, const wchar_t* subKey) {
 } // namespace
 
 std::wstring GetDefaultMailClient() {
-    std::wstring name = ReadDefaultValue(HKEY_CURRENT_USER, L"SOFTWARE\\Clients\\Mail");
+    std::wstring name = ReadStringValue(HKEY_CURRENT_USER, kMailClients, nullptr);
     if (name.empty())
-        name = ReadDefaultValue(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Clients\\Mail");
+        name = ReadStringValue(HKEY_LOCAL_MACHINE, kMailClients, nullptr);
     return name;
 }
 
 bool IsOutlookMailClient(const std::wstring& name) {
     return name.find(L"Outlook") != std::wstring::npos;
+}
+
+bool IsThunderbirdMailClient(const std::wstring& name) {
+    return name.find(L"Thunderbird") != std::wstring::npos;
+}
+
+std::wstring GetThunderbirdMapiLibrary() {
+    return ReadStringValue(HKEY_LOCAL_MACHINE, kThunderbird, L"DLLPath");
 }

@@ -56,6 +56,29 @@ void MainWindowFixture::Run(const std::function<void(HWND)>& script) {
     });
 }
 
+void MainWindowFixture::ShowWithCapture(HWND window) {
+    SendOrFail(window, WM_TRAY_NOTIFY, 0, WM_LBUTTONDOWN);
+    ::SetForegroundWindow(window);
+    EXPECT_TRUE(PumpUntil([&] { return ::GetForegroundWindow() == window; }, kDriverTimeoutMs));
+    // Wine reloads its key state from the X server when the X focus arrives,
+    // which happens some time after the window came forward; a Ctrl pressed
+    // through SendInput before that would be forgotten.
+    ::Sleep(500);
+}
+
+size_t MainWindowFixture::ItemsAfterKeys(HWND window, std::initializer_list<WORD> keys,
+                                         size_t expected) {
+    PressKeysUntil(
+        keys,
+        [&] {
+            SendOrFail(window, WM_NULL);
+            return m_dialog.Canvas().GetItems().size() == expected;
+        },
+        2000);
+    SendOrFail(window, WM_NULL);
+    return m_dialog.Canvas().GetItems().size();
+}
+
 void MainWindowFixture::Drag(HWND window, POINT from, POINT to) {
     HWND surface = ::GetDlgItem(window, IDC_DRAWING_SURFACE);
     SendOrFail(surface, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(from.x, from.y));

@@ -40,6 +40,14 @@ protected:
     // command when the script is done.
     void Run(const std::function<void(HWND)>& script);
 
+    // Brings the window forward with a capture, so that keys reach it.
+    void ShowWithCapture(HWND window);
+
+    // Presses the keys and answers the number of items once the window has
+    // handled them (holding the keys up to two seconds for the expected
+    // number).
+    size_t ItemsAfterKeys(HWND window, std::initializer_list<WORD> keys, size_t expected);
+
     // A committed drag with the current tool, in surface coordinates.
     void Drag(HWND window, POINT from, POINT to);
 

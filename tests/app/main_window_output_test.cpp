@@ -20,30 +20,7 @@
 
 namespace {
 
-class MainWindowOutput : public MainWindowFixture {
-protected:
-    // Brings the window forward with a capture, so that keys reach it.
-    void ShowWithCapture(HWND window) {
-        SendOrFail(window, WM_TRAY_NOTIFY, 0, WM_LBUTTONDOWN);
-        ::SetForegroundWindow(window);
-        EXPECT_TRUE(PumpUntil([&] { return ::GetForegroundWindow() == window; }, kDriverTimeoutMs));
-        // Wine reloads its key state from the X server when the X focus
-        // arrives, which happens some time after the window came forward;
-        // a Ctrl pressed through SendInput before that would be forgotten.
-        ::Sleep(500);
-    }
-
-    // The number of items once the window has handled its pending input.
-    size_t ItemsAfterInput(HWND window, size_t expected) {
-        PumpUntil(
-            [&] {
-                SendOrFail(window, WM_NULL);
-                return m_dialog.Canvas().GetItems().size() == expected;
-            },
-            2000);
-        return m_dialog.Canvas().GetItems().size();
-    }
-};
+using MainWindowOutput = MainWindowFixture;
 
 Picture ClipboardPicture() {
     Picture picture;
@@ -96,21 +73,17 @@ TEST_F(MainWindowOutput, ShortcutsActOnlyWithControlHeld) {
         ASSERT_EQ(m_dialog.Canvas().GetItems().size(), 3u);
 
         PressKeys({'Z'});
-        PressKeys({'D'});
-        EXPECT_EQ(ItemsAfterInput(window, 3), 3u) << "plain letters are no shortcuts";
-        PressKeys({VK_CONTROL, 'Z'});
-        EXPECT_EQ(ItemsAfterInput(window, 2), 2u) << "Ctrl+Z undoes one item";
-        PressKeys({VK_CONTROL, 'Y'});
-        EXPECT_EQ(ItemsAfterInput(window, 3), 3u) << "Ctrl+Y redoes it";
+        EXPECT_EQ(ItemsAfterKeys(window, {'D'}, 3), 3u) << "plain letters are no shortcuts";
+        EXPECT_EQ(ItemsAfterKeys(window, {VK_CONTROL, 'Z'}, 2), 2u) << "Ctrl+Z undoes one item";
+        EXPECT_EQ(ItemsAfterKeys(window, {VK_CONTROL, 'Y'}, 3), 3u) << "Ctrl+Y redoes it";
         // A redone item is not selected again; a new one is.
         Drag(window, {300, 150}, {300, 350});
         ASSERT_EQ(m_dialog.Canvas().GetItems().size(), 4u);
-        PressKeys({VK_CONTROL, 'D'});
-        EXPECT_EQ(ItemsAfterInput(window, 3), 3u) << "Ctrl+D deletes the selected item";
+        EXPECT_EQ(ItemsAfterKeys(window, {VK_CONTROL, 'D'}, 3), 3u)
+            << "Ctrl+D deletes the selected item";
 
-        PressKeys({VK_CONTROL, 'C'});
-        ASSERT_TRUE(PumpUntil([] { return ::IsClipboardFormatAvailable(CF_BITMAP) != FALSE; },
-                              kDriverTimeoutMs));
+        ASSERT_TRUE(PressKeysUntil(
+            {VK_CONTROL, 'C'}, [] { return ::IsClipboardFormatAvailable(CF_BITMAP) != FALSE; }));
         const Picture copied = ClipboardPicture();
         fw::GdiBitmap flattened = m_dialog.Canvas().GetFlattenedBitmap();
         const Picture expected = ReadPixels(flattened.get());
@@ -119,8 +92,7 @@ TEST_F(MainWindowOutput, ShortcutsActOnlyWithControlHeld) {
         EXPECT_EQ(copied.pixels, expected.pixels) << "exactly the flattened, cropped picture";
 
         // Later edits leave the copied picture as it was.
-        PressKeys({VK_CONTROL, 'Z'});
-        EXPECT_EQ(ItemsAfterInput(window, 2), 2u);
+        EXPECT_EQ(ItemsAfterKeys(window, {VK_CONTROL, 'Z'}, 2), 2u);
         EXPECT_EQ(ClipboardPicture().pixels, copied.pixels);
     });
 }
@@ -152,27 +124,21 @@ TEST_F(MainWindowOutput, ABusyClipboardIsLeftAsItWas) {
     });
 }
 
-// The save dialog that the window opens, once it is up.
-HWND WaitForSaveDialog(HWND owner) {
+// The save dialog that the window opened, once it is up.
+HWND FindSaveDialog(HWND owner) {
     struct Search {
         HWND owner;
         HWND found;
     } search{owner, nullptr};
-    PumpUntil(
-        [&] {
-            ::EnumWindows(
-                [](HWND candidate, LPARAM data) {
-                    auto* s = reinterpret_cast<Search*>(data);
-                    if (::GetWindow(candidate, GW_OWNER) != s->owner ||
-                        !::IsWindowVisible(candidate))
-                        return TRUE;
-                    s->found = candidate;
-                    return FALSE;
-                },
-                reinterpret_cast<LPARAM>(&search));
-            return search.found != nullptr;
+    ::EnumWindows(
+        [](HWND candidate, LPARAM data) {
+            auto* s = reinterpret_cast<Search*>(data);
+            if (::GetWindow(candidate, GW_OWNER) != s->owner || !::IsWindowVisible(candidate))
+                return TRUE;
+            s->found = candidate;
+            return FALSE;
         },
-        kDriverTimeoutMs);
+        reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
@@ -187,11 +153,8 @@ TEST_F(MainWindowOutput, ANameTypedWithoutExtensionSavesAJpegOfTheFlattenedPictu
         Drag(window, {220, 120}, {480, 300});
 
         HWND dialog = nullptr;
-        {
-            HeldKey control(VK_CONTROL);
-            PressKeys({'S'});
-            dialog = WaitForSaveDialog(window);
-        }
+        PressKeysUntil({VK_CONTROL, 'S'},
+                       [&] { return (dialog = FindSaveDialog(window)) != nullptr; });
         ASSERT_NE(dialog, nullptr) << "Ctrl+S opens the save dialog";
         // The file name box: a combo box on newer dialogs, an edit on older.
         HWND name = ::GetDlgItem(dialog, cmb13);

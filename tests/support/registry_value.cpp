@@ -22,10 +22,10 @@ std::optional<DWORD> RegistryValue::AsDword() const {
     return value;
 }
 
-std::optional<RegistryValue> ReadRegistryValue(const std::wstring& key, const std::wstring& name) {
+std::optional<RegistryValue> ReadRegistryValue(const std::wstring& key, const std::wstring& name,
+                                               HKEY root) {
     fw::RegKey opened;
-    if (::RegOpenKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, KEY_QUERY_VALUE, opened.put()) !=
-        ERROR_SUCCESS)
+    if (::RegOpenKeyExW(root, key.c_str(), 0, KEY_QUERY_VALUE, opened.put()) != ERROR_SUCCESS)
         return std::nullopt;
     RegistryValue value;
     DWORD size = 0;
@@ -57,29 +57,29 @@ bool RegistryKeyExists(const std::wstring& key) {
 }
 
 bool WriteRegistryValue(const std::wstring& key, const std::wstring& name, DWORD type,
-                        const void* data, DWORD size) {
+                        const void* data, DWORD size, HKEY root) {
     fw::RegKey created;
-    if (::RegCreateKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                          KEY_SET_VALUE, nullptr, created.put(), nullptr) != ERROR_SUCCESS)
+    if (::RegCreateKeyExW(root, key.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE,
+                          nullptr, created.put(), nullptr) != ERROR_SUCCESS)
         return false;
     return ::RegSetValueExW(created.get(), name.c_str(), 0, type, static_cast<const BYTE*>(data),
                             size) == ERROR_SUCCESS;
 }
 
 bool WriteRegistryString(const std::wstring& key, const std::wstring& name,
-                         const std::wstring& value) {
+                         const std::wstring& value, HKEY root) {
     return WriteRegistryValue(key, name, REG_SZ, value.c_str(),
-                              static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+                              static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)), root);
 }
 
 bool WriteRegistryDword(const std::wstring& key, const std::wstring& name, DWORD value) {
     return WriteRegistryValue(key, name, REG_DWORD, &value, sizeof(value));
 }
 
-bool DeleteRegistryTree(const std::wstring& key) {
-    const LSTATUS status = ::RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str());
+bool DeleteRegistryTree(const std::wstring& key, HKEY root) {
+    const LSTATUS status = ::RegDeleteTreeW(root, key.c_str());
     if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND)
         return false;
-    const LSTATUS keyStatus = ::RegDeleteKeyW(HKEY_CURRENT_USER, key.c_str());
+    const LSTATUS keyStatus = ::RegDeleteKeyW(root, key.c_str());
     return keyStatus == ERROR_SUCCESS || keyStatus == ERROR_FILE_NOT_FOUND;
 }

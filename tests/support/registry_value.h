@@ -1,5 +1,6 @@
-// Reads and writes raw registry values below HKEY_CURRENT_USER, for tests
-// that check what the program stored and with which type.
+// Reads and writes raw registry values, below HKEY_CURRENT_USER unless a
+// root is given, for tests that check what the program stored and with which
+// type.
 #pragma once
 
 #include <windows.h>
@@ -19,17 +20,18 @@ struct RegistryValue {
 };
 
 // The value, or nothing when the key or value is missing.
-std::optional<RegistryValue> ReadRegistryValue(const std::wstring& key, const std::wstring& name);
+std::optional<RegistryValue> ReadRegistryValue(const std::wstring& key, const std::wstring& name,
+                                               HKEY root = HKEY_CURRENT_USER);
 // Typed reads: nothing when the value is missing or of another type.
 std::optional<std::wstring> ReadRegistryString(const std::wstring& key, const std::wstring& name);
 std::optional<DWORD> ReadRegistryDword(const std::wstring& key, const std::wstring& name);
 bool RegistryKeyExists(const std::wstring& key);
 
 bool WriteRegistryValue(const std::wstring& key, const std::wstring& name, DWORD type,
-                        const void* data, DWORD size);
+                        const void* data, DWORD size, HKEY root = HKEY_CURRENT_USER);
 bool WriteRegistryString(const std::wstring& key, const std::wstring& name,
-                         const std::wstring& value);
+                         const std::wstring& value, HKEY root = HKEY_CURRENT_USER);
 bool WriteRegistryDword(const std::wstring& key, const std::wstring& name, DWORD value);
 
 // Removes the key and everything below it; true also when it was missing.
-bool DeleteRegistryTree(const std::wstring& key);
+bool DeleteRegistryTree(const std::wstring& key, HKEY root = HKEY_CURRENT_USER);

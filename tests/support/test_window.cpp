@@ -144,26 +144,43 @@ void SendKey(WORD key, bool down) {
     input.ki.wVk = key;
     input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
     ::SendInput(1, &input, sizeof(input));
-    // Wine keeps a thread's view of the key state for up to 50 ms; a
-    // person never types faster than that.
+    // Wine keeps a thread's view of the key state for up to 50 ms; a person
+    // never types faster than that.
     PumpMessages(60);
 }
 
 } // namespace
 
 void PressKeys(std::initializer_list<WORD> keys) {
-    for (WORD key : keys)
-        SendKey(key, true);
-    for (auto key = std::rbegin(keys); key != std::rend(keys); ++key)
-        SendKey(*key, false);
+    PressKeysUntil(keys, [] { return true; });
 }
 
-HeldKey::HeldKey(WORD key) : m_key(key) {
-    SendKey(m_key, true);
-}
-
-HeldKey::~HeldKey() {
-    SendKey(m_key, false);
+bool PressKeysUntil(std::initializer_list<WORD> keys, const std::function<bool()>& done,
+                    DWORD timeoutMs) {
+    const DWORD start = ::GetTickCount();
+    auto remaining = [&] {
+        const DWORD elapsed = ::GetTickCount() - start;
+        return elapsed < timeoutMs ? timeoutMs - elapsed : 0;
+    };
+    auto allHeld = [&] {
+        for (WORD key : keys) {
+            if (!(::GetAsyncKeyState(key) & 0x8000))
+                return false;
+        }
+        return true;
+    };
+    for (;;) {
+        for (WORD key : keys)
+            SendKey(key, true);
+        PumpUntil([&] { return done() || !allHeld(); }, remaining());
+        for (auto key = std::rbegin(keys); key != std::rend(keys); ++key)
+            SendKey(*key, false);
+        // Wine reloads the key state from the X server when the X focus
+        // reaches a window, and so forgets keys pressed just before: if that
+        // took a key from under us, press them all again.
+        if (PumpUntil(done, std::min<DWORD>(200, remaining())) || remaining() == 0)
+            return done();
+    }
 }
 
 namespace {

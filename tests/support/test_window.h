@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -134,19 +135,12 @@ std::wstring TempFilePath(const std::wstring& name);
 // SendInput: the foreground window's focus receives them, and the
 // asynchronous key state follows as for a person typing.
 void PressKeys(std::initializer_list<WORD> keys);
-// Holds a key down (through SendInput) for its lifetime. A program reads the
-// Ctrl key's state when it handles the next key, which a busy program does
-// late: hold Ctrl until the combination has shown its effect.
-class HeldKey {
-public:
-    explicit HeldKey(WORD key);
-    ~HeldKey();
-    HeldKey(const HeldKey&) = delete;
-    HeldKey& operator=(const HeldKey&) = delete;
-
-private:
-    WORD m_key;
-};
+// Presses the keys in order, holds them until done() answers true or the time
+// is up, then releases them in reverse; answers done()'s last word. A
+// shortcut reads the Ctrl key's state when the window handles the key, which
+// on a busy machine can be later than a person would hold it.
+bool PressKeysUntil(std::initializer_list<WORD> keys, const std::function<bool()>& done,
+                    DWORD timeoutMs = 5000);
 // Types the characters through SendInput, each with its key (and Shift when
 // the layout needs it); '\r' is Enter, '\b' Backspace.
 void TypeText(const std::wstring& text);

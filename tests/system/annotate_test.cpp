@@ -1,10 +1,15 @@
-// The real program from the notification area to the clipboard, driven only
-// through mouse and keyboard input, as a person would use it.
+// The real program from the notification area to the clipboard and the mail
+// program, driven only through mouse and keyboard input, as a person would
+// use it.
 #include "system/program_test.h"
 #include "system/top_window.h"
 #include "system/tray_menu.h"
 
+#include "framework/file.h"
+#include "framework/text.h"
+
 #include "support/picture.h"
+#include "support/recorded_mail.h"
 #include "support/registry_value.h"
 #include "support/test_window.h"
 
@@ -39,9 +44,50 @@ HWND Child(HWND window, int id) {
     return ::GetDlgItem(window, id);
 }
 
-class AnnotateSystemTest : public ProgramTest {};
+// A registry value of the prefix that a test changes: put back as it was.
+class SavedRegistryValue {
+public:
+    SavedRegistryValue(HKEY root, std::wstring key, std::wstring name)
+        : m_root(root), m_key(std::move(key)), m_name(std::move(name)),
+          m_saved(ReadRegistryValue(m_key, m_name, m_root)) {}
+    ~SavedRegistryValue() {
+        if (m_saved)
+            WriteRegistryValue(m_key, m_name, m_saved->type, m_saved->data.data(),
+                               static_cast<DWORD>(m_saved->data.size()), m_root);
+        else
+            ::RegDeleteKeyValueW(m_root, m_key.c_str(), m_name.c_str());
+    }
+    SavedRegistryValue(const SavedRegistryValue&) = delete;
+    SavedRegistryValue& operator=(const SavedRegistryValue&) = delete;
 
-TEST_F(AnnotateSystemTest, TrayClickArrowAndCopyPutTheArrowOnTheClipboard) {
+private:
+    HKEY m_root;
+    std::wstring m_key;
+    std::wstring m_name;
+    std::optional<RegistryValue> m_saved;
+};
+
+const std::wstring kMailClients = L"SOFTWARE\\Clients\\Mail";
+
+class AnnotateSystemTest : public ProgramTest {
+protected:
+    void TearDown() override {
+        ProgramTest::TearDown();
+        DeleteRegistryTree(kMailClients + L"\\Microsoft Outlook", HKEY_LOCAL_MACHINE);
+    }
+
+    // Outlook as the user's and the machine's mail program, with the test
+    // MAPI library behind the system's MAPI32.DLL; the prefix's own choice
+    // comes back afterwards.
+    SavedRegistryValue m_userMail{HKEY_CURRENT_USER, kMailClients, L""};
+    SavedRegistryValue m_machineMail{HKEY_LOCAL_MACHINE, kMailClients, L""};
+    MailRecorder m_recorder;
+};
+
+TEST_F(AnnotateSystemTest, TrayClickArrowCopyAndEmailTakeTheArrowAlong) {
+    ASSERT_TRUE(SetDefaultMailClient(HKEY_CURRENT_USER, L"Microsoft Outlook"));
+    ASSERT_TRUE(SetDefaultMailClient(HKEY_LOCAL_MACHINE, L"Microsoft Outlook"));
+    ASSERT_TRUE(SetMailClientLibrary(L"Microsoft Outlook", TestMapiLibrary()));
     m_program = ChildProcess::Start(ProgramPath(), L"");
     ASSERT_TRUE(m_program.IsStarted());
     HWND window = WaitForTopWindow(m_program.Id(), L"#32770", kMainCaption, kTimeoutMs);
@@ -72,12 +118,9 @@ TEST_F(AnnotateSystemTest, TrayClickArrowAndCopyPutTheArrowOnTheClipboard) {
     ::OpenClipboard(nullptr);
     ::EmptyClipboard();
     ::CloseClipboard();
-    {
-        HeldKey control(VK_CONTROL);
-        PressKeys({'C'});
-        ASSERT_TRUE(WaitUntil([] { return ::IsClipboardFormatAvailable(CF_BITMAP) != FALSE; }))
-            << "Ctrl+C put no picture on the clipboard";
-    }
+    ASSERT_TRUE(PressKeysUntil({VK_CONTROL, 'C'}, [] {
+        return ::IsClipboardFormatAvailable(CF_BITMAP) != FALSE;
+    })) << "Ctrl+C put no picture on the clipboard";
     Picture copied;
     ASSERT_TRUE(::OpenClipboard(nullptr));
     if (HBITMAP bitmap = static_cast<HBITMAP>(::GetClipboardData(CF_BITMAP)))
@@ -102,11 +145,32 @@ TEST_F(AnnotateSystemTest, TrayClickArrowAndCopyPutTheArrowOnTheClipboard) {
         copied.Count(kFirstColour, 40, RECT{from.x, from.y + 120, from.x + 60, from.y + 180});
     EXPECT_EQ(beside, 0);
 
+    // Ctrl+E: the mail program gets the page beside the program, filled in,
+    // and the same picture.
+    ASSERT_TRUE(PressKeysUntil({VK_CONTROL, 'E'}, [&] { return !m_recorder.Messages().empty(); }))
+        << "Ctrl+E sent nothing";
+    const RecordedMail mail = m_recorder.Messages()[0];
+    ASSERT_EQ(mail.Number("files"), 2u);
+    const std::wstring page = fw::FromAnsi(mail.Text("file0.path").value_or(""));
+    const std::wstring picture = fw::FromAnsi(mail.Text("file1.path").value_or(""));
+    std::wstring url = L"file:///" + picture;
+    for (wchar_t& c : url)
+        c = c == L'\\' ? L'/' : c;
+    const std::string pageText = fw::ReadFileBytes(page).value_or("");
+    EXPECT_NE(pageText.find("<img src=\"" + fw::ToAnsi(url) + "\""), std::string::npos) << pageText;
+    EXPECT_EQ(pageText.find("$$$"), std::string::npos) << "a placeholder left";
+    EXPECT_LT(MeanDifference(ReadImageFile(picture), copied), 4.0);
+
     if (const std::wstring folder = PictureDirectory(); !folder.empty()) {
         SaveScreen(folder + L"\\main_window_actual_size.png");
         MouseClickAt(ScreenCentre(Child(window, IDC_ZOOM_FIT)));
         PumpMessages(500);
         SaveScreen(folder + L"\\main_window_fitted.png");
+        // The e-mail page as sent; it shows the picture from the temporary
+        // folder by its full path, so the picture goes beside it by name.
+        ::CopyFileW(page.c_str(), (folder + L"\\email_page.htm").c_str(), FALSE);
+        ::CopyFileW(picture.c_str(), (folder + picture.substr(picture.find_last_of(L'\\'))).c_str(),
+                    FALSE);
     }
 
     // The close box only hides the window; the icon is then in reach again
@@ -127,6 +191,9 @@ TEST_F(AnnotateSystemTest, TrayClickArrowAndCopyPutTheArrowOnTheClipboard) {
     ASSERT_TRUE(m_program.WaitForExit(kTimeoutMs)) << "Exit did not end the program";
     EXPECT_EQ(m_program.ExitCode(), 0u);
     EXPECT_TRUE(ReadRegistryValue(kProfileRoot + L"\\Settings\\Common", L"securitykey"));
+    for (const std::wstring& file : {page, picture})
+        EXPECT_EQ(::GetFileAttributesW(file.c_str()), INVALID_FILE_ATTRIBUTES)
+            << "left behind: " << file.c_str();
 }
 
 } // namespace

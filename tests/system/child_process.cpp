@@ -1,6 +1,6 @@
 #include "system/child_process.h"
 
-#include "framework/text.h"
+#include "support/build_paths.h"
 
 #include <tlhelp32.h>
 
@@ -57,19 +57,7 @@ bool ChildProcess::Resume() const {
 }
 
 std::wstring ProgramPath() {
-    const char* path = LUMVEX_PROGRAM_PATH;
-    // Under Wine the build hands us a Unix path; Wine's kernel32 translates it.
-    using ToDosName = wchar_t*(CDECL*)(const char*);
-    const auto translate = reinterpret_cast<ToDosName>(reinterpret_cast<void*>(
-        ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_dos_file_name")));
-    if (path[0] == '/' && translate) {
-        if (wchar_t* dosName = translate(path)) {
-            std::wstring result(dosName);
-            ::HeapFree(::GetProcessHeap(), 0, dosName);
-            return result;
-        }
-    }
-    return fw::FromUtf8(path);
+    return WindowsPathOfBuildFile(LUMVEX_PROGRAM_PATH);
 }
 
 void TerminateProgramsNamed(const std::vector<std::wstring>& fileNames) {
