@@ -183,6 +183,36 @@ bool PressKeysUntil(std::initializer_list<WORD> keys, const std::function<bool()
     }
 }
 
+namespace {
+
+SHORT KeyOf(wchar_t character) {
+    if (character == L'\b')
+        return VK_BACK;
+    if (character == L'\r')
+        return VK_RETURN;
+    return ::VkKeyScanW(character);
+}
+
+} // namespace
+
+void TypeText(const std::wstring& text) {
+    for (wchar_t character : text) {
+        const SHORT key = KeyOf(character);
+        const WORD virtualKey = static_cast<WORD>(key & 0xFF);
+        if (key & 0x100)
+            PressKeys({VK_SHIFT, virtualKey});
+        else
+            PressKeys({virtualKey});
+    }
+}
+
+void SendKeys(HWND window, const std::wstring& text) {
+    for (wchar_t character : text) {
+        ::SendMessageW(window, WM_KEYDOWN, static_cast<WPARAM>(KeyOf(character) & 0xFF), 1);
+        ::SendMessageW(window, WM_CHAR, character, 1);
+    }
+}
+
 POINT ScreenCentre(HWND window) {
     RECT rect;
     ::GetWindowRect(window, &rect);
@@ -193,6 +223,13 @@ POINT ClientToScreenPoint(HWND window, int x, int y) {
     POINT point{x, y};
     ::ClientToScreen(window, &point);
     return point;
+}
+
+RECT RectIn(HWND parent, HWND child) {
+    RECT rect{};
+    ::GetWindowRect(child, &rect);
+    ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
 }
 
 ScreenShot::ScreenShot(const RECT& screenRect)

@@ -80,6 +80,8 @@ void MouseClickAt(POINT screen);
 POINT ScreenCentre(HWND window);
 // A point given in a window's client coordinates, in screen pixels.
 POINT ClientToScreenPoint(HWND window, int x, int y);
+// A window's rectangle in another window's client coordinates.
+RECT RectIn(HWND parent, HWND child);
 
 // A copy of a screen rectangle, as 32-bit pixels.
 class ScreenShot {
@@ -133,10 +135,15 @@ std::wstring TempFilePath(const std::wstring& name);
 // SendInput: the foreground window's focus receives them, and the
 // asynchronous key state follows as for a person typing.
 void PressKeys(std::initializer_list<WORD> keys);
-
 // Presses the keys in order, holds them until done() answers true or the time
 // is up, then releases them in reverse; answers done()'s last word. A
 // shortcut reads the Ctrl key's state when the window handles the key, which
 // on a busy machine can be later than a person would hold it.
 bool PressKeysUntil(std::initializer_list<WORD> keys, const std::function<bool()>& done,
                     DWORD timeoutMs = 5000);
+// Types the characters through SendInput, each with its key (and Shift when
+// the layout needs it); '\r' is Enter, '\b' Backspace.
+void TypeText(const std::wstring& text);
+// Sends the characters straight to a window as TranslateMessage would deliver
+// them (WM_KEYDOWN, then WM_CHAR), without the keyboard focus.
+void SendKeys(HWND window, const std::wstring& text);
