@@ -14,6 +14,7 @@
 #include "mail/mail_client.h"
 #include "mail/screenshot_email.h"
 #include "upload/app_settings.h"
+#include "upload/dlg_settings.h"
 #include "upload/dlg_upload.h"
 
 #include "resource.h"
@@ -113,7 +114,8 @@ CLumvexDlg::CLumvexDlg(CAppSettings& settings, fw::Profile profile)
     : fw::Dialog(IDD_MAIN), m_settings(settings), m_profile(std::move(profile)),
       m_icon(static_cast<HICON>(::LoadImageW(fw::ResourceInstance(), MAKEINTRESOURCEW(IDI_LUMVEX),
                                              IMAGE_ICON, 0, 0, LR_DEFAULTSIZE))),
-      m_background(::CreateSolidBrush(RGB(125, 125, 125))), m_canvas(m_surface, *this) {}
+      m_background(::CreateSolidBrush(RGB(125, 125, 125))), m_canvas(m_surface, *this),
+      m_status(settings, m_profile) {}
 
 CLumvexDlg::~CLumvexDlg() {
     // Our own teardown (tray icon, temporary files) runs at WM_DESTROY, which
@@ -187,7 +189,12 @@ BOOL CLumvexDlg::OnInitDialog() {
     m_logo.SetStaticCursor(::LoadCursorW(nullptr, IDC_HAND));
 
     m_sendRequest.CreatePanel(Item(IDC_SUBMIT_HOST));
+    // The zoom panel's placeholder is hidden, and so is the panel.
+    if (m_zoomPanel.Create(Item(IDC_ZOOM_HOST)))
+        m_zoomPanel.AddListener(static_cast<CDlgZoomEvents*>(this));
     m_colors.CreatePanel(Item(IDC_PALETTE_HOST));
+    if (m_status.Create(Item(IDC_STATUS_HOST)))
+        ::ShowWindow(m_status.Hwnd(), SW_SHOW);
 
     m_column.SetColors(CColorStaticST::ColorIndex::Background, RGB(63, 112, 170));
     m_statusBackground.SetColors(CColorStaticST::ColorIndex::Background, RGB(168, 202, 240));
@@ -196,6 +203,8 @@ BOOL CLumvexDlg::OnInitDialog() {
     m_canvas.Connect(this);
     m_fit = 0;
     RecalcLayout();
+    if (m_notify.Create(nullptr))
+        ::ShowWindow(m_notify.Hwnd(), SW_HIDE);
     return TRUE;
 }
 
@@ -229,6 +238,7 @@ void CLumvexDlg::RecalcLayout() {
     MoveTo(Item(IDC_TOOL_COLUMN), layout.column);
     MoveTo(Item(IDC_LOGO), layout.logo);
     MoveTo(Item(IDC_STATUS_HOST), layout.status);
+    MoveTo(m_status.Hwnd(), layout.statusBar);
     MoveTo(Item(IDC_HSCROLL), layout.horzScroll);
     MoveTo(Item(IDC_VSCROLL), layout.vertScroll);
     MoveTo(Item(IDC_DRAWING_SURFACE), layout.surface);
@@ -264,6 +274,8 @@ void CLumvexDlg::RecalcLayout() {
 }
 
 void CLumvexDlg::OnFitToWindow() {
+    // Whoever asked (button, panel or toolbar), the column shows the mode.
+    SetZoomButtons(true);
     const RECT vert = WindowRectIn(Hwnd(), Item(IDC_VSCROLL));
     const RECT horz = WindowRectIn(Hwnd(), Item(IDC_HSCROLL));
     const RECT surface = WindowRectIn(Hwnd(), Item(IDC_DRAWING_SURFACE));
@@ -279,6 +291,7 @@ void CLumvexDlg::OnFitToWindow() {
 }
 
 void CLumvexDlg::OnActualSize() {
+    SetZoomButtons(false);
     const RECT vert = WindowRectIn(Hwnd(), Item(IDC_VSCROLL));
     const RECT horz = WindowRectIn(Hwnd(), Item(IDC_HSCROLL));
     if (!m_fit)
@@ -456,7 +469,13 @@ void CLumvexDlg::SendScreenshotByEmail() {
 }
 
 void CLumvexDlg::OnSettings() {
-    // The settings dialogs arrive with the upload feature.
+    // One dialog at a time: a second settings dialog would write its copy
+    // back over what the first one changed.
+    if (!::IsWindowEnabled(Hwnd())) {
+        ::SetForegroundWindow(::GetLastActivePopup(Hwnd()));
+        return;
+    }
+    EditSettings(m_settings, m_profile, Hwnd());
 }
 
 void CLumvexDlg::OnSendEmail() {
@@ -547,11 +566,9 @@ bool CLumvexDlg::OnCommand(WORD id, WORD notifyCode, HWND control) {
         m_canvas.Undo();
         return true;
     case IDC_ZOOM_FIT:
-        SetZoomButtons(true);
         OnFitToWindow();
         return true;
     case IDC_ZOOM_ACTUAL:
-        SetZoomButtons(false);
         OnActualSize();
         return true;
     case IDC_LOGO:
@@ -574,6 +591,9 @@ void CLumvexDlg::PaintMinimised() {
 }
 
 void CLumvexDlg::OnDestroy() {
+    m_toolBar.RemoveListener(static_cast<CDlgToolBarEvents*>(this));
+    m_zoomPanel.RemoveListener(static_cast<CDlgZoomEvents*>(this));
+    m_notify.DestroyWindow();
     m_tray.Remove();
     while (!m_tempFiles.empty()) {
         ::DeleteFileW(m_tempFiles.front().c_str());

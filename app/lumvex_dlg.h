@@ -15,8 +15,10 @@
 #include "framework/handles.h"
 #include "framework/profile.h"
 #include "palettes/dlg_colors.h"
-#include "palettes/dlg_tool_bar_events.h"
-#include "palettes/dlg_zoom_events.h"
+#include "palettes/dlg_tool_bar.h"
+#include "palettes/dlg_zoom.h"
+#include "upload/dlg_notify.h"
+#include "upload/dlg_status.h"
 #include "upload/dlg_send_request.h"
 
 #include <memory>
@@ -38,8 +40,9 @@ public:
     static constexpr wchar_t kTrayTip[] = L"Tessaly Quillon";
     static constexpr wchar_t kProductSite[] = L"https://lumvex.example.com/";
 
-    // settings: the record saved when Windows asks whether the session may
-    // end; it and the profile must outlive the window object.
+    // settings: the record the settings dialogs change and that is saved
+    // when Windows asks whether the session may end; it must outlive the
+    // window object.
     CLumvexDlg(CAppSettings& settings, fw::Profile profile);
     ~CLumvexDlg() override;
 
@@ -119,5 +122,11 @@ private:
     CColorStaticST m_statusBackground;
     int m_fit = 0;
     CDlgSendRequest m_sendRequest;
+    CDlgZoom m_zoomPanel;
     CDlgColors m_colors;
+    CDlgStatus m_status;
+    // Its window is never created: the keys and the submit panel reach the
+    // operations this window implements for it.
+    CDlgToolBar m_toolBar;
+    CDlgNotify m_notify;
 };

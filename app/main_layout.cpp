@@ -31,6 +31,7 @@ MainLayout ComputeMainLayout(const MainLayoutInput& in) {
     out.logo =
         At(colX + (MainLayout::kColumnWidth - in.logo.cx) / 2, MainLayout::kLogoTop, in.logo);
     out.status = RECT{0, ch - MainLayout::kStatusHeight, colX, ch};
+    out.statusBar = RECT{0, 0, colX, MainLayout::kStatusHeight};
     const int horzTop = ch - MainLayout::kStatusHeight - in.horzScrollHeight;
     out.horzScroll = RECT{0, horzTop, colX, horzTop + in.horzScrollHeight};
     out.vertScroll = RECT{colX - in.vertScrollWidth, 0, colX, horzTop};

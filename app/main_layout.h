@@ -34,7 +34,8 @@ struct MainLayout {
 
     RECT column{};
     RECT logo{};
-    RECT status{}; // status background; the status bar fills it
+    RECT status{};    // status background
+    RECT statusBar{}; // the status bar inside it, which it fills
     RECT horzScroll{};
     RECT vertScroll{};
     RECT surface{}; // the drawing surface at actual size

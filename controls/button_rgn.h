@@ -35,6 +35,8 @@ public:
                     UINT mask);
     // The same with pictures the caller made; the button owns them.
     void SetBitmaps(ButtonBitmaps bitmaps);
+    // One picture of this program for the normal, pressed and disabled looks.
+    void SetBitmap(UINT bitmap) { SetBitmaps(nullptr, bitmap, bitmap, 0, bitmap, 0); }
 
     void SetEdgeMode(int mode) noexcept { m_edgeMode = mode; }
     void SetPlacement(int placement) noexcept { m_placement = placement; }

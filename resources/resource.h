@@ -29,7 +29,7 @@
 // ---------------------------------------------------------------------------
 // Menus and strings
 // ---------------------------------------------------------------------------
-#define IDR_TRAY_MENU 128    // popup "Root": About, Take a screenshot, Exit
+#define IDR_TRAY_MENU 128    // popup "Root": About, Take a screenshot, Settings..., Exit
 #define IDR_CONTEXT_MENU 165 // popup "Ctx_Draw_Menu" on the drawing surface
 
 #define IDS_ABOUTBOX 101 // "&About Lumvex..." appended to the system menu
@@ -104,8 +104,7 @@
 #define IDB_SUBMIT 242
 #define IDB_EMAIL_PRESSED 243
 #define IDB_EMAIL 246
-// The two Save pictures swap roles: the submit panel shows the light one and
-// the shaded one while pressed, the own-server dialog the other way round.
+// The submit panel's Save: light, and shaded while pressed.
 #define IDB_SAVE_LIGHT 244
 #define IDB_SAVE_SHADED 245
 
@@ -114,6 +113,9 @@
 #define IDB_SETTINGS_EX_BACK 250 // whole-dialog picture with the invitation
 #define IDB_CANCEL 253           // grey "Cancel" button
 #define IDB_CANCEL_PRESSED 254
+// Its Save, as wide as Cancel: shaded, and light while pressed
+#define IDB_SETTINGS_EX_SAVE 251
+#define IDB_SETTINGS_EX_SAVE_PRESSED 252
 
 // ---------------------------------------------------------------------------
 // Controls, by dialog
@@ -219,7 +221,7 @@
 #define ID_TRAY_TAKE_SCREENSHOT 32772 // tray menu; also a left click on the tray icon
 #define ID_SHOW_WINDOW 32773          // no menu entry: show the main window
 #define ID_TRAY_EXIT 32774            // tray menu "Exit"
-#define ID_SETTINGS 32775             // no menu entry: settings dialog
+#define ID_SETTINGS 32775             // tray menu "Settings...": settings dialog
 #define ID_CTX_DELETE_ITEM 32778      // context menu "&Delete Item"
 #define ID_CTX_SUBMIT 32779           // context menu "Submit t&o Server"
 #define ID_CTX_COPY 32780             // context menu "&Copy to Clipboard"

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <cwctype>
+
 namespace {
 
 constexpr wchar_t kCommonSection[] = L"Settings\\Common";
@@ -112,5 +114,41 @@ std::wstring CAppSettings::GetUploadURL() const {
     if (url.empty() || url.back() != L'/')
         url += L'/';
     url += kUploadScript;
+    return url;
+}
+
+void CAppSettings::TrimServers(size_t maximum) {
+    const bool selectionValid =
+        serverIndex >= 0 && static_cast<size_t>(serverIndex) < servers.size();
+    size_t index = 0;
+    while (servers.size() > maximum && index < servers.size()) {
+        const bool selected = selectionValid && index == static_cast<size_t>(serverIndex);
+        if (servers[index].isDefault || selected) {
+            ++index;
+            continue;
+        }
+        servers.erase(servers.begin() + static_cast<std::ptrdiff_t>(index));
+        if (selectionValid && static_cast<size_t>(serverIndex) > index)
+            --serverIndex;
+    }
+}
+
+int CAppSettings::ValidServerIndex(int index, size_t count) noexcept {
+    return index >= 0 && static_cast<size_t>(index) < count ? index : 0;
+}
+
+bool CAppSettings::IsUsableServerURL(std::wstring_view url) noexcept {
+    for (const wchar_t c : url) {
+        if (!std::iswspace(static_cast<std::wint_t>(c)))
+            return true;
+    }
+    return false;
+}
+
+std::wstring CAppSettings::ProductPageURL(std::wstring_view page) {
+    std::wstring url = L"http://";
+    url += kDefaultServerHost;
+    url += L'/';
+    url += page;
     return url;
 }

@@ -14,6 +14,8 @@ struct tagServerEntry {
     // Only the built-in default server (entry 0): it can be neither edited
     // nor deleted and is never written to the profile.
     bool isDefault = false;
+
+    bool operator==(const tagServerEntry&) const = default;
 };
 
 // The settings record. The application object owns the one instance of a
@@ -32,6 +34,9 @@ public:
     // URL-sized (browsers and WinInet stop near 2048 characters); anything
     // longer is not something the user typed, and reads as absent.
     static constexpr size_t kMaxStringLength = 2048;
+    // The own-server dialog keeps the list this short: the default server
+    // and the user's most recent servers.
+    static constexpr size_t kMaxServers = 5;
 
     // Entry 0 is the default server; entries 1.. are the user's, in order.
     std::vector<tagServerEntry> servers;
@@ -52,6 +57,21 @@ public:
     std::wstring GetServerName() const;
     // The address the upload posts to.
     std::wstring GetUploadURL() const;
+
+    // Deletes the oldest user servers until at most `maximum` remain. The
+    // selected server is kept and stays selected at its new index: trimming
+    // never sends uploads elsewhere.
+    void TrimServers(size_t maximum = kMaxServers);
+
+    // index when it names one of count servers, otherwise 0 (the default
+    // server), which is what the settings dialogs show for it.
+    static int ValidServerIndex(int index, size_t count) noexcept;
+    // Whether a typed address can be stored: empty or blank text would end
+    // the stored list at the next start and hide every server after it.
+    static bool IsUsableServerURL(std::wstring_view url) noexcept;
+    // A page of the product's web site, which lives on the built-in default
+    // server host: "http://<host>/<page>".
+    static std::wstring ProductPageURL(std::wstring_view page);
 
 private:
     const tagServerEntry* SelectedServer() const noexcept;

@@ -49,8 +49,8 @@ buttons 62 x 62, Undo/Redo 62 x 31, zoom buttons 84 x 29 and 73 x 73, Submit
     250 own-server       467 x 301  the whole 311 x 185 unit dialog
     161 pen cursor       43 x 32, plus 32 x 32 and 48 x 48 (CURSOR_IMAGES)
 
-Save (244/245) is shown by a 68 x 26 button in the submit panel and an
-86 x 25 one in the own-server dialog; it is drawn for the submit panel.
+Save (244/245) is the submit panel's 68 x 26 button; the own-server dialog's
+86 x 25 Save has a pair of its own (251/252), as wide as Cancel beside it.
 """
 
 import argparse
@@ -662,10 +662,11 @@ def toolbar_strip():
 
 
 def settings_ex_background():
-    # Whole own-server dialog, 311 x 185 units. Controls over it (px): More
-    # Info at (357, 137), the address combo from (161, 234), Cancel at
-    # (300, 263) and Save at (377, 263). "http://" is printed to the left of
-    # the combo, vertically centred on its edit field (about 21 px high).
+    # Whole own-server dialog, 311 x 185 units. The dialog places its
+    # controls over it in these pixels (dlg_settings_ex.cpp): More Info at
+    # (357, 137), the address combo from (161, 234) with its edit field
+    # centred on y = 245, Cancel at (263, 263) and Save at (357, 263), each
+    # 86 x 25. "http://" is printed to the left of the combo.
     w, h = dlu_x(311), dlu_y(185)
     sk = Sketch(w, h, CARD)
     sk.rect((0, 0, w, 58), COLUMN)
@@ -923,6 +924,11 @@ def catalogue():
     bm(246, "email", lambda: small_grey_button("Email", glyph_envelope, False), "Email")
     bm(249, "more_info", more_info_button, "More Info button")
     bm(250, "settings_ex", settings_ex_background, "own-server dialog background")
+    bm(251, "settings_ex_save",
+       lambda: small_grey_button("Save", glyph_disk, True, size=(86, 25)), "own-server Save")
+    bm(252, "settings_ex_save_pressed",
+       lambda: small_grey_button("Save", glyph_disk, False, size=(86, 25)),
+       "own-server Save, pressed")
     bm(253, "cancel", lambda: cancel_button(False), "Cancel button")
     bm(254, "cancel_pressed", lambda: cancel_button(True), "Cancel, pressed")
 
@@ -960,7 +966,7 @@ EXPECTED_SIZES = {
     **{i: (84, 29) for i in range(226, 230)},
     239: (62, 31), 240: (62, 31), 241: (140, 33), 242: (140, 33),
     243: (68, 26), 244: (68, 26), 245: (68, 26), 246: (68, 26),
-    249: (86, 25), 250: (467, 301), 253: (86, 25), 254: (86, 25),
+    249: (86, 25), 250: (467, 301), 251: (86, 25), 252: (86, 25), 253: (86, 25), 254: (86, 25),
 }
 
 

@@ -35,6 +35,7 @@ TEST(MainLayout, LargeClientSpreadsTheFreeHeightOverFourGaps) {
     ExpectRect(l.column, 1720, 0, 1920, 1040, "column");
     ExpectRect(l.logo, 1740, 30, 1900, 90, "logo");
     ExpectRect(l.status, 0, 1005, 1720, 1040, "status");
+    ExpectRect(l.statusBar, 0, 0, 1720, 35, "status bar in its frame");
     ExpectRect(l.horzScroll, 0, 988, 1720, 1005, "horizontal bar");
     ExpectRect(l.vertScroll, 1703, 0, 1720, 988, "vertical bar");
     ExpectRect(l.surface, 0, 0, 1703, 988, "surface");
@@ -59,6 +60,7 @@ TEST(MainLayout, SmallClientKeepsOffsetsAndShrinksGaps) {
     ExpectRect(l.column, 1080, 0, 1280, 680, "column");
     ExpectRect(l.logo, 1100, 30, 1260, 90, "logo");
     ExpectRect(l.status, 0, 645, 1080, 680, "status");
+    ExpectRect(l.statusBar, 0, 0, 1080, 35, "status bar in its frame");
     ExpectRect(l.horzScroll, 0, 628, 1080, 645, "horizontal bar");
     ExpectRect(l.vertScroll, 1063, 0, 1080, 628, "vertical bar");
     ExpectRect(l.surface, 0, 0, 1063, 628, "surface");

@@ -22,13 +22,6 @@ void WaitUntilInitialised(HWND window) {
     SendOrFail(window, WM_NULL);
 }
 
-LRESULT SendOrFail(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    DWORD_PTR result = 0;
-    if (!::SendMessageTimeoutW(window, message, wParam, lParam, SMTO_NORMAL, 10000, &result))
-        ADD_FAILURE() << "message " << message << " was not answered";
-    return static_cast<LRESULT>(result);
-}
-
 RECT ChildRect(HWND window, int id) {
     RECT rect{};
     ::GetWindowRect(::GetDlgItem(window, id), &rect);

@@ -8,6 +8,7 @@
 #include "framework/profile.h"
 #include "upload/app_settings.h"
 
+#include "support/modal_driver.h"
 #include "support/scratch_registry.h"
 #include "support/test_window.h"
 
@@ -23,15 +24,8 @@ HWND WaitForMainWindow();
 // tray icon's, for one). Waits for the last panel, then for the loop itself.
 void WaitUntilInitialised(HWND window);
 
-// Sends and waits for the answer; a message left unanswered for ten seconds
-// fails the test instead of hanging it.
-LRESULT SendOrFail(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
-
 // A child's rectangle in its parent's client coordinates.
 RECT ChildRect(HWND window, int id);
-
-// How long the driver waits for the window to do something.
-constexpr DWORD kDriverTimeoutMs = 5000;
 
 // A visible window that owner owns (a dialog it opened), or null; the second
 // waits for one up to the timeout.

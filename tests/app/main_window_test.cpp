@@ -6,6 +6,8 @@
 
 #include "main_window_driver.h"
 #include "support/gdi_objects.h"
+#include "support/picture.h"
+#include "support/registry_value.h"
 #include "support/scratch_registry.h"
 
 #include "resource.h"
@@ -105,6 +107,75 @@ TEST_F(MainWindow, FitFillsTheAreaOnceAndActualSizeRestoresTheBars) {
         const RECT restored = ChildRect(window, IDC_DRAWING_SURFACE);
         EXPECT_TRUE(::EqualRect(&actual, &restored));
     });
+}
+
+// The hidden zoom panel, the notification popup and the settings are
+// there and wired, and go with the window.
+TEST_F(MainWindow, HiddenPanelsAndTheSettingsAreWired) {
+    HWND popup = nullptr;
+    Run([&](HWND window) {
+        SendOrFail(window, WM_TRAY_NOTIFY, 0, WM_LBUTTONDOWN);
+        HWND zoomPanel = ::GetWindow(::GetDlgItem(window, IDC_ZOOM_HOST), GW_CHILD);
+        ASSERT_NE(zoomPanel, nullptr);
+        EXPECT_FALSE(::IsWindowVisible(zoomPanel));
+        for (const int button : {IDC_ZOOMPANEL_FIT, IDC_ZOOMPANEL_ACTUAL}) {
+            SendOrFail(zoomPanel, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+                       reinterpret_cast<LPARAM>(::GetDlgItem(zoomPanel, button)));
+            const bool fitted = button == IDC_ZOOMPANEL_FIT;
+            EXPECT_EQ(m_dialog.IsFitted(), fitted);
+            // The column shows the mode, whoever asked for it (once the
+            // window, repainting after the zoom change, has got to it).
+            EXPECT_TRUE(PumpUntil(
+                [&] {
+                    return ShowsBitmap(::GetDlgItem(window, IDC_ZOOM_FIT),
+                                       fitted ? IDB_ZOOM_FIT_SEL : IDB_ZOOM_FIT);
+                },
+                kDriverTimeoutMs));
+        }
+
+        ::EnumThreadWindows(
+            ::GetWindowThreadProcessId(window, nullptr),
+            [](HWND candidate, LPARAM data) {
+                if (::GetWindowLongPtrW(candidate, GWL_EXSTYLE) & WS_EX_LAYERED)
+                    *reinterpret_cast<HWND*>(data) = candidate;
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&popup));
+        ASSERT_NE(popup, nullptr) << "no notification popup";
+        EXPECT_FALSE(::IsWindowVisible(popup));
+        EXPECT_EQ(::GetParent(popup), nullptr);
+
+        // The settings, owned by the window; a change is saved at once.
+        ::PostMessageW(window, WM_COMMAND, ID_SETTINGS, 0);
+        HWND settings = WaitForDialog(::GetWindowThreadProcessId(window, nullptr), L"Settings");
+        ASSERT_NE(settings, nullptr);
+        EXPECT_EQ(::GetWindow(settings, GW_OWNER), window);
+        // Asked for again meanwhile, it comes forward rather than twice (a
+        // second one would hold this message up with its own loop).
+        SendOrFail(window, WM_COMMAND, ID_SETTINGS);
+        int shown = 0;
+        ::EnumThreadWindows(
+            ::GetWindowThreadProcessId(window, nullptr),
+            [](HWND candidate, LPARAM data) {
+                wchar_t caption[16]{};
+                ::GetWindowTextW(candidate, caption, 16);
+                if (::IsWindowVisible(candidate) && std::wstring(caption) == L"Settings")
+                    ++*reinterpret_cast<int*>(data);
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&shown));
+        EXPECT_EQ(shown, 1);
+        SendOrFail(::GetDlgItem(settings, IDC_NOTIFICATIONS), BM_CLICK);
+        PostClick(settings, IDOK);
+        EXPECT_TRUE(PumpUntil(
+            [&] {
+                return ReadRegistryDword(m_profile.Root() + L"\\Settings\\Common",
+                                         L"EnableNotifications") == 0u;
+            },
+            kDriverTimeoutMs));
+        EXPECT_FALSE(m_settings.enableNotifications);
+    });
+    EXPECT_FALSE(::IsWindow(popup));
 }
 
 TEST_F(MainWindow, OnlyThumbTrackingTopAndBottomScrollTheCanvas) {
@@ -225,6 +296,13 @@ TEST_F(MainWindow, ControlsLandOnTheComputedRectanglesAtTwoClientSizes) {
             }
             EXPECT_EQ(expected.horzScroll.top, surface.bottom);
             EXPECT_EQ(expected.vertScroll.left, surface.right);
+
+            // The status strip fills its frame, its link 40 pixels from the
+            // right end.
+            HWND strip = ::GetWindow(::GetDlgItem(window, IDC_STATUS_HOST), GW_CHILD);
+            const RECT stripRect = RectIn(::GetParent(strip), strip);
+            EXPECT_TRUE(::EqualRect(&stripRect, &expected.statusBar));
+            EXPECT_EQ(ChildRect(strip, IDC_TELL_SOMEONE).right, columnLeft - 40);
         }
     });
 }

@@ -1,5 +1,8 @@
 #include "support/picture.h"
 
+#include "support/test_window.h"
+
+#include "framework/application.h"
 #include "framework/handles.h"
 
 #include <algorithm>
@@ -181,6 +184,30 @@ std::string EncodeJpeg(const Picture& picture) {
 
 bool SaveClientPng(HWND window, const std::wstring& path) {
     return SavePng(CaptureClient(window), path);
+}
+
+bool SaveWindowPng(HWND window, const std::wstring& path) {
+    RECT frame{};
+    ::GetWindowRect(window, &frame);
+    const ScreenShot shot(frame);
+    return SavePng(Picture{shot.Width(), shot.Height(), shot.Pixels()}, path);
+}
+
+bool ShowsBitmap(HWND window, UINT bitmapId) {
+    fw::GdiBitmap resource(static_cast<HBITMAP>(
+        ::LoadImageW(fw::ResourceInstance(), MAKEINTRESOURCEW(bitmapId), IMAGE_BITMAP, 0, 0, 0)));
+    const Picture expected = ReadPixels(resource.get());
+    ::UpdateWindow(window);
+    const Picture shown = CaptureClient(window);
+    if (expected.empty() || shown.empty())
+        return false;
+    for (int y = 0; y < std::min(expected.height, shown.height); ++y) {
+        for (int x = 0; x < std::min(expected.width, shown.width); ++x) {
+            if (shown.At(x, y) != expected.At(x, y))
+                return false;
+        }
+    }
+    return true;
 }
 
 Picture ReadImageFile(const std::wstring& path) {

@@ -45,6 +45,12 @@ bool ColorsClose(COLORREF a, COLORREF b, int tolerance = 0);
 bool SavePng(HBITMAP bitmap, const std::wstring& path);
 bool SavePng(const Picture& picture, const std::wstring& path);
 bool SaveClientPng(HWND window, const std::wstring& path);
+// The whole window, frame included, as the screen shows it.
+bool SaveWindowPng(HWND window, const std::wstring& path);
+
+// Whether the window, painted now, shows this program's bitmap resource at
+// the top left of its client area, pixel for pixel.
+bool ShowsBitmap(HWND window, UINT bitmapId);
 
 // The picture as a JPEG file's bytes (GDI+'s encoder); empty on failure.
 std::string EncodeJpeg(const Picture& picture);

@@ -225,6 +225,13 @@ POINT ClientToScreenPoint(HWND window, int x, int y) {
     return point;
 }
 
+RECT RectIn(HWND parent, HWND child) {
+    RECT rect{};
+    ::GetWindowRect(child, &rect);
+    ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
 ScreenShot::ScreenShot(const RECT& screenRect)
     : m_width(screenRect.right - screenRect.left), m_height(screenRect.bottom - screenRect.top),
       m_pixels(static_cast<size_t>(m_width) * m_height) {

@@ -80,6 +80,8 @@ void MouseClickAt(POINT screen);
 POINT ScreenCentre(HWND window);
 // A point given in a window's client coordinates, in screen pixels.
 POINT ClientToScreenPoint(HWND window, int x, int y);
+// A window's rectangle in another window's client coordinates.
+RECT RectIn(HWND parent, HWND child);
 
 // A copy of a screen rectangle, as 32-bit pixels.
 class ScreenShot {
@@ -133,7 +135,6 @@ std::wstring TempFilePath(const std::wstring& name);
 // SendInput: the foreground window's focus receives them, and the
 // asynchronous key state follows as for a person typing.
 void PressKeys(std::initializer_list<WORD> keys);
-
 // Presses the keys in order, holds them until done() answers true or the time
 // is up, then releases them in reverse; answers done()'s last word. A
 // shortcut reads the Ctrl key's state when the window handles the key, which

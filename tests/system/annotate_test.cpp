@@ -1,8 +1,9 @@
 // The real program from the notification area to the clipboard and the mail
 // program, driven only through mouse and keyboard input, as a person would
 // use it.
-#include "system/child_process.h"
+#include "system/program_test.h"
 #include "system/top_window.h"
+#include "system/tray_menu.h"
 
 #include "framework/file.h"
 #include "framework/text.h"
@@ -26,7 +27,6 @@
 namespace {
 
 constexpr wchar_t kMainCaption[] = L"Tessaly Quillon ";
-const std::wstring kRoot = L"Software\\Tessaly_Orbicam\\Lumvex";
 constexpr DWORD kTimeoutMs = 15000;
 // The first colour of the palette, the current one at start.
 constexpr COLORREF kFirstColour = RGB(255, 0, 10);
@@ -35,39 +35,11 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = kTimeou
     return PumpUntil(condition, timeoutMs);
 }
 
-// Without a notification area on the X display, Wine shows the icons in a
-// small window of its own; a click there reaches the program exactly as a
-// click in the taskbar's notification area does.
-POINT OurTrayIcon() {
-    HWND tray = ::FindWindowW(L"__winex11_standalone_tray", nullptr);
-    if (!tray || !::IsWindowVisible(tray))
-        return {-1, -1};
-    // Ours is the only icon, in the first cell.
-    return ClientToScreenPoint(tray, ::GetSystemMetrics(SM_CXSMICON) / 2 + 2,
-                               ::GetSystemMetrics(SM_CYSMICON) / 2 + 2);
-}
-
 // The whole screen as a PNG file, for people to look at.
 void SaveScreen(const std::wstring& path) {
     const ScreenShot shot(
         RECT{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)});
     EXPECT_TRUE(SavePng(Picture{shot.Width(), shot.Height(), shot.Pixels()}, path));
-}
-
-// A shown pop-up menu of any process.
-HWND VisibleMenu() {
-    HWND found = nullptr;
-    ::EnumWindows(
-        [](HWND window, LPARAM data) {
-            wchar_t name[16]{};
-            ::GetClassNameW(window, name, 16);
-            if (std::wstring(name) != L"#32768" || !::IsWindowVisible(window))
-                return TRUE;
-            *reinterpret_cast<HWND*>(data) = window;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    return found;
 }
 
 HWND Child(HWND window, int id) {
@@ -109,16 +81,10 @@ private:
 
 const std::wstring kMailClients = L"SOFTWARE\\Clients\\Mail";
 
-class AnnotateSystemTest : public testing::Test {
+class AnnotateSystemTest : public ProgramTest {
 protected:
-    void SetUp() override {
-        TerminateProgramsNamed({L"lumvex.exe"});
-        ASSERT_TRUE(DeleteRegistryTree(kRoot));
-    }
     void TearDown() override {
-        m_program.Terminate();
-        DeleteRegistryTree(kRoot);
-        ::RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Tessaly_Orbicam");
+        ProgramTest::TearDown();
         DeleteRegistryTree(kMailClients + L"\\Microsoft Outlook", HKEY_LOCAL_MACHINE);
     }
 
@@ -128,6 +94,7 @@ protected:
     SavedRegistryValue m_userMail{HKEY_CURRENT_USER, kMailClients, L""};
     SavedRegistryValue m_machineMail{HKEY_LOCAL_MACHINE, kMailClients, L""};
     MailRecorder m_recorder;
+
     // Starts the program and brings its window up with a click on its icon.
     void StartAndShow(HWND* window) {
         m_program = ChildProcess::Start(ProgramPath(), L"");
@@ -144,8 +111,6 @@ protected:
         // Wine reloads its key state from the X server once the X focus arrives.
         PumpMessages(500);
     }
-
-    ChildProcess m_program;
 };
 
 // A drag with the mouse across a window, in its client coordinates.
@@ -243,18 +208,10 @@ TEST_F(AnnotateSystemTest, TrayClickArrowCopyAndEmailTakeTheArrowAlong) {
 
     // The tray menu's last entry, "Exit", ends the program, which saves its
     // settings on the way out.
-    MouseMoveTo(OurTrayIcon());
-    INPUT right[2]{};
-    right[0].type = right[1].type = INPUT_MOUSE;
-    right[0].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
-    right[1].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
-    ::SendInput(2, right, sizeof(INPUT));
-    ASSERT_TRUE(WaitUntil([] { return VisibleMenu() != nullptr; })) << "the tray menu did not open";
-    PressKeys({VK_UP});
-    PressKeys({VK_RETURN});
+    ASSERT_TRUE(ChooseFromTrayMenu(0, kTimeoutMs)) << "the tray menu did not open";
     ASSERT_TRUE(m_program.WaitForExit(kTimeoutMs)) << "Exit did not end the program";
     EXPECT_EQ(m_program.ExitCode(), 0u);
-    EXPECT_TRUE(ReadRegistryValue(kRoot + L"\\Settings\\Common", L"securitykey"));
+    EXPECT_TRUE(ReadRegistryValue(kProfileRoot + L"\\Settings\\Common", L"securitykey"));
     for (const std::wstring& file : {page, picture})
         EXPECT_EQ(::GetFileAttributesW(file.c_str()), INVALID_FILE_ATTRIBUTES)
             << "left behind: " << file.c_str();
@@ -266,9 +223,9 @@ TEST_F(AnnotateSystemTest, APictureSubmittedToAnExistingWorkOrderLandsOnTheServe
     PhpServer server(PeerRouterScript());
     ASSERT_TRUE(server.IsRunning()) << server.Failure();
     std::filesystem::create_directory(server.DataFolder() + L"\\4711");
-    ASSERT_TRUE(
-        WriteRegistryString(kRoot + L"\\Settings\\Servers", L"ServerURL_1", server.HostAndPort()));
-    ASSERT_TRUE(WriteRegistryDword(kRoot + L"\\Settings\\Common", L"ServerIndex", 1));
+    ASSERT_TRUE(WriteRegistryString(kProfileRoot + L"\\Settings\\Servers", L"ServerURL_1",
+                                    server.HostAndPort()));
+    ASSERT_TRUE(WriteRegistryDword(kProfileRoot + L"\\Settings\\Common", L"ServerIndex", 1));
 
     HWND window = nullptr;
     ASSERT_NO_FATAL_FAILURE(StartAndShow(&window));

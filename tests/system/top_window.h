@@ -12,4 +12,8 @@ HWND FindTopWindow(DWORD processId, const wchar_t* className, const wchar_t* cap
 HWND WaitForTopWindow(DWORD processId, const wchar_t* className, const wchar_t* caption,
                       DWORD timeoutMs);
 
+// The same among shown windows only.
+HWND WaitForShownTopWindow(DWORD processId, const wchar_t* className, const wchar_t* caption,
+                           DWORD timeoutMs);
+
 std::wstring WindowText(HWND window);

@@ -205,4 +205,36 @@ TEST(AppSettingsUrls, UploadUrlAndServerName) {
     }
 }
 
+// Trimming keeps the default server and the newest user servers; the
+// selected server always stays, selected at its new place.
+TEST(AppSettingsTrim, DropsTheOldestUserServersButNeverTheSelectedOne) {
+    struct Case {
+        int count;    // user servers u1.. after the default
+        int selected; // before trimming
+        const wchar_t* kept;
+        int selectedAfter;
+    };
+    const Case cases[] = {
+        {5, 5, L"d u2 u3 u4 u5", 4}, // the newest selected
+        {7, 1, L"d u1 u5 u6 u7", 1}, // the oldest selected stays
+        {7, 0, L"d u4 u5 u6 u7", 0}, // the default selected
+        {7, 6, L"d u4 u5 u6 u7", 3}, // a kept one moves forward
+        {7, 9, L"d u4 u5 u6 u7", 9}, // no server selected: nothing to keep
+        {3, 2, L"d u1 u2 u3", 2},    // short enough already
+    };
+    for (const Case& c : cases) {
+        CAppSettings settings;
+        settings.servers = {{L"d", true}};
+        for (int i = 1; i <= c.count; ++i)
+            settings.servers.push_back({L"u" + std::to_wstring(i), false});
+        settings.serverIndex = c.selected;
+        settings.TrimServers();
+        std::wstring kept;
+        for (const tagServerEntry& server : settings.servers)
+            kept += (kept.empty() ? L"" : L" ") + server.url;
+        EXPECT_EQ(kept, c.kept) << c.count << " servers, " << c.selected << " selected";
+        EXPECT_EQ(settings.serverIndex, c.selectedAfter) << c.count << ", " << c.selected;
+    }
+}
+
 } // namespace

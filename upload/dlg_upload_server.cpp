@@ -1,0 +1,31 @@
+#include "upload/dlg_upload_server.h"
+
+#include "controls/window_text.h"
+#include "upload/app_settings.h"
+
+#include "resource.h"
+
+CDlgUploadServer::CDlgUploadServer(std::wstring url)
+    : fw::Dialog(IDD_UPLOAD_SERVER), m_url(std::move(url)) {}
+
+BOOL CDlgUploadServer::OnInitDialog() {
+    fw::Dialog::OnInitDialog();
+    HWND field = Item(IDC_SERVER_URL);
+    // Longer addresses would not be read back at the next start.
+    ::SendMessageW(field, EM_LIMITTEXT, CAppSettings::kMaxStringLength, 0);
+    ::SetWindowTextW(field, m_url.c_str());
+    return TRUE;
+}
+
+void CDlgUploadServer::OnOK() {
+    HWND field = Item(IDC_SERVER_URL);
+    std::wstring url = WindowText(field);
+    if (!CAppSettings::IsUsableServerURL(url)) {
+        // Nothing to store: back to the field.
+        ::MessageBeep(MB_OK);
+        ::SendMessageW(Hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(field), TRUE);
+        return;
+    }
+    m_url = std::move(url);
+    EndDialog(IDOK);
+}
