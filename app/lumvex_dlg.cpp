@@ -15,6 +15,7 @@
 #include "mail/screenshot_email.h"
 #include "upload/app_settings.h"
 #include "upload/dlg_settings.h"
+#include "upload/dlg_upload.h"
 
 #include "resource.h"
 
@@ -99,6 +100,14 @@ void ShowError(HWND owner, const wchar_t* text) {
     ::MessageBoxW(owner, text, L"Error", MB_ICONERROR);
 }
 
+constexpr wchar_t kTransferFailed[] = L"There was a problem while uploading. Transfer failed!";
+
+// The stream's size; 0 when it cannot tell.
+ULONGLONG StreamSize(IStream* stream) {
+    STATSTG stat{};
+    return SUCCEEDED(stream->Stat(&stat, STATFLAG_NONAME)) ? stat.cbSize.QuadPart : 0;
+}
+
 } // namespace
 
 CLumvexDlg::CLumvexDlg(CAppSettings& settings, fw::Profile profile)
@@ -179,11 +188,11 @@ BOOL CLumvexDlg::OnInitDialog() {
 
     m_logo.SetStaticCursor(::LoadCursorW(nullptr, IDC_HAND));
 
+    m_sendRequest.CreatePanel(Item(IDC_SUBMIT_HOST));
     // The zoom panel's placeholder is hidden, and so is the panel.
     if (m_zoomPanel.Create(Item(IDC_ZOOM_HOST)))
         m_zoomPanel.AddListener(static_cast<CDlgZoomEvents*>(this));
-    if (m_colors.Create(Item(IDC_PALETTE_HOST)))
-        ::ShowWindow(m_colors.Hwnd(), SW_SHOW);
+    m_colors.CreatePanel(Item(IDC_PALETTE_HOST));
     if (m_status.Create(Item(IDC_STATUS_HOST)))
         ::ShowWindow(m_status.Hwnd(), SW_SHOW);
 
@@ -221,7 +230,7 @@ void CLumvexDlg::RecalcLayout() {
     in.palette = SizeOf(m_colors.Hwnd());
     in.actualSizeButton = SizeOf(Item(IDC_ZOOM_ACTUAL));
     in.fitButton = SizeOf(Item(IDC_ZOOM_FIT));
-    in.submitPanel = {}; // the submit panel arrives with the upload feature
+    in.submitPanel = SizeOf(m_sendRequest.Hwnd());
     in.horzScrollHeight = SizeOf(Item(IDC_HSCROLL)).cy;
     in.vertScrollWidth = SizeOf(Item(IDC_VSCROLL)).cx;
     const MainLayout layout = ComputeMainLayout(in);
@@ -352,6 +361,7 @@ void CLumvexDlg::OnTakeScreenshot() {
         ShowError(Hwnd(), L"Failed to capture screen");
         return;
     }
+    m_sendRequest.ResetRequest();
     m_canvas.SetBitmap(std::move(picture));
     ShowAndRestore();
 }
@@ -418,7 +428,29 @@ bool CLumvexDlg::SaveScreenshotTo(const std::wstring& path) {
 }
 
 void CLumvexDlg::UploadScreenshot() {
-    // The upload dialog and its worker arrive with the upload feature.
+    fw::Stream picture;
+    if (FAILED(::CreateStreamOnHGlobal(nullptr, TRUE, picture.put())))
+        return;
+    // Nothing is sent without a picture.
+    if (!m_canvas.SaveJpegToStream(picture.get()) || StreamSize(picture.get()) == 0 ||
+        FAILED(picture.get()->Seek(LARGE_INTEGER{}, STREAM_SEEK_SET, nullptr))) {
+        ShowError(Hwnd(), kTransferFailed);
+        return;
+    }
+    const int mode = m_sendRequest.IsCreateChecked() ? 0 : 1;
+    // Owned by this window, which stays disabled meanwhile: nothing here can
+    // start a second upload or change the settings the worker reads.
+    CDlgUpload upload(picture.get(), mode, m_sendRequest.WorkOrderText(), m_settings);
+    switch (upload.DoModal(Hwnd())) {
+    case IDOK:
+        ::ShowWindow(Hwnd(), SW_HIDE);
+        break;
+    case IDABORT:
+        break;
+    default:
+        ShowError(Hwnd(), kTransferFailed);
+        break;
+    }
 }
 
 void CLumvexDlg::SendScreenshotByEmail() {

@@ -19,6 +19,7 @@
 #include "palettes/dlg_zoom.h"
 #include "upload/dlg_notify.h"
 #include "upload/dlg_status.h"
+#include "upload/dlg_send_request.h"
 
 #include <memory>
 #include <string>
@@ -69,6 +70,7 @@ public:
 
     CCanvasPanel& Canvas() noexcept { return m_canvas; }
     CDlgColors& Palette() noexcept { return m_colors; }
+    CDlgSendRequest& SubmitPanel() noexcept { return m_sendRequest; }
     Tool CurrentTool() const noexcept { return m_tool; }
     bool IsFitted() const noexcept { return m_fit != 0; }
     const CTrayIcon& TrayIcon() const noexcept { return m_tray; }
@@ -119,6 +121,7 @@ private:
     CButtonRgn m_zoomFit;
     CColorStaticST m_statusBackground;
     int m_fit = 0;
+    CDlgSendRequest m_sendRequest;
     CDlgZoom m_zoomPanel;
     CDlgColors m_colors;
     CDlgStatus m_status;

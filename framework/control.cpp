@@ -107,6 +107,24 @@ LRESULT CALLBACK Control::SubclassProc(HWND window, UINT message, WPARAM wParam,
     return ::DefSubclassProc(window, message, wParam, lParam);
 }
 
+void ControlContainer::OnAttached() {
+    const LONG_PTR exStyle = ::GetWindowLongPtrW(Hwnd(), GWL_EXSTYLE);
+    ::SetWindowLongPtrW(Hwnd(), GWL_EXSTYLE, exStyle | WS_EX_CONTROLPARENT);
+}
+
+bool ControlContainer::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    // Only what comes from a child: the same messages from anyone else
+    // (none are sent to a control about itself) stay here.
+    HWND child = ConcernedControl(message, wParam, lParam);
+    if (!child || ::GetParent(child) != Hwnd())
+        return false;
+    HWND parent = ::GetParent(Hwnd());
+    if (!parent)
+        return false;
+    result = ::SendMessageW(parent, message, wParam, lParam);
+    return true;
+}
+
 bool ReflectToControl(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     Control* control = Control::FromHandle(ConcernedControl(message, wParam, lParam));
     if (!control)

@@ -52,6 +52,18 @@ private:
     HWND m_hwnd = nullptr;
 };
 
+// A control that other controls were moved into (radio buttons placed on a
+// picture, say). Windows sends a control's notifications, colour and drawing
+// requests to its parent, and a picture or frame ignores them; this passes
+// them on to its own parent, the dialog, which handles them as it handles
+// its direct children's (and reflects them to their bound objects). It also
+// lets the dialog's keyboard navigation into it (WS_EX_CONTROLPARENT).
+class ControlContainer : public Control {
+protected:
+    void OnAttached() override;
+    bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+};
+
 // Sends a parent's message to the bound control it concerns. Answers true
 // when the control handled it. Dialogs call this before their own handling.
 bool ReflectToControl(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);

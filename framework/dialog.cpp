@@ -98,22 +98,38 @@ INT_PTR Dialog::DoModal(HWND owner) {
 }
 
 INT_PTR Dialog::RunModalLoop() {
+    m_quitPending = false;
+    INT_PTR result = -1;
     MSG message{};
-    while (!m_ended && m_hwnd) {
+    for (;;) {
+        if (m_ended || !m_hwnd) {
+            result = m_result;
+            break;
+        }
         const BOOL got = ::GetMessageW(&message, nullptr, 0, 0);
         if (got == -1)
-            return -1;
+            break;
         if (got == 0) {
-            // Let enclosing loops see the quit message as well.
-            ::PostQuitMessage(static_cast<int>(message.wParam));
-            return IDABORT;
+            m_quitPending = true;
+            m_quitCode = static_cast<int>(message.wParam);
+            if (OnQuitMessage()) {
+                result = IDABORT;
+                break;
+            }
+            // The dialog ends itself later; meanwhile its messages (and
+            // everything a worker thread sends it) keep flowing.
+            continue;
         }
         if (!TranslateForModalLoop(message)) {
             ::TranslateMessage(&message);
             ::DispatchMessageW(&message);
         }
     }
-    return m_result;
+    // Let enclosing loops see the quit message as well.
+    if (m_quitPending)
+        ::PostQuitMessage(m_quitCode);
+    m_quitPending = false;
+    return result;
 }
 
 bool Dialog::TranslateForModalLoop(MSG& message) {
@@ -149,6 +165,28 @@ bool Dialog::Create(HWND parent) {
     return ::CreateDialogParamW(ResourceInstance(), MAKEINTRESOURCEW(m_templateId), parent,
                                 StaticProc, reinterpret_cast<LPARAM>(this)) != nullptr &&
            m_hwnd != nullptr;
+}
+
+bool Dialog::CreatePanel(HWND host) {
+    if (!host || !Create(host))
+        return false;
+    auto addControlParent = [](HWND window) {
+        const LONG_PTR exStyle = ::GetWindowLongPtrW(window, GWL_EXSTYLE);
+        ::SetWindowLongPtrW(window, GWL_EXSTYLE, exStyle | WS_EX_CONTROLPARENT);
+    };
+    addControlParent(host);
+    addControlParent(m_hwnd);
+    RECT panel{};
+    ::GetWindowRect(m_hwnd, &panel);
+    ::SetWindowPos(m_hwnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SetWindowPos(host, nullptr, 0, 0, panel.right - panel.left, panel.bottom - panel.top,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ::ShowWindow(m_hwnd, SW_SHOWNA);
+    return true;
+}
+
+bool Dialog::OnQuitMessage() {
+    return true;
 }
 
 void Dialog::EndDialog(INT_PTR result) noexcept {

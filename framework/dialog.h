@@ -31,6 +31,13 @@ public:
     // Creates the dialog as a modeless window (a child panel when the
     // template has WS_CHILD). False when the window could not be created.
     bool Create(HWND parent);
+    // Creates a child panel inside host, a placeholder control of the window
+    // that shows it: at the host's top left, the host sized to the panel,
+    // and shown. Host and panel both become control parents
+    // (WS_EX_CONTROLPARENT), so that the keyboard navigation of the window
+    // around them (Tab, arrow keys, mnemonics) reaches the panel's controls.
+    // The template should say DS_CONTROL | WS_CHILD.
+    bool CreatePanel(HWND host);
 
     // Ends a modal run with this code; on a modeless dialog it only records it.
     void EndDialog(INT_PTR result) noexcept;
@@ -60,6 +67,15 @@ protected:
     virtual void DoDataExchange() {}
     bool Bind(Control& control, int controlId);
 
+    // Called by a running modal loop when the quit message arrives (the
+    // program's Exit, the end of the session). Answer true to end the run at
+    // once: DoModal then answers IDABORT. A dialog that must not end yet (it
+    // waits for a worker thread that still uses it) answers false and ends
+    // itself later with EndDialog. Either way the quit message is posted
+    // again once the run is over, so that the loops further out end too.
+    // Default: true.
+    virtual bool OnQuitMessage();
+
     // WM_COMMAND. Default: IDOK -> OnOK, IDCANCEL -> OnCancel. Answer true
     // when handled.
     virtual bool OnCommand(WORD id, WORD notifyCode, HWND control);
@@ -85,6 +101,10 @@ private:
     bool m_modal = false;
     bool m_ended = false;
     INT_PTR m_result = 0;
+    // A quit message arrived while a dialog that answered false to
+    // OnQuitMessage was running: post it again when the run ends.
+    bool m_quitPending = false;
+    int m_quitCode = 0;
 };
 
 } // namespace fw

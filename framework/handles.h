@@ -4,6 +4,8 @@
 #include "framework/unique_handle.h"
 
 #include <windows.h>
+#include <objbase.h>
+#include <rpc.h>
 #include <wininet.h>
 
 namespace fw {
@@ -55,7 +57,48 @@ struct InternetHandleTraits {
     static HINTERNET Invalid() noexcept { return nullptr; }
     static void Close(HINTERNET handle) noexcept { ::InternetCloseHandle(handle); }
 };
+// Whichever thread opens a WinInet handle closes it; a handle is never
+// shared between threads (closing one from another thread aborts calls in
+// progress on it, which nothing here relies on).
 using InternetHandle = UniqueHandle<InternetHandleTraits>;
+
+// A COM interface pointer that this object holds one reference of.
+template <typename Interface> struct ComReferenceTraits {
+    using Handle = Interface*;
+    static Interface* Invalid() noexcept { return nullptr; }
+    static void Close(Interface* object) noexcept { object->Release(); }
+};
+template <typename Interface> using ComPtr = UniqueHandle<ComReferenceTraits<Interface>>;
+using Stream = ComPtr<IStream>;
+
+// A string the RPC runtime allocated (UuidToStringW).
+struct RpcStringTraits {
+    using Handle = RPC_WSTR;
+    static RPC_WSTR Invalid() noexcept { return nullptr; }
+    static void Close(RPC_WSTR text) noexcept { ::RpcStringFreeW(&text); }
+};
+using RpcString = UniqueHandle<RpcStringTraits>;
+
+// COM on the calling thread for the life of the object (single-threaded
+// apartment, as the shell's functions want), undone only when this object
+// started it. A thread that COM was already started on in another mode
+// keeps it, and Started() answers false.
+class ComScope {
+public:
+    ComScope() noexcept
+        : m_result(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)) {}
+    ~ComScope() {
+        if (SUCCEEDED(m_result))
+            ::CoUninitialize();
+    }
+    ComScope(const ComScope&) = delete;
+    ComScope& operator=(const ComScope&) = delete;
+
+    bool Started() const noexcept { return SUCCEEDED(m_result); }
+
+private:
+    HRESULT m_result;
+};
 
 struct IconTraits {
     using Handle = HICON;

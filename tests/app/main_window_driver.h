@@ -27,6 +27,11 @@ void WaitUntilInitialised(HWND window);
 // A child's rectangle in its parent's client coordinates.
 RECT ChildRect(HWND window, int id);
 
+// A visible window that owner owns (a dialog it opened), or null; the second
+// waits for one up to the timeout.
+HWND FindOwnedWindow(HWND owner);
+HWND WaitForOwnedWindow(HWND owner, DWORD timeoutMs = kDriverTimeoutMs);
+
 // Runs the dialog modally on this thread while script drives it from another;
 // answers DoModal's result. If the window never shows up the loop is ended
 // from outside so that the test cannot hang. The quit message that ends the

@@ -124,24 +124,6 @@ TEST_F(MainWindowOutput, ABusyClipboardIsLeftAsItWas) {
     });
 }
 
-// The save dialog that the window opened, once it is up.
-HWND FindSaveDialog(HWND owner) {
-    struct Search {
-        HWND owner;
-        HWND found;
-    } search{owner, nullptr};
-    ::EnumWindows(
-        [](HWND candidate, LPARAM data) {
-            auto* s = reinterpret_cast<Search*>(data);
-            if (::GetWindow(candidate, GW_OWNER) != s->owner || !::IsWindowVisible(candidate))
-                return TRUE;
-            s->found = candidate;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 TEST_F(MainWindowOutput, ANameTypedWithoutExtensionSavesAJpegOfTheFlattenedPicture) {
     const std::wstring typed = TempFilePath(L"lumvex saved picture");
     const std::wstring written = typed + L".jpg";
@@ -154,7 +136,7 @@ TEST_F(MainWindowOutput, ANameTypedWithoutExtensionSavesAJpegOfTheFlattenedPictu
 
         HWND dialog = nullptr;
         PressKeysUntil({VK_CONTROL, 'S'},
-                       [&] { return (dialog = FindSaveDialog(window)) != nullptr; });
+                       [&] { return (dialog = FindOwnedWindow(window)) != nullptr; });
         ASSERT_NE(dialog, nullptr) << "Ctrl+S opens the save dialog";
         // The file name box: a combo box on newer dialogs, an edit on older.
         HWND name = ::GetDlgItem(dialog, cmb13);

@@ -253,6 +253,7 @@ TEST_F(MainWindow, ControlsLandOnTheComputedRectanglesAtTwoClientSizes) {
             in.palette = size(IDC_PALETTE_HOST);
             in.actualSizeButton = size(IDC_ZOOM_ACTUAL);
             in.fitButton = size(IDC_ZOOM_FIT);
+            in.submitPanel = size(IDC_SUBMIT_HOST);
             in.horzScrollHeight = size(IDC_HSCROLL).cy;
             in.vertScrollWidth = size(IDC_VSCROLL).cx;
             const MainLayout expected = ComputeMainLayout(in);
@@ -283,6 +284,7 @@ TEST_F(MainWindow, ControlsLandOnTheComputedRectanglesAtTwoClientSizes) {
                 {IDC_PALETTE_HOST, &expected.palette},
                 {IDC_ZOOM_ACTUAL, &expected.actualSize},
                 {IDC_ZOOM_FIT, &expected.fit},
+                {IDC_SUBMIT_HOST, &expected.submit},
             };
             for (const auto& [id, rect] : placed) {
                 const RECT got = ChildRect(window, id);

@@ -159,6 +159,28 @@ TEST_F(ControlBinding, AReflectedNotificationAnswersTheSender) {
     EXPECT_EQ(::SendMessageW(dialog.Hwnd(), WM_DRAWITEM, IDC_TEST_OWNERDRAW, 0), 0);
 }
 
+// A button moved into a static: its clicks and drawing requests go to the
+// static, which passes them on to the dialog as if the button were its own.
+TEST_F(ControlBinding, AContainerPassesItsChildrensMessagesOnToTheDialog) {
+    fw::ControlContainer container;
+    HWND placeholder = dialog.Item(IDC_TEST_PLACEHOLDER);
+    ASSERT_TRUE(container.Attach(placeholder));
+    EXPECT_TRUE(::GetWindowLongPtrW(placeholder, GWL_EXSTYLE) & WS_EX_CONTROLPARENT);
+    HWND moved = dialog.Item(IDC_TEST_OWNERDRAW);
+    ::SetParent(moved, placeholder);
+    ::SetWindowPos(moved, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    button.takeCommands = false;
+    button.reflected.clear();
+    dialog.commands.clear();
+
+    ::SendMessageW(moved, BM_CLICK, 0, 0);
+    ::RedrawWindow(moved, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    PumpMessagesFor(50);
+    EXPECT_EQ(std::count(dialog.commands.begin(), dialog.commands.end(), IDC_TEST_OWNERDRAW), 1);
+    EXPECT_TRUE(Has(button.reflected, WM_DRAWITEM));
+    EXPECT_GT(Coverage(moved, kButtonColor), 0.99);
+}
+
 TEST_F(ControlBinding, TheBindingEndsWhenTheWindowGoesFirst) {
     HWND window = label.Hwnd();
     dialog.DestroyWindow();

@@ -143,6 +143,45 @@ TEST(DialogModal, AQuitMessageEndsNestedRunsInnermostFirst) {
     EXPECT_FALSE(TakeQuitMessage());
 }
 
+// A dialog that waits for a worker keeps running on the quit message, ends
+// itself later, and the quit message still reaches the loops further out.
+TEST(DialogModal, ADialogThatDefersTheQuitEndsLaterAndPassesTheQuitOn) {
+    ScriptedDialog outer(IDD_TEST_HIDDEN);
+    ScriptedDialog inner(IDD_TEST_HIDDEN);
+    INT_PTR innerResult = 0;
+    int quitsSeen = 0;
+    bool stillRunning = false;
+    outer.onInit = [](ScriptedDialog& self) { ::PostMessageW(self.Hwnd(), kProbe, 0, 0); };
+    outer.onMessage = [&](UINT message, WPARAM, LPARAM, LRESULT&) {
+        if (message != kProbe)
+            return false;
+        innerResult = inner.DoModal(outer.Hwnd());
+        return true;
+    };
+    inner.onInit = [](ScriptedDialog&) { ::PostQuitMessage(4); };
+    inner.onQuit = [&](ScriptedDialog& self) {
+        ++quitsSeen;
+        ::PostMessageW(self.Hwnd(), kProbe, 0, 0);
+        return false;
+    };
+    inner.onMessage = [&](UINT message, WPARAM, LPARAM, LRESULT&) {
+        if (message != kProbe)
+            return false;
+        stillRunning = ::IsWindow(inner.Hwnd()) != FALSE;
+        inner.EndDialog(9);
+        return true;
+    };
+
+    EXPECT_EQ(outer.DoModal(), IDABORT);
+    EXPECT_EQ(innerResult, 9);
+    EXPECT_EQ(quitsSeen, 1);
+    EXPECT_TRUE(stillRunning);
+    int exitCode = 0;
+    ASSERT_TRUE(TakeQuitMessage(&exitCode));
+    EXPECT_EQ(exitCode, 4);
+    EXPECT_FALSE(TakeQuitMessage());
+}
+
 TEST(DialogModal, AMissingTemplateAnswersMinusOneAndLeavesTheOwnerEnabled) {
     ScriptedDialog owner(IDD_TEST_HIDDEN);
     ASSERT_TRUE(owner.Create(nullptr));
@@ -342,6 +381,35 @@ TEST(DialogPanel, DestroyWindowRunsTheDialogsTeardownAndReleasesTheObject) {
     EXPECT_EQ(panel.Hwnd(), nullptr);
     EXPECT_EQ(panel.destroyMessages, 2);
     EXPECT_EQ(host.destroyMessages, 1);
+}
+
+// A panel inside a placeholder control of a dialog: the placeholder takes the
+// panel's size and the dialog's Tab order runs through the panel's controls.
+TEST(DialogPanel, TabReachesTheControlsOfAPanelInsideAHostControl) {
+    ScriptedDialog dialog(IDD_TEST_VISIBLE);
+    ScriptedDialog panel(IDD_TEST_PANEL);
+    ASSERT_TRUE(dialog.Create(nullptr));
+    HWND host = dialog.Item(IDC_TEST_PLACEHOLDER);
+    ASSERT_TRUE(panel.CreatePanel(host));
+    EXPECT_EQ(::GetParent(panel.Hwnd()), host);
+    EXPECT_TRUE(::IsWindowVisible(panel.Hwnd()));
+    RECT hostRect{};
+    RECT panelRect{};
+    ::GetWindowRect(host, &hostRect);
+    ::GetWindowRect(panel.Hwnd(), &panelRect);
+    EXPECT_TRUE(::EqualRect(&hostRect, &panelRect));
+
+    std::vector<HWND> order;
+    HWND first = dialog.Item(IDC_TEST_EDIT);
+    for (HWND at = first; order.size() < 12;) {
+        at = ::GetNextDlgTabItem(dialog.Hwnd(), at, FALSE);
+        if (!at || at == first)
+            break;
+        order.push_back(at);
+    }
+    EXPECT_NE(std::find(order.begin(), order.end(), panel.Item(IDC_TEST_PANEL_EDIT)), order.end());
+    EXPECT_NE(std::find(order.begin(), order.end(), panel.Item(IDC_TEST_PANEL_BUTTON)),
+              order.end());
 }
 
 TEST(DialogPanel, DestroyingTheObjectDestroysItsWindow) {

@@ -5,7 +5,9 @@
 #include <windows.h>
 #include <wininet.h>
 
+#include <cwchar>
 #include <string>
+#include <thread>
 
 // GetGuiResources is a stub under Wine (it answers 0), so these tests see a
 // release through the handle itself: GetObjectType answers 0 for a deleted
@@ -209,6 +211,37 @@ TEST(Handles, InternetIconMenuAndModuleOwnersRelease) {
         EXPECT_NE(::GetModuleHandleW(kLibrary), nullptr);
     }
     EXPECT_EQ(::GetModuleHandleW(kLibrary), nullptr);
+}
+
+TEST(Handles, ComOwnersReleaseAndTheComScopeEndsWhatItStarted) {
+    IStream* raw = nullptr;
+    {
+        fw::Stream stream;
+        ASSERT_TRUE(SUCCEEDED(::CreateStreamOnHGlobal(nullptr, TRUE, stream.put())));
+        raw = stream.get();
+        raw->AddRef();
+    }
+    EXPECT_EQ(raw->Release(), 0u) << "the owner kept its reference";
+
+    // On a thread of its own, so that the test thread's COM state is left
+    // alone: inside the scope the thread is single-threaded, after it free.
+    std::thread([] {
+        {
+            fw::ComScope com;
+            EXPECT_TRUE(com.Started());
+            EXPECT_EQ(::CoInitializeEx(nullptr, COINIT_MULTITHREADED), RPC_E_CHANGED_MODE);
+        }
+        const HRESULT again = ::CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+        EXPECT_EQ(again, S_OK) << "the scope left COM started";
+        if (SUCCEEDED(again))
+            ::CoUninitialize();
+    }).join();
+
+    GUID guid{};
+    ASSERT_EQ(::CoCreateGuid(&guid), S_OK);
+    fw::RpcString text;
+    ASSERT_EQ(::UuidToStringW(&guid, text.put()), RPC_S_OK);
+    EXPECT_EQ(std::wcslen(reinterpret_cast<const wchar_t*>(text.get())), 36u);
 }
 
 } // namespace

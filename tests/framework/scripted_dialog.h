@@ -17,6 +17,8 @@ public:
     std::function<bool(const MSG&)> onPreTranslate;
     // Answer true when handled; result is then the message's result.
     std::function<bool(UINT, WPARAM, LPARAM, LRESULT&)> onMessage;
+    // Answer false to keep running on the quit message.
+    std::function<bool(ScriptedDialog&)> onQuit;
 
     std::vector<MSG> preTranslated; // every message the loop showed us
     std::vector<UINT> handled;      // WM_APP and above, as HandleMessage saw them
@@ -31,6 +33,7 @@ public:
     using fw::Dialog::Bind;
 
 protected:
+    bool OnQuitMessage() override { return onQuit ? onQuit(*this) : fw::Dialog::OnQuitMessage(); }
     BOOL OnInitDialog() override {
         const BOOL result = fw::Dialog::OnInitDialog();
         if (onInit)

@@ -43,9 +43,11 @@ private:
     bool m_ok = false;
 };
 
-// The built-in PNG encoder (image/png).
+// The built-in PNG (image/png) and JPEG (image/jpeg) encoders.
 constexpr CLSID kPngEncoder = {
     0x557CF406, 0x1A04, 0x11D3, {0x9A, 0x73, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
+constexpr CLSID kJpegEncoder = {
+    0x557CF401, 0x1A04, 0x11D3, {0x9A, 0x73, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
 
 BITMAPINFO TopDownInfo(int width, int height) {
     BITMAPINFO info{};
@@ -136,16 +138,48 @@ bool SavePng(HBITMAP bitmap, const std::wstring& path) {
     return saved;
 }
 
-bool SavePng(const Picture& picture, const std::wstring& path) {
+namespace {
+
+fw::GdiBitmap ToBitmap(const Picture& picture) {
     if (picture.empty())
-        return false;
+        return {};
     BITMAPINFO info = TopDownInfo(picture.width, picture.height);
     void* bits = nullptr;
     fw::GdiBitmap bitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!bitmap || !bits)
-        return false;
-    std::copy(picture.pixels.begin(), picture.pixels.end(), static_cast<std::uint32_t*>(bits));
-    return SavePng(bitmap.get(), path);
+    if (bitmap && bits)
+        std::copy(picture.pixels.begin(), picture.pixels.end(), static_cast<std::uint32_t*>(bits));
+    return bitmap;
+}
+
+} // namespace
+
+bool SavePng(const Picture& picture, const std::wstring& path) {
+    const fw::GdiBitmap bitmap = ToBitmap(picture);
+    return bitmap && SavePng(bitmap.get(), path);
+}
+
+std::string EncodeJpeg(const Picture& picture) {
+    GdiplusScope gdiplus;
+    const fw::GdiBitmap bitmap = ToBitmap(picture);
+    fw::Stream stream;
+    if (!gdiplus.ok() || !bitmap || FAILED(::CreateStreamOnHGlobal(nullptr, TRUE, stream.put())))
+        return {};
+    Gdiplus::GpBitmap* image = nullptr;
+    if (gdip::GdipCreateBitmapFromHBITMAP(bitmap.get(), nullptr, &image) != Gdiplus::Ok)
+        return {};
+    const bool saved =
+        gdip::GdipSaveImageToStream(image, stream.get(), &kJpegEncoder, nullptr) == Gdiplus::Ok;
+    gdip::GdipDisposeImage(image);
+    STATSTG stat{};
+    if (!saved || FAILED(stream.get()->Stat(&stat, STATFLAG_NONAME)) ||
+        FAILED(stream.get()->Seek(LARGE_INTEGER{}, STREAM_SEEK_SET, nullptr)))
+        return {};
+    std::string bytes(static_cast<size_t>(stat.cbSize.QuadPart), '\0');
+    ULONG read = 0;
+    if (FAILED(stream.get()->Read(bytes.data(), static_cast<ULONG>(bytes.size()), &read)))
+        return {};
+    bytes.resize(read);
+    return bytes;
 }
 
 bool SaveClientPng(HWND window, const std::wstring& path) {

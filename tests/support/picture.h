@@ -51,3 +51,6 @@ bool SaveWindowPng(HWND window, const std::wstring& path);
 // Whether the window, painted now, shows this program's bitmap resource at
 // the top left of its client area, pixel for pixel.
 bool ShowsBitmap(HWND window, UINT bitmapId);
+
+// The picture as a JPEG file's bytes (GDI+'s encoder); empty on failure.
+std::string EncodeJpeg(const Picture& picture);

@@ -8,6 +8,7 @@
 #include "framework/file.h"
 #include "framework/text.h"
 
+#include "support/php_server.h"
 #include "support/picture.h"
 #include "support/recorded_mail.h"
 #include "support/registry_value.h"
@@ -20,6 +21,7 @@
 #include <windows.h>
 
 #include <cmath>
+#include <filesystem>
 #include <functional>
 
 namespace {
@@ -42,6 +44,16 @@ void SaveScreen(const std::wstring& path) {
 
 HWND Child(HWND window, int id) {
     return ::GetDlgItem(window, id);
+}
+
+// The text of another process's control (GetWindowText would give only its
+// caption as created).
+std::wstring ControlText(HWND control) {
+    wchar_t text[256]{};
+    DWORD_PTR length = 0;
+    ::SendMessageTimeoutW(control, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), SMTO_NORMAL,
+                          2000, &length);
+    return text;
 }
 
 // A registry value of the prefix that a test changes: put back as it was.
@@ -82,38 +94,47 @@ protected:
     SavedRegistryValue m_userMail{HKEY_CURRENT_USER, kMailClients, L""};
     SavedRegistryValue m_machineMail{HKEY_LOCAL_MACHINE, kMailClients, L""};
     MailRecorder m_recorder;
+
+    // Starts the program and brings its window up with a click on its icon.
+    void StartAndShow(HWND* window) {
+        m_program = ChildProcess::Start(ProgramPath(), L"");
+        ASSERT_TRUE(m_program.IsStarted());
+        *window = WaitForTopWindow(m_program.Id(), L"#32770", kMainCaption, kTimeoutMs);
+        ASSERT_NE(*window, nullptr);
+        POINT icon{};
+        ASSERT_TRUE(WaitUntil([&] { return (icon = OurTrayIcon()).x >= 0; }))
+            << "no notification icon";
+        MouseClickAt(icon);
+        ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(*window) != FALSE; }))
+            << "the tray click showed no window";
+        ASSERT_TRUE(WaitUntil([&] { return ::GetForegroundWindow() == *window; }));
+        // Wine reloads its key state from the X server once the X focus arrives.
+        PumpMessages(500);
+    }
 };
+
+// A drag with the mouse across a window, in its client coordinates.
+void DragAcross(HWND window, POINT from, POINT to) {
+    MouseMoveTo(ClientToScreenPoint(window, from.x, from.y));
+    MouseButton(true);
+    for (int step = 1; step <= 10; ++step)
+        MouseMoveTo(ClientToScreenPoint(window, from.x + (to.x - from.x) * step / 10,
+                                        from.y + (to.y - from.y) * step / 10));
+    MouseButton(false);
+}
 
 TEST_F(AnnotateSystemTest, TrayClickArrowCopyAndEmailTakeTheArrowAlong) {
     ASSERT_TRUE(SetDefaultMailClient(HKEY_CURRENT_USER, L"Microsoft Outlook"));
     ASSERT_TRUE(SetDefaultMailClient(HKEY_LOCAL_MACHINE, L"Microsoft Outlook"));
     ASSERT_TRUE(SetMailClientLibrary(L"Microsoft Outlook", TestMapiLibrary()));
-    m_program = ChildProcess::Start(ProgramPath(), L"");
-    ASSERT_TRUE(m_program.IsStarted());
-    HWND window = WaitForTopWindow(m_program.Id(), L"#32770", kMainCaption, kTimeoutMs);
-    ASSERT_NE(window, nullptr);
-
-    POINT icon{};
-    ASSERT_TRUE(WaitUntil([&] { return (icon = OurTrayIcon()).x >= 0; })) << "no notification icon";
-    MouseClickAt(icon);
-    ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(window) != FALSE; }))
-        << "the tray click showed no window";
-    ASSERT_TRUE(WaitUntil([&] { return ::GetForegroundWindow() == window; }));
-    // Wine reloads its key state from the X server once the X focus arrives.
-    PumpMessages(500);
+    HWND window = nullptr;
+    ASSERT_NO_FATAL_FAILURE(StartAndShow(&window));
 
     // The Arrow tool, then an arrow dragged across the picture.
     MouseClickAt(ScreenCentre(Child(window, IDC_TOOL_ARROW)));
-    HWND surface = Child(window, IDC_DRAWING_SURFACE);
     const POINT from{400, 300};
     const POINT to{900, 550};
-    MouseMoveTo(ClientToScreenPoint(surface, from.x, from.y));
-    MouseButton(true);
-    for (int step = 1; step <= 10; ++step) {
-        MouseMoveTo(ClientToScreenPoint(surface, from.x + (to.x - from.x) * step / 10,
-                                        from.y + (to.y - from.y) * step / 10));
-    }
-    MouseButton(false);
+    DragAcross(Child(window, IDC_DRAWING_SURFACE), from, to);
 
     ::OpenClipboard(nullptr);
     ::EmptyClipboard();
@@ -194,6 +215,61 @@ TEST_F(AnnotateSystemTest, TrayClickArrowCopyAndEmailTakeTheArrowAlong) {
     for (const std::wstring& file : {page, picture})
         EXPECT_EQ(::GetFileAttributesW(file.c_str()), INVALID_FILE_ATTRIBUTES)
             << "left behind: " << file.c_str();
+}
+
+// Capture, draw, type a work-order number, Submit: the reference server then
+// holds the picture under that work order, and the window has gone.
+TEST_F(AnnotateSystemTest, APictureSubmittedToAnExistingWorkOrderLandsOnTheServer) {
+    PhpServer server(PeerRouterScript());
+    ASSERT_TRUE(server.IsRunning()) << server.Failure();
+    std::filesystem::create_directory(server.DataFolder() + L"\\4711");
+    ASSERT_TRUE(WriteRegistryString(kProfileRoot + L"\\Settings\\Servers", L"ServerURL_1",
+                                    server.HostAndPort()));
+    ASSERT_TRUE(WriteRegistryDword(kProfileRoot + L"\\Settings\\Common", L"ServerIndex", 1));
+
+    HWND window = nullptr;
+    ASSERT_NO_FATAL_FAILURE(StartAndShow(&window));
+
+    // A pen stroke across the picture.
+    MouseClickAt(ScreenCentre(Child(window, IDC_TOOL_PEN)));
+    const POINT from{300, 250};
+    const POINT to{800, 500};
+    DragAcross(Child(window, IDC_DRAWING_SURFACE), from, to);
+
+    // The number typed into the submit panel, then Submit.
+    HWND panel = ::GetWindow(Child(window, IDC_SUBMIT_HOST), GW_CHILD);
+    ASSERT_NE(panel, nullptr) << "no submit panel";
+    HWND number = Child(panel, IDC_WORKORDER);
+    MouseClickAt(ScreenCentre(number));
+    TypeText(L"4711");
+    ASSERT_TRUE(WaitUntil([&] { return ControlText(number) == L"4711"; }, 5000));
+    if (const std::wstring folder = PictureDirectory(); !folder.empty())
+        SaveScreen(folder + L"\\main_window_submit_panel.png");
+    MouseClickAt(ScreenCentre(Child(panel, IDC_SUBMIT)));
+    ASSERT_TRUE(WaitUntil([&] { return !::IsWindowVisible(window); }))
+        << "the upload did not succeed";
+
+    const RecordedRequest sent = ReadRecordedRequest(server.DataFolder(), 1);
+    EXPECT_EQ(sent.Value("field.workorder_id"), "4711");
+    const Picture stored = ReadImageFile(server.DataFolder() + L"\\4711\\0001.jpg");
+    EXPECT_EQ(stored.width, ::GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_EQ(stored.height, ::GetSystemMetrics(SM_CYSCREEN));
+    // The stroke is in it (the first palette colour, blurred a little).
+    int onLine = 0;
+    for (int i = 1; i <= 8; ++i) {
+        const double t = i / 10.0;
+        const COLORREF c = stored.empty()
+                               ? 0
+                               : stored.At(static_cast<int>(from.x + (to.x - from.x) * t),
+                                           static_cast<int>(from.y + (to.y - from.y) * t));
+        if (GetRValue(c) > 150 && GetGValue(c) < 110 && GetBValue(c) < 110)
+            ++onLine;
+    }
+    EXPECT_GE(onLine, 6) << "the pen stroke is missing from the stored picture";
+
+    ::PostMessageW(window, WM_EXIT_APP, 0, 0);
+    ASSERT_TRUE(m_program.WaitForExit(kTimeoutMs));
+    EXPECT_EQ(m_program.ExitCode(), 0u);
 }
 
 } // namespace

@@ -1,0 +1,394 @@
+// The upload dialog and its worker against real servers on this machine:
+// the reference server behind PHP's own multipart parser, canned answers,
+// and a scripted peer that reads slowly or hangs up.
+#include "upload/dlg_upload.h"
+
+#include "framework/control.h"
+#include "upload/app_settings.h"
+#include "upload/multipart_form.h"
+#include "upload/scripted_peer.h"
+
+#include "support/php_server.h"
+#include "support/picture.h"
+#include "support/message_pump.h"
+#include "support/test_window.h"
+
+#include "resource.h"
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+
+#include <filesystem>
+#include <mutex>
+#include <regex>
+#include <thread>
+#include <utility>
+
+namespace {
+
+constexpr wchar_t kKey[] = L"SKYQUOMBIRLA470470";
+constexpr DWORD kUploadTimeoutMs = 30000;
+
+// A noisy picture: its JPEG is a few hundred KB, so the picture goes in a
+// hundred blocks.
+std::string NoisyJpeg(int width = 640, int height = 480) {
+    Picture picture{width, height, {}};
+    std::uint32_t seed = 12345;
+    for (int i = 0; i < width * height; ++i) {
+        seed = seed * 1664525u + 1013904223u;
+        picture.pixels.push_back(seed >> 8);
+    }
+    return EncodeJpeg(picture);
+}
+
+fw::Stream StreamOf(const std::string& bytes) {
+    fw::Stream stream;
+    if (FAILED(::CreateStreamOnHGlobal(nullptr, TRUE, stream.put())))
+        return {};
+    ULONG written = 0;
+    stream.get()->Write(bytes.data(), static_cast<ULONG>(bytes.size()), &written);
+    stream.get()->Seek(LARGE_INTEGER{}, STREAM_SEEK_SET, nullptr);
+    return stream;
+}
+
+CAppSettings SettingsFor(const std::wstring& server) {
+    CAppSettings settings;
+    settings.servers = {{server, true}};
+    settings.serverIndex = 0;
+    settings.securityKey = kKey;
+    return settings;
+}
+
+// Records the progress bar's positions as they are set.
+class ProgressProbe : public fw::Control {
+public:
+    std::vector<int> positions;
+
+protected:
+    bool HandleMessage(UINT message, WPARAM wParam, LPARAM, LRESULT&) override {
+        if (message == PBM_SETPOS)
+            positions.push_back(static_cast<int>(wParam));
+        return false;
+    }
+};
+
+// The upload dialog with the browser left out: the pages it would open are
+// written down instead.
+class RecordingUpload : public CDlgUpload {
+public:
+    using CDlgUpload::CDlgUpload;
+
+    std::vector<std::wstring> Pages() const {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return m_pages;
+    }
+    ProgressProbe progress;
+
+protected:
+    BOOL OnInitDialog() override {
+        progress.Attach(Item(IDC_UPLOAD_PROGRESS)); // before the worker starts
+        return CDlgUpload::OnInitDialog();
+    }
+    void OpenPage(const std::wstring& address) override {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_pages.push_back(address);
+    }
+
+private:
+    mutable std::mutex m_mutex;
+    std::vector<std::wstring> m_pages;
+};
+
+// Runs the dialog modally; a run that outlasts the timeout is ended from
+// outside by a quit message (and fails the test) instead of hanging it.
+INT_PTR RunUpload(RecordingUpload& dialog, DWORD timeoutMs = kUploadTimeoutMs) {
+    const DWORD thread = ::GetCurrentThreadId();
+    std::atomic<bool> done{false};
+    std::thread watchdog([&] {
+        const DWORD start = ::GetTickCount();
+        while (!done && ::GetTickCount() - start < timeoutMs)
+            ::Sleep(20);
+        if (!done) {
+            ADD_FAILURE() << "the upload did not end in time";
+            ::PostThreadMessageW(thread, WM_QUIT, 0, 0);
+        }
+    });
+    const INT_PTR result = dialog.DoModal();
+    done = true;
+    watchdog.join();
+    TakeQuitMessage();
+    return result;
+}
+
+std::wstring FolderOf(const std::wstring& data, const wchar_t* workOrder) {
+    return data + L"\\" + workOrder;
+}
+
+int PicturesIn(const std::wstring& folder) {
+    std::error_code error;
+    int count = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error))
+        count += entry.path().extension() == L".jpg" ? 1 : 0;
+    return count;
+}
+
+class UploadDialogTest : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(m_server.IsRunning()) << m_server.Failure();
+        ASSERT_FALSE(m_jpeg.empty());
+    }
+
+    PhpServer m_server{PeerRouterScript()};
+    std::string m_jpeg = NoisyJpeg();
+};
+
+TEST_F(UploadDialogTest, TheReferenceServerGetsTheFormAndKeepsThePictureUnderItsWorkOrder) {
+    const CAppSettings settings = SettingsFor(m_server.HostAndPort());
+
+    // "Create TQ" with a number typed: a new work order.
+    fw::Stream picture = StreamOf(m_jpeg);
+    RecordingUpload create(picture.get(), 0, L"4711", settings);
+    EXPECT_EQ(RunUpload(create), IDOK);
+    const std::wstring page = L"http://" + m_server.HostAndPort() + L"/Tessaly.php?workorder=1001";
+    EXPECT_EQ(create.Pages(), std::vector<std::wstring>{page});
+    EXPECT_EQ(PicturesIn(FolderOf(m_server.DataFolder(), L"1001")), 1);
+
+    ASSERT_EQ(RecordedRequestCount(m_server.DataFolder()), 1);
+    const RecordedRequest sent = ReadRecordedRequest(m_server.DataFolder(), 1);
+    EXPECT_EQ(sent.Value("method"), "POST");
+    EXPECT_EQ(sent.Value("uri"), "/Tessaly.php");
+    EXPECT_EQ(sent.Value("user_agent"), "Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.1)");
+    EXPECT_EQ(sent.Value("field.security_key"), "SKYQUOMBIRLA470470");
+    EXPECT_EQ(sent.Value("field.workorder_id"), "0");
+    EXPECT_EQ(sent.Value("file.file.name"), "Orbicam.jpg");
+    EXPECT_EQ(sent.Value("file.file.type"), "application/octet-stream");
+    EXPECT_EQ(sent.Value("file.file.error"), "0");
+    EXPECT_TRUE(sent.file == m_jpeg) << "the picture arrived changed";
+    std::smatch boundary;
+    const std::string contentType = sent.Value("content_type");
+    ASSERT_TRUE(std::regex_match(contentType, boundary,
+                                 std::regex("multipart/form-data; boundary=([0-9a-f]{32})")))
+        << contentType;
+    // The announced length is exactly what the form takes.
+    const MultipartForm form =
+        BuildMultipartForm(std::wstring(boundary[1].first, boundary[1].second), kKey, L"0");
+    EXPECT_EQ(sent.Value("content_length"), std::to_string(form.BodyLength(m_jpeg.size())));
+
+    // The bar went up to 100 (the dialog shows the latest of the worker's
+    // hundred steps whenever it gets to them).
+    ASSERT_FALSE(create.progress.positions.empty());
+    EXPECT_EQ(create.progress.positions.back(), 100);
+    EXPECT_TRUE(std::is_sorted(create.progress.positions.begin(), create.progress.positions.end()));
+
+    // "Add to existing TQ": an empty number creates another work order (the
+    // server numbers on from its highest), a number adds to that work order.
+    std::filesystem::create_directory(FolderOf(m_server.DataFolder(), L"4711"));
+    picture = StreamOf(m_jpeg);
+    RecordingUpload emptyNumber(picture.get(), 1, L"", settings);
+    EXPECT_EQ(RunUpload(emptyNumber), IDOK);
+    EXPECT_EQ(ReadRecordedRequest(m_server.DataFolder(), 2).Value("field.workorder_id"), "0");
+    EXPECT_EQ(PicturesIn(FolderOf(m_server.DataFolder(), L"4712")), 1);
+
+    picture = StreamOf(m_jpeg);
+    RecordingUpload existing(picture.get(), 1, L"4711", settings);
+    EXPECT_EQ(RunUpload(existing), IDOK);
+    EXPECT_EQ(ReadRecordedRequest(m_server.DataFolder(), 3).Value("field.workorder_id"), "4711");
+    EXPECT_EQ(PicturesIn(FolderOf(m_server.DataFolder(), L"4711")), 1);
+    EXPECT_EQ(existing.Pages(), std::vector<std::wstring>{L"http://" + m_server.HostAndPort() +
+                                                          L"/Tessaly.php?workorder=4711"});
+
+    // Requests the server refuses end as failures and store nothing.
+    struct Refused {
+        const wchar_t* key;
+        int mode;
+        const wchar_t* workOrder;
+        std::string bytes;
+    };
+    const Refused refused[] = {
+        {L"WRONG", 0, L"", m_jpeg},             // wrong key
+        {kKey, 1, L"999", m_jpeg},              // unknown work order
+        {kKey, 0, L"", std::string(4000, 'x')}, // not a JPEG
+        {kKey, 1, L"12; rm", m_jpeg},           // not a number
+    };
+    for (const Refused& r : refused) {
+        CAppSettings other = settings;
+        other.securityKey = r.key;
+        picture = StreamOf(r.bytes);
+        RecordingUpload upload(picture.get(), r.mode, r.workOrder, other);
+        EXPECT_EQ(RunUpload(upload), IDCANCEL) << r.workOrder;
+        EXPECT_TRUE(upload.Pages().empty());
+    }
+    EXPECT_EQ(PicturesIn(FolderOf(m_server.DataFolder(), L"4711")), 1);
+    EXPECT_FALSE(std::filesystem::exists(FolderOf(m_server.DataFolder(), L"4713")));
+}
+
+TEST_F(UploadDialogTest, OnlyAnAcceptedAnswerWithAWebPageCountsAsSuccess) {
+    struct Case {
+        const wchar_t* path;
+        INT_PTR expected;
+    };
+    const Case cases[] = {
+        {L"canned/200/page", IDOK},        {L"canned/302/page", IDOK},
+        {L"canned/200/none", IDCANCEL},    {L"canned/302/none", IDCANCEL},
+        {L"canned/404/page", IDCANCEL},    {L"canned/500/page", IDCANCEL},
+        {L"canned/201/page", IDCANCEL},    {L"canned/302/relative", IDCANCEL},
+        {L"canned/302/program", IDCANCEL},
+    };
+    for (const Case& c : cases) {
+        const CAppSettings settings = SettingsFor(m_server.HostAndPort() + L"/" + c.path);
+        fw::Stream picture = StreamOf(m_jpeg);
+        RecordingUpload upload(picture.get(), 0, L"", settings);
+        EXPECT_EQ(RunUpload(upload), c.expected) << c.path;
+        const std::vector<std::wstring> pages = upload.Pages();
+        if (c.expected == IDOK)
+            EXPECT_EQ(pages, std::vector<std::wstring>{L"http://" + m_server.HostAndPort() +
+                                                       L"/Tessaly.php?workorder=77"})
+                << c.path;
+        else
+            EXPECT_TRUE(pages.empty()) << c.path;
+    }
+    // No redirect was followed: one request per upload.
+    EXPECT_EQ(RecordedRequestCount(m_server.DataFolder()), static_cast<int>(std::size(cases)));
+
+    // An empty picture is not sent at all.
+    fw::Stream empty = StreamOf("");
+    RecordingUpload nothing(empty.get(), 0, L"", SettingsFor(m_server.HostAndPort()));
+    EXPECT_EQ(RunUpload(nothing), IDCANCEL);
+    EXPECT_EQ(RecordedRequestCount(m_server.DataFolder()), static_cast<int>(std::size(cases)));
+}
+
+// The dialog's window once it shows, or null.
+HWND WaitForUploadWindow() {
+    HWND window = nullptr;
+    PumpUntil(
+        [&] { return (window = ::FindWindowW(L"#32770", L"Uploading to Tessaly")) != nullptr; },
+        5000);
+    return window;
+}
+
+int ProgressOf(HWND window) {
+    DWORD_PTR position = 0;
+    ::SendMessageTimeoutW(::GetDlgItem(window, IDC_UPLOAD_PROGRESS), PBM_GETPOS, 0, 0, SMTO_NORMAL,
+                          2000, &position);
+    return static_cast<int>(position);
+}
+
+// The boundary the request announced, from the headers a peer received.
+std::string AnnouncedBoundary(const std::string& received) {
+    std::smatch match;
+    std::regex_search(received, match, std::regex("boundary=([0-9a-f]{32})"));
+    return match.empty() ? std::string() : match[1].str();
+}
+
+class UploadDialogSlowPeerTest : public testing::Test {
+protected:
+    // Bytes nothing parses: the peer only counts them.
+    const std::string m_body = std::string(3 * 1024 * 1024, 'x');
+};
+
+TEST_F(UploadDialogSlowPeerTest, StaysResponsiveKeepsRunningOnEnterEscapeAndCloseAndCancels) {
+    ScriptedPeer peer({static_cast<std::size_t>(-1), 16 * 1024, 10});
+    ASSERT_TRUE(peer.IsListening());
+    fw::Stream picture = StreamOf(m_body);
+    RecordingUpload upload(picture.get(), 0, L"", SettingsFor(peer.HostAndPort()));
+
+    std::thread driver([&] {
+        HWND window = WaitForUploadWindow();
+        ASSERT_NE(window, nullptr);
+        ASSERT_TRUE(PumpUntil([&] { return ProgressOf(window) >= 2; }, 10000));
+
+        // It paints while the worker waits for the slow peer.
+        ::InvalidateRect(window, nullptr, TRUE);
+        EXPECT_TRUE(PumpUntil([&] { return !::GetUpdateRect(window, nullptr, FALSE); }, 2000));
+        // Enter, Escape, the close box and Alt+F4 leave it running.
+        ::PostMessageW(window, WM_KEYDOWN, VK_RETURN, 0);
+        ::PostMessageW(window, WM_KEYDOWN, VK_ESCAPE, 0);
+        ::PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+        ::PostMessageW(window, WM_COMMAND, IDOK, 0);
+        ::PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
+        DWORD_PTR answer = 0;
+        EXPECT_TRUE(::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 2000, &answer));
+        EXPECT_TRUE(::IsWindowVisible(window));
+        const int before = ProgressOf(window);
+        EXPECT_LT(before, 100);
+        if (const std::wstring folder = PictureDirectory(); !folder.empty())
+            SaveClientPng(window, folder + L"\\upload_dialog_midway.png");
+
+        // A real click on CANCEL.
+        MouseClickAt(ScreenCentre(::GetDlgItem(window, IDC_UPLOAD_CANCEL)));
+    });
+    EXPECT_EQ(RunUpload(upload), IDABORT);
+    driver.join();
+
+    EXPECT_TRUE(upload.Pages().empty());
+    EXPECT_LT(upload.progress.positions.back(), 100);
+    // What the network still held reaches the peer before the connection ends.
+    ASSERT_TRUE(PumpUntil([&] { return peer.ConnectionEnded(); }, 20000));
+    const std::string received = peer.Received();
+    const std::string boundary = AnnouncedBoundary(received);
+    ASSERT_FALSE(boundary.empty());
+    EXPECT_EQ(received.find("--" + boundary + "--"), std::string::npos)
+        << "the closing boundary went out after the cancel";
+    EXPECT_LT(peer.BodyBytes(), m_body.size());
+}
+
+TEST_F(UploadDialogSlowPeerTest, AQuitRequestEndsTheDialogOnlyAfterTheWorkerAndIsPassedOn) {
+    ScriptedPeer peer({static_cast<std::size_t>(-1), 16 * 1024, 10});
+    ASSERT_TRUE(peer.IsListening());
+    // More than the network buffers between the two ends hold.
+    const std::string body(24 * 1024 * 1024, 'x');
+    fw::Stream picture = StreamOf(body);
+    RecordingUpload upload(picture.get(), 0, L"", SettingsFor(peer.HostAndPort()));
+    const DWORD loopThread = ::GetCurrentThreadId();
+    std::atomic<bool> returned{false};
+
+    std::thread driver([&] {
+        HWND window = WaitForUploadWindow();
+        ASSERT_NE(window, nullptr);
+        ASSERT_TRUE(PumpUntil([&] { return ProgressOf(window) >= 2; }, 10000));
+        // The peer stops reading: once the network's buffers are full the
+        // worker is stuck in a write and the bar stands still.
+        peer.Pause(true);
+        int last = -1;
+        ASSERT_TRUE(PumpUntil(
+            [&] {
+                const int now = ProgressOf(window);
+                ::Sleep(400);
+                return std::exchange(last, now) == now;
+            },
+            20000));
+        ASSERT_LT(last, 100);
+        // Exit while it is stuck: the dialog must wait for the worker.
+        ::PostThreadMessageW(loopThread, WM_QUIT, 7, 0);
+        ::Sleep(700);
+        EXPECT_FALSE(returned) << "the dialog ended while its worker still ran";
+        // Still shown and painting while it waits for the worker.
+        EXPECT_TRUE(::IsWindowVisible(window));
+        ::InvalidateRect(window, nullptr, TRUE);
+        EXPECT_TRUE(PumpUntil([&] { return !::GetUpdateRect(window, nullptr, FALSE); }, 2000));
+        peer.Pause(false);
+    });
+    const INT_PTR result = upload.DoModal();
+    returned = true;
+    driver.join();
+
+    EXPECT_EQ(result, IDABORT);
+    int exitCode = 0;
+    EXPECT_TRUE(TakeQuitMessage(&exitCode)) << "the quit request was swallowed";
+    EXPECT_EQ(exitCode, 7);
+    EXPECT_LT(peer.BodyBytes(), body.size());
+}
+
+TEST_F(UploadDialogSlowPeerTest, APeerThatHangsUpMidBodyEndsAsAFailure) {
+    ScriptedPeer peer({64 * 1024, 0, 0});
+    ASSERT_TRUE(peer.IsListening());
+    fw::Stream picture = StreamOf(m_body);
+    RecordingUpload upload(picture.get(), 0, L"", SettingsFor(peer.HostAndPort()));
+    EXPECT_EQ(RunUpload(upload, 20000), IDCANCEL);
+    EXPECT_TRUE(upload.Pages().empty());
+    EXPECT_TRUE(peer.ConnectionEnded());
+}
+
+} // namespace
