@@ -44,6 +44,7 @@ public:
     virtual void OnLButtonDown(POINT view, POINT image);
     virtual void OnLButtonUp(POINT view, POINT image);
     virtual void OnMouseMove(POINT view, POINT image);
+    // A press, unless the kind gives double clicks a meaning of its own.
     virtual void OnLButtonDblClk(POINT view, POINT image);
 
     // Everything Draw may touch, in image coordinates: painting skips items
