@@ -22,9 +22,11 @@ public:
     void OnPaint(CDrawingStatic*, HDC, const RECT& update) override {
         ++paints;
         lastUpdate = update;
+        updates.push_back(update);
     }
     int paints = 0;
     RECT lastUpdate{};
+    std::vector<RECT> updates;
 };
 
 class CanvasHarness : public ICanvasHost {
