@@ -7,6 +7,10 @@ namespace {
 // Around an item's view rectangle: its pen, arrowhead and handles.
 constexpr int kRepaintMargin = 6;
 
+long long Area(const RECT& r) {
+    return static_cast<long long>(r.right - r.left) * (r.bottom - r.top);
+}
+
 } // namespace
 
 CPointerItem::CPointerItem(CCanvasPanel* owner) noexcept : CCanvasItem(owner, 0, false) {}
@@ -59,9 +63,18 @@ template <typename Change> void CPointerItem::RepaintAround(CCanvasItem& item, C
     change();
     RECT after = item.GetViewRect();
     ::InflateRect(&after, kRepaintMargin, kRepaintMargin);
-    // Two small paints rather than one of the rectangle around both.
-    RepaintSurface(&before, false);
-    RepaintSurface(&after, false);
+    // One paint for both when they overlap (a move of a few pixels): the
+    // paint then covers little more than the two; two paints when apart.
+    RECT around{};
+    ::UnionRect(&around, &before, &after);
+    if (Area(around) <= Area(before) + Area(after)) {
+        if (HWND surface = SurfaceWindow())
+            ::InvalidateRect(surface, &before, FALSE);
+        RepaintSurface(&after, false);
+    } else {
+        RepaintSurface(&before, false);
+        RepaintSurface(&after, false);
+    }
 }
 
 void CPointerItem::OnMouseMove(POINT view, POINT image) {

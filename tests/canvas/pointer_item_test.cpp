@@ -202,19 +202,32 @@ TEST_F(PointerTest, AMoveRepaintsOnlyTheOldAndNewRectangles) {
     CCanvasItem* frame = Draw<CHighlightItemFactory>({100, 100}, {300, 200});
     canvas.SelectTool<CPointerItemFactory>();
     canvas.Press(105, 150);
-    canvas.Move(106, 150);
-    RECT before = frame->GetViewRect();
-    ::InflateRect(&before, 6, 6);
+    auto viewRect = [&] {
+        RECT r = frame->GetViewRect();
+        ::InflateRect(&r, 6, 6);
+        return r;
+    };
     auto& updates = canvas.Paints().updates;
-    updates.clear();
-    canvas.Move(126, 160);
-    RECT after = frame->GetViewRect();
-    ::InflateRect(&after, 6, 6);
-    ASSERT_EQ(updates.size(), 2u) << "each painted at once";
-    EXPECT_TRUE(updates[0] == before);
-    EXPECT_TRUE(updates[1] == after);
 
-    canvas.Release(126, 160);
+    // A few pixels: one paint at once, around both rectangles.
+    RECT before = viewRect();
+    updates.clear();
+    canvas.Move(115, 155);
+    RECT both{};
+    const RECT after = viewRect();
+    ::UnionRect(&both, &before, &after);
+    ASSERT_EQ(updates.size(), 1u);
+    EXPECT_TRUE(updates[0] == both);
+
+    // A jump: the two rectangles, each painted at once, not what lies between.
+    before = viewRect();
+    updates.clear();
+    canvas.Move(415, 355);
+    ASSERT_EQ(updates.size(), 2u);
+    EXPECT_TRUE(updates[0] == before);
+    EXPECT_TRUE(updates[1] == viewRect());
+
+    canvas.Release(415, 355);
     RECT client{};
     ::GetClientRect(canvas.Surface(), &client);
     ASSERT_EQ(updates.size(), 3u);
