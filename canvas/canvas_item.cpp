@@ -135,6 +135,10 @@ RECT CCanvasItem::GetDrawBounds() const {
     return Inflated(GetImageRect(), kDrawMargin);
 }
 
+RECT CCanvasItem::GetViewBounds() const {
+    return GetViewRect();
+}
+
 RECT CCanvasItem::GetImageRect() const {
     return Normalised(m_point1, m_point2);
 }

@@ -50,6 +50,10 @@ public:
     // Everything Draw may touch, in image coordinates: painting skips items
     // outside the area it redraws.
     virtual RECT GetDrawBounds() const;
+    // What the item covers on the surface, in view coordinates, for
+    // repainting it where it moves: the rectangle of its two points, unless
+    // it draws beyond them.
+    virtual RECT GetViewBounds() const;
 
     // The two kinds the panel and the pointer tool treat specially.
     virtual bool IsCropItem() const { return false; }

@@ -4,7 +4,7 @@
 
 namespace {
 
-// Around an item's view rectangle: its pen, arrowhead and handles.
+// Around what an item covers: its pen, arrowhead and handles.
 constexpr int kRepaintMargin = 6;
 
 long long Area(const RECT& r) {
@@ -58,10 +58,10 @@ void CPointerItem::OnLButtonDown(POINT view, POINT image) {
 }
 
 template <typename Change> void CPointerItem::RepaintAround(CCanvasItem& item, Change change) {
-    RECT before = item.GetViewRect();
+    RECT before = item.GetViewBounds();
     ::InflateRect(&before, kRepaintMargin, kRepaintMargin);
     change();
-    RECT after = item.GetViewRect();
+    RECT after = item.GetViewBounds();
     ::InflateRect(&after, kRepaintMargin, kRepaintMargin);
     // One paint for both when they overlap (a move of a few pixels): the
     // paint then covers little more than the two; two paints when apart.

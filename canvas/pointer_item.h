@@ -29,7 +29,7 @@ private:
     CCanvasItem* BodyAt(POINT image) const;
     // Selects the item and repaints the surface when the selection changes.
     void Select(CCanvasItem* item);
-    // Repaints around the item's view rectangle before and after `change`.
+    // Repaints around what the item covers before and after `change`.
     template <typename Change> void RepaintAround(CCanvasItem& item, Change change);
 
     Mode m_mode = Mode::None;

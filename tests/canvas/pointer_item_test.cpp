@@ -232,6 +232,24 @@ TEST_F(PointerTest, AMoveRepaintsOnlyTheOldAndNewRectangles) {
     ::GetClientRect(canvas.Surface(), &client);
     ASSERT_EQ(updates.size(), 3u);
     EXPECT_TRUE(updates[2] == client) << "the whole surface once at release";
+
+    // A stroke reaches beyond its first and last points: all of it is
+    // repainted, and nothing more.
+    canvas.SelectTool<CPenItemFactory>();
+    canvas.Press(400, 300);
+    canvas.Move(500, 300);
+    canvas.Move(500, 400);
+    canvas.Move(400, 400);
+    canvas.Release(400, 310);
+    canvas.SelectTool<CPointerItemFactory>();
+    canvas.Press(450, 350);
+    updates.clear();
+    canvas.Move(460, 355);
+    ASSERT_EQ(updates.size(), 1u);
+    RECT stroke{};
+    EXPECT_TRUE(::IntersectRect(&stroke, &updates[0], &client));
+    EXPECT_TRUE(stroke == Rect(390, 290, 521, 416)) << "both places of the stroke and its pen";
+    canvas.Release(460, 355);
 }
 
 } // namespace
