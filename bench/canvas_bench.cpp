@@ -52,6 +52,19 @@ LPARAM PointParam(int x, int y) {
     return MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y));
 }
 
+// With the button held: the median time of a mouse move to and fro by 8
+// pixels around a point, each painted at once; then the release there.
+double MovesThenReleaseMs(HWND surface, POINT at) {
+    int step = 0;
+    const double ms = MedianMs(31, [&] {
+        ++step;
+        const int d = step % 2 == 0 ? 0 : 8;
+        ::SendMessageW(surface, WM_MOUSEMOVE, MK_LBUTTON, PointParam(at.x + d, at.y + d));
+    });
+    ::SendMessageW(surface, WM_LBUTTONUP, 0, PointParam(at.x, at.y));
+    return ms;
+}
+
 // The main window's part: the arrow tool, red, the window as menu owner.
 class BenchHost : public ICanvasHost {
 public:
@@ -189,13 +202,7 @@ void RunCanvasBench(int pictureWidth, int pictureHeight, std::FILE* out) {
     // repaints the union of its old and new rectangles at once.
     ::SendMessageW(surface, WM_LBUTTONDOWN, MK_LBUTTON, PointParam(900, 500));
     ::SendMessageW(surface, WM_MOUSEMOVE, MK_LBUTTON, PointParam(1000, 560));
-    int step = 0;
-    const double drag = MedianMs(31, [&] {
-        ++step;
-        const int d = step % 2 == 0 ? 0 : 8;
-        ::SendMessageW(surface, WM_MOUSEMOVE, MK_LBUTTON, PointParam(1000 + d, 560 + d));
-    });
-    ::SendMessageW(surface, WM_LBUTTONUP, 0, PointParam(1000, 560));
+    const double drag = MovesThenReleaseMs(surface, POINT{1000, 560});
     panel.Undo();
     host.Pump();
 
@@ -203,13 +210,7 @@ void RunCanvasBench(int pictureWidth, int pictureHeight, std::FILE* out) {
     // and new rectangles.
     host.SelectTool<CPointerItemFactory>();
     ::SendMessageW(surface, WM_LBUTTONDOWN, MK_LBUTTON, PointParam(750, 430));
-    step = 0;
-    const double pointerMove = MedianMs(31, [&] {
-        ++step;
-        const int d = step % 2 == 0 ? 0 : 8;
-        ::SendMessageW(surface, WM_MOUSEMOVE, MK_LBUTTON, PointParam(750 + d, 430 + d));
-    });
-    ::SendMessageW(surface, WM_LBUTTONUP, 0, PointParam(750, 430));
+    const double pointerMove = MovesThenReleaseMs(surface, POINT{750, 430});
     host.Pump();
 
     const double full = MedianMs(7, [&] {

@@ -36,6 +36,16 @@ protected:
         canvas.Drag(from.x, from.y, to.x, to.y);
         return panel().GetItems().back().get();
     }
+    // A closed square stroke from its top-left corner, clockwise.
+    CCanvasItem* DrawLoop(POINT corner, int size) {
+        canvas.SelectTool<CPenItemFactory>();
+        canvas.Press(corner.x, corner.y);
+        canvas.Move(corner.x + size, corner.y);
+        canvas.Move(corner.x + size, corner.y + size);
+        canvas.Move(corner.x, corner.y + size);
+        canvas.Release(corner.x, corner.y + 10);
+        return panel().GetItems().back().get();
+    }
     static RECT Rect(LONG l, LONG t, LONG r, LONG b) { return RECT{l, t, r, b}; }
 
     CanvasHarness canvas;
@@ -49,13 +59,7 @@ TEST_F(PointerTest, APressSelectsTheBottomMostItemUnderItAndADragMovesIt) {
     CCanvasItem* frame = Draw<CHighlightItemFactory>({100, 100}, {300, 200});
     CCanvasItem* arrow = Draw<CArrowItemFactory>({100, 150}, {300, 150}); // across the frame
     CCanvasItem* pen = Draw<CPenItemFactory>({400, 100}, {500, 100});
-    canvas.SelectTool<CPenItemFactory>();
-    canvas.Press(400, 300);
-    canvas.Move(500, 300);
-    canvas.Move(500, 400);
-    canvas.Move(400, 400);
-    canvas.Release(400, 310);
-    CCanvasItem* loop = Item(3);
+    CCanvasItem* loop = DrawLoop({400, 300}, 100);
     CCanvasItem* crop = Draw<CCropItemFactory>({600, 50}, {780, 250});
     canvas.SelectTool<CPointerItemFactory>();
 
@@ -235,12 +239,7 @@ TEST_F(PointerTest, AMoveRepaintsOnlyTheOldAndNewRectangles) {
 
     // A stroke reaches beyond its first and last points: all of it is
     // repainted, and nothing more.
-    canvas.SelectTool<CPenItemFactory>();
-    canvas.Press(400, 300);
-    canvas.Move(500, 300);
-    canvas.Move(500, 400);
-    canvas.Move(400, 400);
-    canvas.Release(400, 310);
+    DrawLoop({400, 300}, 100);
     canvas.SelectTool<CPointerItemFactory>();
     canvas.Press(450, 350);
     updates.clear();
