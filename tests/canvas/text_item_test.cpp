@@ -105,7 +105,6 @@ TEST_F(TextItemTest, ABoxIsTypedIntoWithRealKeysGrowsWithItsTextAndShowsItOnceTy
     canvas.Release(600, 500);
     canvas.Pump();
     EXPECT_FALSE(::IsWindowVisible(popup));
-    EXPECT_NE(::GetFocus(), edit) << "keys would go on changing the hidden text";
     EXPECT_EQ(counter.hidden, 1);
     EXPECT_EQ(item->GetText(), typed);
     EXPECT_EQ(typed.rfind(L"Hello\r\nworld\r\nm", 0), 0u);
@@ -114,6 +113,76 @@ TEST_F(TextItemTest, ABoxIsTypedIntoWithRealKeysGrowsWithItsTextAndShowsItOnceTy
     EXPECT_EQ(outside, 0);
     SavePicture(CaptureClient(canvas.Surface()).get(), L"text_after_typing");
     PopupObject(popup).RemoveListener(&counter);
+}
+
+TEST_F(TextItemTest, AClickOpensThePopupButCommitsNothingAndAnEmptyBoxIsNotDrawnButHit) {
+    canvas.Press(50, 50);
+    canvas.Release(50, 50);
+    canvas.Pump();
+    EXPECT_TRUE(canvas.Panel().GetItems().empty());
+    EXPECT_TRUE(::IsWindowVisible(NewestPopup())) << "a click asks for the popup as well";
+
+    // The next drag takes the same item, and its popup, over the new box.
+    canvas.Drag(100, 100, 300, 200);
+    canvas.Pump();
+    ASSERT_EQ(canvas.Panel().GetItems().size(), 1u);
+    EXPECT_EQ(RectIn(canvas.Surface(), NewestPopup()).left, 101);
+    canvas.ClearTool();
+    canvas.Press(600, 500); // ends typing with nothing typed
+    canvas.Release(600, 500);
+    canvas.Pump();
+    EXPECT_EQ(Item(0)->GetText(), L"");
+    EXPECT_EQ(Pixels(PrintSurface(canvas.Surface()).get()).At(200, 150), kPicture)
+        << "an empty box is not drawn";
+    EXPECT_EQ(Item(0)->HitTest(200, 150), 0);
+    EXPECT_EQ(Item(0)->HitTest(350, 150), -1);
+}
+
+TEST_F(TextItemTest, UndoRedoAndReopeningKeepTheTextAndTypingHoldsTheBoxInPlace) {
+    canvas.Drag(100, 300, 300, 250); // upwards: the first point is the lower one
+    canvas.Pump();
+    CTextItem* item = Item(0);
+    const HWND popup = NewestPopup();
+    const HWND edit = ::GetDlgItem(popup, IDC_TEXT_EDIT);
+    for (int line = 0; line < 4; ++line)
+        SendKeys(edit, L"Line\r");
+    EXPECT_EQ(item->GetViewRect().top, 250) << "the box grows downwards from its top";
+    EXPECT_EQ(item->GetViewRect().bottom, RectIn(canvas.Surface(), popup).bottom + 1);
+
+    // Neither moves nor resizes while typing.
+    const RECT typing = item->GetImageRect();
+    item->Offset(30, 30, 30, 30);
+    item->MoveHandle(500, 500, 500, 500, 5);
+    const RECT after = item->GetImageRect();
+    EXPECT_TRUE(::EqualRect(&typing, &after));
+
+    canvas.ClearTool();
+    canvas.Press(700, 550);
+    canvas.Release(700, 550);
+    canvas.Pump();
+    const std::wstring typed = L"Line\r\nLine\r\nLine\r\nLine\r\n";
+    EXPECT_EQ(item->GetText(), typed);
+    EXPECT_NE(::GetFocus(), edit) << "keys typed next would change the hidden text";
+    auto white = [&] { return Pixels(PrintSurface(canvas.Surface()).get()).At(290, 258); };
+    EXPECT_TRUE(Near(white(), RGB(255, 255, 255), 16));
+    canvas.Panel().Undo();
+    EXPECT_EQ(white(), kPicture);
+    canvas.Panel().Redo();
+    EXPECT_TRUE(Near(white(), RGB(255, 255, 255), 16));
+    EXPECT_EQ(item->GetText(), typed);
+
+    // The pointer's double click opens the popup again with the same text.
+    item->BeginEdit();
+    EXPECT_TRUE(::IsWindowVisible(popup));
+    EXPECT_EQ(WindowText(edit), typed);
+    EXPECT_EQ(::GetFocus(), edit);
+
+    // Deleting the box while it is typed into takes the popup along.
+    canvas.Panel().SetSelectedItem(item);
+    canvas.Panel().DeleteSelectedItem();
+    canvas.Pump();
+    EXPECT_FALSE(::IsWindow(popup));
+    EXPECT_TRUE(canvas.Panel().GetItems().empty());
 }
 
 } // namespace
