@@ -1,6 +1,7 @@
 #include "canvas/text_item.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "canvas/canvas_panel.h"
 #include "resource.h"
@@ -29,12 +30,14 @@ void RegisterHiddenWindowClass(WNDPROC procedure) {
     ::RegisterClassExW(&wc); // fails harmlessly once registered
 }
 
-// 14-point Arial at the vertical resolution of the window's screen.
-fw::GdiFont MakeFont(HWND window) {
+// 14-point Arial at the vertical resolution of the window's screen, scaled.
+fw::GdiFont MakeFont(HWND window, float scale = 1.0f) {
     fw::WindowDc dc(window);
     const int dpi = dc ? ::GetDeviceCaps(dc.get(), LOGPIXELSY) : 96;
-    return fw::GdiFont(::CreateFontW(-::MulDiv(kFontPoints, dpi, 72), 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
-                                     0, 0, L"Arial"));
+    const int height = std::max(
+        1,
+        static_cast<int>(std::lround(static_cast<float>(::MulDiv(kFontPoints, dpi, 72)) * scale)));
+    return fw::GdiFont(::CreateFontW(-height, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, L"Arial"));
 }
 
 RECT Normalised(POINT a, POINT b) {
@@ -169,6 +172,15 @@ LRESULT CTextItem::ShowEditor() {
     RECT rect = GetViewRect();
     ::InflateRect(&rect, -1, -1);
     m_popup.SetTextColor(m_color);
+    // The popup shows the text at the size the box will: it wraps the same
+    // way and the box grows with it to what the text needs.
+    const float zoom = m_owner ? m_owner->GetTransform().ZoomY() : 1.0f;
+    if (zoom != m_editorZoom) {
+        fw::GdiFont font = zoom == 1.0f ? fw::GdiFont() : MakeFont(SurfaceWindow(), zoom);
+        m_popup.SetFont(font ? font.get() : m_font.get());
+        m_editorFont = std::move(font); // the edit has let go of the old one
+        m_editorZoom = zoom;
+    }
     ::MoveWindow(popup, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, TRUE);
     ::ShowWindow(popup, SW_SHOW);
     return 0;

@@ -53,6 +53,9 @@ private:
     bool FitHeightToPopup();
 
     fw::GdiFont m_font;
+    // The font of the popup at a zoom other than 1, and that zoom.
+    fw::GdiFont m_editorFont;
+    float m_editorZoom = 1.0f;
     fw::Window m_hiddenWindow;
     CDlgTextItem m_popup;
     std::wstring m_text;

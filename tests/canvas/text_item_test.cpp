@@ -171,11 +171,19 @@ TEST_F(TextItemTest, UndoRedoAndReopeningKeepTheTextAndTypingHoldsTheBoxInPlace)
     EXPECT_TRUE(Near(white(), RGB(255, 255, 255), 16));
     EXPECT_EQ(item->GetText(), typed);
 
-    // The pointer's double click opens the popup again with the same text.
+    // The pointer's double click opens the popup again with the same text,
+    // at the size the box shows it.
+    canvas.Panel().SetZoom(0.5f, 0.5f);
     item->BeginEdit();
     EXPECT_TRUE(::IsWindowVisible(popup));
     EXPECT_EQ(WindowText(edit), typed);
     EXPECT_EQ(::GetFocus(), edit);
+    EXPECT_EQ(RectIn(canvas.Surface(), popup).left, 51);
+    LOGFONTW shown{}, drawn{};
+    ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(edit, WM_GETFONT, 0, 0)), sizeof(shown),
+                 &shown);
+    ::GetObjectW(item->GetFont(), sizeof(drawn), &drawn);
+    EXPECT_NEAR(shown.lfHeight, drawn.lfHeight / 2.0, 0.5);
 
     // Deleting the box while it is typed into takes the popup along.
     canvas.Panel().SetSelectedItem(item);
