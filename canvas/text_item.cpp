@@ -273,17 +273,14 @@ void CTextItem::Draw(gfx::Graphics& graphics) {
     m_text = m_popup.GetText();
     const wchar_t* shown = m_text.empty() ? L"<<Empty>>" : m_text.c_str();
 
-    RECT box = GetImageRect();
-    const int width = box.right - box.left;
-    const int height = box.bottom - box.top;
-    graphics.FillRectangle(gfx::SolidBrush(kBoxFill), box.left, box.top, width, height);
     gfx::Pen border(kBoxBorder, 2.0f);
     border.SetLineJoin(Gdiplus::LineJoinRound);
     border.SetMiterLimit(10.0f);
     border.SetAlignment(Gdiplus::PenAlignmentInset);
-    graphics.DrawRectangle(border, box.left, box.top, width, height);
+    DrawBox(graphics, kBoxFill, border);
 
     // Rectangle and font are in image pixels, like the box.
+    RECT box = GetImageRect();
     ::InflateRect(&box, -1, -1);
     DrawTextOver(graphics, box, shown, m_font.get(), m_color);
 }
