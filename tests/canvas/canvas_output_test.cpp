@@ -2,9 +2,6 @@
 // bitmap, and no GDI objects or memory left behind.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <climits>
-
 #include <windows.h>
 #include <psapi.h>
 
@@ -12,10 +9,7 @@
 #include "canvas/crop_item_factory.h"
 #include "canvas/highlight_item_factory.h"
 #include "canvas/pen_item_factory.h"
-#include "canvas/text_item_factory.h"
 #include "canvas_harness.h"
-#include "resource.h"
-#include "support/test_window.h"
 
 using namespace canvas_test;
 
@@ -287,85 +281,6 @@ std::string ZoomName(const testing::TestParamInfo<float>& param) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Zooms, PartialPaintTest, testing::Values(1.0f, 1.37f), ZoomName);
-
-// The bounding rectangle of the pixels that are plainly blue.
-RECT BlueBounds(const Pixels& pixels) {
-    RECT bounds{LONG_MAX, LONG_MAX, LONG_MIN, LONG_MIN};
-    for (int y = 0; y < pixels.Height(); ++y) {
-        for (int x = 0; x < pixels.Width(); ++x) {
-            const COLORREF c = pixels.At(x, y);
-            if (GetBValue(c) > 180 && GetRValue(c) < 100 && GetGValue(c) < 100) {
-                bounds =
-                    RECT{std::min(bounds.left, LONG(x)), std::min(bounds.top, LONG(y)),
-                         std::max(bounds.right, LONG(x + 1)), std::max(bounds.bottom, LONG(y + 1))};
-            }
-        }
-    }
-    return bounds;
-}
-
-void ExpectInside(const RECT& inner, const RECT& outer) {
-    EXPECT_GE(inner.left, outer.left);
-    EXPECT_GE(inner.top, outer.top);
-    EXPECT_LE(inner.right, outer.right);
-    EXPECT_LE(inner.bottom, outer.bottom);
-}
-
-// A text box's text lands inside its box at the box's scale wherever the
-// picture is drawn: flattened, scrolled, repainted in part, fitted.
-TEST_F(CanvasOutputTest, TextStaysInItsBoxThroughScrollPartialRepaintZoomAndFlattening) {
-    canvas.SelectTool<CTextItemFactory>();
-    canvas.SetColor(kBlue);
-    canvas.Drag(40, 40, 260, 130);
-    canvas.Pump();
-    HWND popup = ::FindWindowExW(canvas.Surface(), nullptr, L"#32770", nullptr);
-    SendKeys(::GetDlgItem(popup, IDC_TEXT_EDIT), L"Text stays inside its box at every zoom");
-    canvas.ClearTool();
-    canvas.Press(380, 280);
-    canvas.Release(380, 280);
-    canvas.Pump();
-    RECT box{41, 41, 259, 129}; // inside the border
-
-    const RECT flat = BlueBounds(Pixels(canvas.Panel().GetFlattenedBitmap().get()));
-    ASSERT_LT(flat.left, flat.right) << "no text in the flattened picture";
-    ExpectInside(flat, box);
-    EXPECT_GT(flat.bottom - flat.top, 30) << "the text wraps onto a second line";
-
-    CLumvexDlgEvents& scroll = canvas.Panel();
-    scroll.OnScrollHorz(nullptr, 13);
-    scroll.OnScrollVert(nullptr, 7);
-    canvas.Pump();
-    const RECT shifted = BlueBounds(Pixels(PrintSurface(canvas.Surface()).get()));
-    EXPECT_EQ(shifted.left, flat.left - 13);
-    EXPECT_EQ(shifted.top, flat.top - 7);
-    EXPECT_EQ(shifted.right, flat.right - 13);
-    EXPECT_EQ(shifted.bottom, flat.bottom - 7);
-
-    // A repaint of a band through the text leaves what a whole paint shows.
-    ::UpdateWindow(canvas.Surface());
-    const RECT band{60, 45, 150, 70};
-    ::InvalidateRect(canvas.Surface(), &band, FALSE);
-    ::UpdateWindow(canvas.Surface());
-    const Pixels onScreen(CaptureClient(canvas.Surface()).get());
-    const Pixels whole(PrintSurface(canvas.Surface()).get());
-    int differing = 0;
-    for (int y = 0; y < 140; ++y) {
-        for (int x = 0; x < 260; ++x)
-            differing += onScreen.At(x, y) != whole.At(x, y) ? 1 : 0;
-    }
-    EXPECT_EQ(differing, 0);
-
-    const float fit = 0.8f;
-    canvas.Panel().SetZoom(fit, fit);
-    canvas.Pump();
-    const fw::GdiBitmap fitted = PrintSurface(canvas.Surface());
-    SavePicture(fitted.get(), L"text_fitted");
-    const RECT scaled = BlueBounds(Pixels(fitted.get()));
-    EXPECT_NEAR(scaled.left, flat.left * fit, 2);
-    EXPECT_NEAR(scaled.top, flat.top * fit, 2);
-    EXPECT_NEAR(scaled.right, flat.right * fit, 2);
-    EXPECT_NEAR(scaled.bottom, flat.bottom * fit, 2);
-}
 
 // Painting and output leave no GDI objects and no memory behind.
 TEST(CanvasResources, RepeatedPaintsAndFlattensLeakNothing) {
