@@ -54,15 +54,14 @@ RECT ToTarget(const gfx::Matrix& world, const RECT& rect) {
 // Draws text with GDI into a rectangle of the graphics' world, as DrawTextW
 // lays it out, in one colour over whatever the graphics holds.
 //
-// GDI knows nothing of the graphics' transform, and its anti-aliasing
-// blends with whatever the device context holds, which for a graphics over
-// a bitmap is not the picture (Wine hands out a scratch bitmap). So the text
-// is laid out at the target's own resolution, black on white (the box is
-// white: the edges come out as they would there) in a bitmap of ours through
-// the same transform, and that coverage becomes the alpha of
-// the colour drawn pixel for pixel onto the target: the text sits where the
-// graphics would put it, at its scale, with clean edges, whatever bitmap,
-// offset and zoom the graphics stands for.
+// GDI knows nothing of the graphics' transform, and its anti-aliasing blends
+// with what the device context holds, which for a graphics over a bitmap is
+// not the picture (Wine hands out a scratch bitmap). So the text is laid out
+// through the same transform, at the target's own resolution, black on white
+// in a bitmap of ours (the box is white: edges come out as they would on it),
+// and that coverage becomes the alpha of the colour, drawn pixel for pixel
+// onto the target. The text then sits where the graphics would put it, at
+// its scale, whatever bitmap, offset and zoom the graphics stands for.
 void DrawTextOver(gfx::Graphics& graphics, RECT rect, const wchar_t* text, HFONT font,
                   COLORREF color) {
     const gfx::Matrix world = graphics.GetTransform();
