@@ -49,6 +49,10 @@ Status Matrix::Invert() {
     return Record(api::GdipInvertMatrix(get()));
 }
 
+Status Matrix::GetElements(float (&elements)[6]) const {
+    return Record(api::GdipGetMatrixElements(get(), elements));
+}
+
 Status Matrix::TransformPoints(POINT* points, int count) const {
     std::vector<Gdiplus::GpPoint> converted(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i)
@@ -196,6 +200,15 @@ Bitmap Bitmap::OverPixels(int width, int height, int stride, void* pixels) {
     return bitmap;
 }
 
+Bitmap Bitmap::OverArgbPixels(int width, int height, int stride, void* pixels) {
+    Bitmap bitmap;
+    bitmap.CreateWith([&](Gdiplus::GpBitmap** out) {
+        return api::GdipCreateBitmapFromScan0(width, height, stride, PixelFormat32bppARGB,
+                                              static_cast<BYTE*>(pixels), out);
+    });
+    return bitmap;
+}
+
 int Bitmap::Width() const {
     UINT width = 0;
     Record(api::GdipGetImageWidth(get(), &width));
@@ -268,6 +281,13 @@ Status Graphics::SetSmoothingMode(Gdiplus::SmoothingMode mode) {
 
 Status Graphics::SetTransform(const Matrix& matrix) {
     return Record(api::GdipSetWorldTransform(get(), matrix.get()));
+}
+
+Matrix Graphics::GetTransform() const {
+    Matrix matrix = Matrix::Identity();
+    if (matrix)
+        Record(api::GdipGetWorldTransform(get(), matrix.get()));
+    return matrix;
 }
 
 Status Graphics::SetClip(int x, int y, int width, int height) {
