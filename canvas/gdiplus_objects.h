@@ -152,8 +152,6 @@ public:
     Status SetWidth(float width);
     Status SetAlignment(Gdiplus::PenAlignment alignment);
     Status SetDashStyle(Gdiplus::DashStyle style);
-    Status SetLineJoin(Gdiplus::LineJoin join);
-    Status SetMiterLimit(float limit);
     Status SetCustomEndCap(const ArrowCap& cap);
 };
 
@@ -196,8 +194,6 @@ public:
     static Bitmap FromHbitmap(HBITMAP bitmap);
     // 32-bit ARGB, every pixel transparent black.
     static Bitmap Create(int width, int height);
-    // 32-bit pixels without alpha over memory the caller keeps alive.
-    static Bitmap OverPixels(int width, int height, int stride, void* pixels);
 
     int Width() const;
     int Height() const;
