@@ -75,9 +75,10 @@ private:
 
 } // namespace
 
-extern "C" __declspec(dllexport) ULONG WINAPI
-    MAPISendMail(LHANDLE session, ULONG_PTR uiParam, lpMapiMessage message, FLAGS flags,
-                 ULONG reserved) {
+// Exported by test_mapi.def under its own name: mapi.h has declared it
+// already, and a redeclaration may not add the export attribute.
+extern "C" ULONG WINAPI MAPISendMail(LHANDLE session, ULONG_PTR uiParam, lpMapiMessage message,
+                                     FLAGS flags, ULONG reserved) {
     Record record;
     record.String("library", ThisLibrary());
     HMODULE systemMapi = ::GetModuleHandleW(L"mapi32.dll");
