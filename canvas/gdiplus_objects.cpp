@@ -92,14 +92,6 @@ Status Pen::SetDashStyle(Gdiplus::DashStyle style) {
     return Record(api::GdipSetPenDashStyle(get(), style));
 }
 
-Status Pen::SetLineJoin(Gdiplus::LineJoin join) {
-    return Record(api::GdipSetPenLineJoin(get(), join));
-}
-
-Status Pen::SetMiterLimit(float limit) {
-    return Record(api::GdipSetPenMiterLimit(get(), limit));
-}
-
 Status Pen::SetCustomEndCap(const ArrowCap& cap) {
     return Record(api::GdipSetPenCustomEndCap(get(), cap.get()));
 }
@@ -187,15 +179,6 @@ Bitmap Bitmap::Create(int width, int height) {
     Bitmap bitmap;
     bitmap.CreateWith([&](Gdiplus::GpBitmap** out) {
         return api::GdipCreateBitmapFromScan0(width, height, 0, PixelFormat32bppARGB, nullptr, out);
-    });
-    return bitmap;
-}
-
-Bitmap Bitmap::OverPixels(int width, int height, int stride, void* pixels) {
-    Bitmap bitmap;
-    bitmap.CreateWith([&](Gdiplus::GpBitmap** out) {
-        return api::GdipCreateBitmapFromScan0(width, height, stride, PixelFormat32bppRGB,
-                                              static_cast<BYTE*>(pixels), out);
     });
     return bitmap;
 }

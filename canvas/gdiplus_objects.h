@@ -154,8 +154,6 @@ public:
     Status SetWidth(float width);
     Status SetAlignment(Gdiplus::PenAlignment alignment);
     Status SetDashStyle(Gdiplus::DashStyle style);
-    Status SetLineJoin(Gdiplus::LineJoin join);
-    Status SetMiterLimit(float limit);
     Status SetCustomEndCap(const ArrowCap& cap);
 };
 
@@ -198,9 +196,8 @@ public:
     static Bitmap FromHbitmap(HBITMAP bitmap);
     // 32-bit ARGB, every pixel transparent black.
     static Bitmap Create(int width, int height);
-    // 32-bit pixels without alpha over memory the caller keeps alive.
-    static Bitmap OverPixels(int width, int height, int stride, void* pixels);
-    // The same with alpha (not premultiplied).
+    // 32-bit pixels with alpha (not premultiplied) over memory the caller
+    // keeps alive.
     static Bitmap OverArgbPixels(int width, int height, int stride, void* pixels);
 
     int Width() const;
