@@ -269,14 +269,18 @@ bool CCanvasItem::HitTestFrame(int x, int y) const {
 }
 
 void CCanvasItem::DrawTrackingBox(gfx::Graphics& graphics, gfx::Argb fill) const {
-    const RECT r = GetImageRect();
-    const int width = r.right - r.left;
-    const int height = r.bottom - r.top;
-    graphics.FillRectangle(gfx::SolidBrush(fill), r.left, r.top, width, height);
     gfx::Pen outline(kTrackingOutline, 1.0f);
     outline.SetAlignment(Gdiplus::PenAlignmentInset);
     outline.SetWidth(1.5f);
     outline.SetDashStyle(Gdiplus::DashStyleSolid);
+    DrawBox(graphics, fill, outline);
+}
+
+void CCanvasItem::DrawBox(gfx::Graphics& graphics, gfx::Argb fill, const gfx::Pen& outline) const {
+    const RECT r = GetImageRect();
+    const int width = r.right - r.left;
+    const int height = r.bottom - r.top;
+    graphics.FillRectangle(gfx::SolidBrush(fill), r.left, r.top, width, height);
     graphics.DrawRectangle(outline, r.left, r.top, width, height);
 }
 

@@ -88,6 +88,8 @@ protected:
     bool HitTestFrame(int x, int y) const;
     // A rectangle being dragged out: filled, outlined light steel blue.
     void DrawTrackingBox(gfx::Graphics& graphics, gfx::Argb fill) const;
+    // The image rectangle filled, then outlined.
+    void DrawBox(gfx::Graphics& graphics, gfx::Argb fill, const gfx::Pen& outline) const;
     // Whether the release of a gesture commits the item: it has a size.
     virtual bool HasExtent() const;
 

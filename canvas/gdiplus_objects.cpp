@@ -49,6 +49,10 @@ Status Matrix::Invert() {
     return Record(api::GdipInvertMatrix(get()));
 }
 
+Status Matrix::GetElements(float (&elements)[6]) const {
+    return Record(api::GdipGetMatrixElements(get(), elements));
+}
+
 Status Matrix::TransformPoints(POINT* points, int count) const {
     std::vector<Gdiplus::GpPoint> converted(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i)
@@ -86,14 +90,6 @@ Status Pen::SetAlignment(Gdiplus::PenAlignment alignment) {
 
 Status Pen::SetDashStyle(Gdiplus::DashStyle style) {
     return Record(api::GdipSetPenDashStyle(get(), style));
-}
-
-Status Pen::SetLineJoin(Gdiplus::LineJoin join) {
-    return Record(api::GdipSetPenLineJoin(get(), join));
-}
-
-Status Pen::SetMiterLimit(float limit) {
-    return Record(api::GdipSetPenMiterLimit(get(), limit));
 }
 
 Status Pen::SetCustomEndCap(const ArrowCap& cap) {
@@ -187,10 +183,10 @@ Bitmap Bitmap::Create(int width, int height) {
     return bitmap;
 }
 
-Bitmap Bitmap::OverPixels(int width, int height, int stride, void* pixels) {
+Bitmap Bitmap::OverArgbPixels(int width, int height, int stride, void* pixels) {
     Bitmap bitmap;
     bitmap.CreateWith([&](Gdiplus::GpBitmap** out) {
-        return api::GdipCreateBitmapFromScan0(width, height, stride, PixelFormat32bppRGB,
+        return api::GdipCreateBitmapFromScan0(width, height, stride, PixelFormat32bppARGB,
                                               static_cast<BYTE*>(pixels), out);
     });
     return bitmap;
@@ -268,6 +264,13 @@ Status Graphics::SetSmoothingMode(Gdiplus::SmoothingMode mode) {
 
 Status Graphics::SetTransform(const Matrix& matrix) {
     return Record(api::GdipSetWorldTransform(get(), matrix.get()));
+}
+
+Matrix Graphics::GetTransform() const {
+    Matrix matrix = Matrix::Identity();
+    if (matrix)
+        Record(api::GdipGetWorldTransform(get(), matrix.get()));
+    return matrix;
 }
 
 Status Graphics::SetClip(int x, int y, int width, int height) {

@@ -131,6 +131,8 @@ public:
     Status Scale(float sx, float sy);
     Matrix Clone() const;
     Status Invert();
+    // The six elements m11, m12, m21, m22, dx, dy, as GDI's XFORM orders them.
+    Status GetElements(float (&elements)[6]) const;
     // Rounds to the nearest integer point, in place.
     Status TransformPoints(POINT* points, int count) const;
     POINT Transform(POINT point) const;
@@ -152,8 +154,6 @@ public:
     Status SetWidth(float width);
     Status SetAlignment(Gdiplus::PenAlignment alignment);
     Status SetDashStyle(Gdiplus::DashStyle style);
-    Status SetLineJoin(Gdiplus::LineJoin join);
-    Status SetMiterLimit(float limit);
     Status SetCustomEndCap(const ArrowCap& cap);
 };
 
@@ -196,8 +196,9 @@ public:
     static Bitmap FromHbitmap(HBITMAP bitmap);
     // 32-bit ARGB, every pixel transparent black.
     static Bitmap Create(int width, int height);
-    // 32-bit pixels without alpha over memory the caller keeps alive.
-    static Bitmap OverPixels(int width, int height, int stride, void* pixels);
+    // 32-bit pixels with alpha (not premultiplied) over memory the caller
+    // keeps alive.
+    static Bitmap OverArgbPixels(int width, int height, int stride, void* pixels);
 
     int Width() const;
     int Height() const;
@@ -220,6 +221,8 @@ public:
 
     Status SetSmoothingMode(Gdiplus::SmoothingMode mode);
     Status SetTransform(const Matrix& matrix);
+    // A copy of the world transform; the identity when it cannot be read.
+    Matrix GetTransform() const;
     // Replaces the clip; the rectangle is in world coordinates.
     Status SetClip(int x, int y, int width, int height);
     Region GetClip() const;

@@ -1,5 +1,4 @@
-// The text tool: makes text boxes. Its item kind is not here yet, so it
-// makes no items and a press with it does nothing.
+// The text tool: makes text boxes.
 #pragma once
 
 #include "canvas/canvas_item_factory.h"

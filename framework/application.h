@@ -37,9 +37,6 @@ public:
     void SetRegistryKey(const std::wstring& key);
     const Profile& GetProfile() const noexcept { return m_profile; }
 
-    HWND MainWindow() const noexcept { return m_mainWindow; }
-    void SetMainWindow(HWND window) noexcept { m_mainWindow = window; }
-
 protected:
     void SetExitCode(int code) noexcept { m_exitCode = code; }
 
@@ -48,7 +45,6 @@ private:
     std::wstring m_commandLine;
     std::wstring m_appName;
     Profile m_profile;
-    HWND m_mainWindow = nullptr;
     int m_exitCode = 0;
 };
 

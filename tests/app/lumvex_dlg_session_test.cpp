@@ -29,7 +29,7 @@ protected:
     CAppSettings m_settings;
 };
 
-TEST_F(LumvexDlgSession, IsAHiddenWindowOfTheTemplatesShape) {
+TEST_F(LumvexDlgSession, IsAHiddenWindowOfTheTemplatesStyleSizedToTheWorkArea) {
     CLumvexDlg dialog(m_settings, m_profile);
     const INT_PTR result = RunWithDriver(dialog, [](HWND window) {
         wchar_t caption[64]{};
@@ -43,13 +43,17 @@ TEST_F(LumvexDlgSession, IsAHiddenWindowOfTheTemplatesShape) {
         EXPECT_EQ(style & (WS_MAXIMIZEBOX | WS_THICKFRAME), 0);
         EXPECT_TRUE(::GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_APPWINDOW);
 
-        RECT expected{0, 0, 440, 345};
-        ::MapDialogRect(window, &expected);
-        RECT client{};
-        ::GetClientRect(window, &client);
-        EXPECT_EQ(client.right, expected.right);
-        EXPECT_EQ(client.bottom, expected.bottom);
         EXPECT_NE(::GetDlgItem(window, IDC_DRAWING_SURFACE), nullptr);
+        // Found while still initialising: the size is the one it ends with,
+        // the work area's.
+        WaitUntilInitialised(window);
+        RECT work{};
+        ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+        RECT frame{};
+        ::GetWindowRect(window, &frame);
+        EXPECT_EQ(frame.right - frame.left, work.right - work.left);
+        EXPECT_EQ(frame.bottom - frame.top, work.bottom - work.top);
+        EXPECT_FALSE(::IsWindowVisible(window)) << "initialising shows nothing";
 
         // Enter and Escape must not end the program's loop.
         SendOrFail(window, WM_COMMAND, IDOK, 0);

@@ -81,6 +81,14 @@ size_t MainWindowFixture::ItemsAfterKeys(HWND window, std::initializer_list<WORD
 
 void MainWindowFixture::Drag(HWND window, POINT from, POINT to) {
     HWND surface = ::GetDlgItem(window, IDC_DRAWING_SURFACE);
+    // Wine reports a real mouse move at the pointer's position whenever the
+    // pointer seems to have moved over a window (one shown under it, for
+    // one); such a move arriving mid-drag took the item's corner to wherever
+    // the pointer was. With the pointer where the drag ends, it can only take
+    // the corner where it is going anyway.
+    POINT end = to;
+    ::ClientToScreen(surface, &end);
+    ::SetCursorPos(end.x, end.y);
     SendOrFail(surface, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(from.x, from.y));
     SendOrFail(surface, WM_MOUSEMOVE, MK_LBUTTON,
                MAKELPARAM((from.x + to.x) / 2, (from.y + to.y) / 2));

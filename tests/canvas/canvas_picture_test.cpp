@@ -95,8 +95,14 @@ TEST_P(CanvasPictureTest, EachKindWhileDraggedAndAfterRelease) {
     canvas.SetColor(RGB(20, 140, 20));
     auto [penDrag, penDone] =
         DrawAndShoot<CPenItemFactory>(canvas, {"pen", POINT{350, 100}, POINT{560, 160}});
-    static_cast<void>(penDrag);
-    static_cast<void>(penDone);
+    const Pixels penning(penDrag.get());
+    const Pixels penned(penDone.get());
+    EXPECT_TRUE(Near(penning.At(420, 120), RGB(20, 140, 20), 40)) << "stroke while dragged";
+    EXPECT_TRUE(Near(penning.At(350, 100), RGB(20, 140, 20), 40)) << "no handle while dragged";
+    EXPECT_TRUE(Near(penned.At(490, 140), RGB(20, 140, 20), 40)) << "stroke after release";
+    EXPECT_EQ(penned.At(350, 100), RGB(0, 0, 0)) << "first point's handle after release";
+    EXPECT_EQ(penned.At(560, 160), RGB(0, 0, 0)) << "last point's handle after release";
+    EXPECT_NE(penned.At(420, 110), RGB(20, 140, 20)) << "nothing beside the stroke";
 
     auto [cropDrag, cropDone] =
         DrawAndShoot<CCropItemFactory>(canvas, {"crop", POINT{40, 60}, POINT{600, 430}});

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "canvas/drawing_static.h"
+#include "support/test_window.h"
 
 namespace {
 
@@ -104,11 +105,34 @@ TEST_F(DrawingStaticTest, AFailingListenerDoesNotSilenceTheNextAndFiringCanBeOff
     surface.RemoveListener(&listener);
 }
 
-TEST_F(DrawingStaticTest, ACreatedSurfaceIsABitmapStaticThatHearsDoubleClicks) {
-    const LONG_PTR style = ::GetWindowLongPtrW(surface.Hwnd(), GWL_STYLE);
-    EXPECT_EQ(style & SS_TYPEMASK, SS_BITMAP);
-    EXPECT_TRUE(style & SS_NOTIFY);
-    EXPECT_TRUE(::GetClassLongPtrW(surface.Hwnd(), GCL_STYLE) & CS_DBLCLKS);
+// Real input: a static hears the mouse only with SS_NOTIFY (otherwise its
+// parent gets the clicks), and double clicks only when its class asks for
+// them (otherwise the second click is one more press).
+TEST_F(DrawingStaticTest, RealClicksReachTheSurfaceAndTwoQuickOnesAreADoubleClick) {
+    Recorder listener(log, "a");
+    surface.AddListener(&listener);
+    MouseMoveTo(ScreenCentre(surface.Hwnd()));
+    // One call, so that the two clicks are as close together as can be.
+    INPUT clicks[4]{};
+    for (int i = 0; i < 4; ++i) {
+        clicks[i].type = INPUT_MOUSE;
+        clicks[i].mi.dwFlags = i % 2 ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_LEFTDOWN;
+    }
+    ::SendInput(4, clicks, sizeof(INPUT));
+    std::vector<std::string> presses;
+    PumpUntil(
+        [&] {
+            presses.clear();
+            for (const std::string& entry : log) {
+                if (entry.find(" move ") == std::string::npos &&
+                    entry.find(" paint") == std::string::npos)
+                    presses.push_back(entry.substr(0, entry.rfind(' ')));
+            }
+            return presses.size() >= 4;
+        },
+        2000);
+    EXPECT_EQ(presses, (std::vector<std::string>{"a down", "a up", "a dblclk", "a up"}));
+    surface.RemoveListener(&listener);
 }
 
 } // namespace

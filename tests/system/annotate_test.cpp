@@ -123,6 +123,33 @@ void DragAcross(HWND window, POINT from, POINT to) {
     MouseButton(false);
 }
 
+// The text popup on the drawing surface, or null.
+HWND TextPopup(HWND window) {
+    return ::FindWindowExW(Child(window, IDC_DRAWING_SURFACE), nullptr, L"#32770", nullptr);
+}
+
+// A text box dragged out with the Text tool and typed into with the keys
+// of a person; Escape leaves the popup open.
+void TypeTextBox(HWND window, const RECT& box, const std::wstring& text) {
+    MouseClickAt(ScreenCentre(Child(window, IDC_TOOL_TEXT)));
+    DragAcross(Child(window, IDC_DRAWING_SURFACE), POINT{box.left, box.top},
+               POINT{box.right, box.bottom});
+    ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(TextPopup(window)) != FALSE; }));
+    HWND edit = Child(TextPopup(window), IDC_TEXT_EDIT);
+    TypeText(text);
+    PressKeys({VK_ESCAPE});
+    EXPECT_TRUE(WaitUntil([&] { return ControlText(edit) == text; }, 5000));
+    EXPECT_TRUE(::IsWindowVisible(TextPopup(window))) << "Escape closed the popup";
+    if (const std::wstring folder = PictureDirectory(); !folder.empty())
+        SaveScreen(folder + L"\\main_window_typing_text.png");
+}
+
+// The box in the copied picture: white, with text of the colour in it.
+void ExpectTextBox(const Picture& copied, const RECT& box, COLORREF colour) {
+    EXPECT_TRUE(ColorsClose(copied.At(box.right - 6, box.bottom - 6), RGB(255, 255, 255), 24));
+    EXPECT_GT(copied.Count(colour, 60, box), 30) << "no text in the box";
+}
+
 TEST_F(AnnotateSystemTest, TrayClickArrowCopyAndEmailTakeTheArrowAlong) {
     ASSERT_TRUE(SetDefaultMailClient(HKEY_CURRENT_USER, L"Microsoft Outlook"));
     ASSERT_TRUE(SetDefaultMailClient(HKEY_LOCAL_MACHINE, L"Microsoft Outlook"));
@@ -130,9 +157,14 @@ TEST_F(AnnotateSystemTest, TrayClickArrowCopyAndEmailTakeTheArrowAlong) {
     HWND window = nullptr;
     ASSERT_NO_FATAL_FAILURE(StartAndShow(&window));
 
+    // A text box; choosing the next tool ends the typing.
+    const RECT textBox{80, 90, 330, 170};
+    ASSERT_NO_FATAL_FAILURE(TypeTextBox(window, textBox, L"Ship it today"));
+
     // The Arrow tool, then an arrow dragged across the picture; the Pointer
     // tool then takes it by its middle and moves it down and to the left.
     MouseClickAt(ScreenCentre(Child(window, IDC_TOOL_ARROW)));
+    EXPECT_TRUE(WaitUntil([&] { return !::IsWindowVisible(TextPopup(window)); }));
     const POINT drawnFrom{400, 300};
     const POINT drawnTo{900, 550};
     DragAcross(Child(window, IDC_DRAWING_SURFACE), drawnFrom, drawnTo);
@@ -171,6 +203,7 @@ TEST_F(AnnotateSystemTest, TrayClickArrowCopyAndEmailTakeTheArrowAlong) {
         return count;
     };
     EXPECT_EQ(onLine(from, to), 8) << "the arrow's shaft is missing where it was moved to";
+    ExpectTextBox(copied, textBox, kFirstColour);
     // And not elsewhere: where it was drawn the capture shows through.
     EXPECT_EQ(onLine(drawnFrom, drawnTo), 0) << "the arrow is still where it was drawn";
 

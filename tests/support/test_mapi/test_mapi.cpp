@@ -1,7 +1,7 @@
 // A stand-in for the user's mail program: a Simple MAPI library whose
 // MAPISendMail records the message it is given (see mapi_record.h) and
 // answers success, as a mail program does once the user has sent.
-#include "framework/platform.h"
+#include <windows.h>
 
 #include "test_mapi/mapi_record.h"
 
@@ -75,8 +75,10 @@ private:
 
 } // namespace
 
-FW_EXPORT_C ULONG WINAPI MAPISendMail(LHANDLE session, ULONG_PTR uiParam, lpMapiMessage message,
-                                      FLAGS flags, ULONG reserved) {
+// Exported by test_mapi.def under its own name: mapi.h has declared it
+// already, and a redeclaration may not add the export attribute.
+extern "C" ULONG WINAPI MAPISendMail(LHANDLE session, ULONG_PTR uiParam, lpMapiMessage message,
+                                     FLAGS flags, ULONG reserved) {
     Record record;
     record.String("library", ThisLibrary());
     HMODULE systemMapi = ::GetModuleHandleW(L"mapi32.dll");
