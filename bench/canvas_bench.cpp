@@ -17,6 +17,7 @@
 #include "canvas/drawing_static.h"
 #include "canvas/highlight_item.h"
 #include "canvas/pen_item.h"
+#include "canvas/pointer_item_factory.h"
 
 namespace {
 
@@ -51,6 +52,19 @@ LPARAM PointParam(int x, int y) {
     return MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y));
 }
 
+// With the button held: the median time of a mouse move to and fro by 8
+// pixels around a point, each painted at once; then the release there.
+double MovesThenReleaseMs(HWND surface, POINT at) {
+    int step = 0;
+    const double ms = MedianMs(31, [&] {
+        ++step;
+        const int d = step % 2 == 0 ? 0 : 8;
+        ::SendMessageW(surface, WM_MOUSEMOVE, MK_LBUTTON, PointParam(at.x + d, at.y + d));
+    });
+    ::SendMessageW(surface, WM_LBUTTONUP, 0, PointParam(at.x, at.y));
+    return ms;
+}
+
 // The main window's part: the arrow tool, red, the window as menu owner.
 class BenchHost : public ICanvasHost {
 public:
@@ -80,6 +94,9 @@ public:
     BenchHost& operator=(const BenchHost&) = delete;
 
     CCanvasPanel& Panel() { return *m_panel; }
+    template <typename Factory> void SelectTool() {
+        m_factory = std::make_unique<Factory>(m_panel.get());
+    }
     HWND Surface() const { return m_surface.Hwnd(); }
 
     CCanvasItemFactory* GetCurrentFactory() override { return m_factory.get(); }
@@ -141,14 +158,14 @@ std::unique_ptr<CCanvasItem> Stroke(std::mt19937& random, POINT start, int width
     return pen;
 }
 
-// A hundred items spread over the whole picture: pens, arrows and
-// highlights, and one crop around most of it.
+// Beside the arrow the pointer moves, a hundred items in all spread over the
+// whole picture: pens, arrows and highlights, and one crop around most of it.
 void AddItems(CCanvasPanel& panel, int width, int height) {
     std::mt19937 random(1234);
     std::uniform_int_distribution<int> xs(0, width - 400);
     std::uniform_int_distribution<int> ys(0, height - 300);
     std::uniform_int_distribution<int> size(40, 300);
-    for (int i = 0; i < kItems - 1; ++i) {
+    for (int i = 0; i < kItems - 2; ++i) {
         const POINT from{xs(random), ys(random)};
         const POINT to{from.x + size(random), from.y + size(random) * 2 / 3};
         switch (i % 3) {
@@ -173,6 +190,9 @@ void RunCanvasBench(int pictureWidth, int pictureHeight, std::FILE* out) {
     BenchHost host;
     CCanvasPanel& panel = host.Panel();
     panel.SetBitmap(MakePicture(pictureWidth, pictureHeight));
+    // The arrow the pointer moves, as large as the one dragged out below:
+    // first, so that a press on it takes it whatever lies above.
+    panel.AddItem(Drawn<CArrowItem>(POINT{700, 400}, POINT{800, 460}));
     AddItems(panel, pictureWidth, pictureHeight);
     HWND surface = host.Surface();
     ::UpdateWindow(surface);
@@ -182,14 +202,15 @@ void RunCanvasBench(int pictureWidth, int pictureHeight, std::FILE* out) {
     // repaints the union of its old and new rectangles at once.
     ::SendMessageW(surface, WM_LBUTTONDOWN, MK_LBUTTON, PointParam(900, 500));
     ::SendMessageW(surface, WM_MOUSEMOVE, MK_LBUTTON, PointParam(1000, 560));
-    int step = 0;
-    const double drag = MedianMs(31, [&] {
-        ++step;
-        const int d = step % 2 == 0 ? 0 : 8;
-        ::SendMessageW(surface, WM_MOUSEMOVE, MK_LBUTTON, PointParam(1000 + d, 560 + d));
-    });
-    ::SendMessageW(surface, WM_LBUTTONUP, 0, PointParam(1000, 560));
+    const double drag = MovesThenReleaseMs(surface, POINT{1000, 560});
     panel.Undo();
+    host.Pump();
+
+    // That arrow moved with the pointer: each mouse move repaints its old
+    // and new rectangles.
+    host.SelectTool<CPointerItemFactory>();
+    ::SendMessageW(surface, WM_LBUTTONDOWN, MK_LBUTTON, PointParam(750, 430));
+    const double pointerMove = MovesThenReleaseMs(surface, POINT{750, 430});
     host.Pump();
 
     const double full = MedianMs(7, [&] {
@@ -206,6 +227,8 @@ void RunCanvasBench(int pictureWidth, int pictureHeight, std::FILE* out) {
     });
 
     std::fprintf(out, "%dx%d drag-update-paint %.1f ms\n", pictureWidth, pictureHeight, drag);
+    std::fprintf(out, "%dx%d pointer-move-paint %.1f ms\n", pictureWidth, pictureHeight,
+                 pointerMove);
     std::fprintf(out, "%dx%d full-paint %.1f ms\n", pictureWidth, pictureHeight, full);
     std::fprintf(out, "%dx%d drag/full-ratio %.2f\n", pictureWidth, pictureHeight,
                  full > 0 ? drag / full : 0.0);

@@ -126,10 +126,17 @@ void CCanvasItem::OnLButtonUp(POINT, POINT) {
     RepaintSurface(nullptr, true);
 }
 
-void CCanvasItem::OnLButtonDblClk(POINT, POINT) {}
+void CCanvasItem::OnLButtonDblClk(POINT view, POINT image) {
+    // For a drawing tool the second press of a double click is a press.
+    OnLButtonDown(view, image);
+}
 
 RECT CCanvasItem::GetDrawBounds() const {
     return Inflated(GetImageRect(), kDrawMargin);
+}
+
+RECT CCanvasItem::GetViewBounds() const {
+    return GetViewRect();
 }
 
 RECT CCanvasItem::GetImageRect() const {

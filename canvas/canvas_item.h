@@ -44,11 +44,16 @@ public:
     virtual void OnLButtonDown(POINT view, POINT image);
     virtual void OnLButtonUp(POINT view, POINT image);
     virtual void OnMouseMove(POINT view, POINT image);
+    // A press, unless the kind gives double clicks a meaning of its own.
     virtual void OnLButtonDblClk(POINT view, POINT image);
 
     // Everything Draw may touch, in image coordinates: painting skips items
     // outside the area it redraws.
     virtual RECT GetDrawBounds() const;
+    // What the item covers on the surface, in view coordinates, for
+    // repainting it where it moves: the rectangle of its two points, unless
+    // it draws beyond them.
+    virtual RECT GetViewBounds() const;
 
     // The two kinds the panel and the pointer tool treat specially.
     virtual bool IsCropItem() const { return false; }

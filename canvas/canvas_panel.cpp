@@ -284,17 +284,20 @@ void CCanvasPanel::DrawItems(gfx::Graphics& graphics, const RECT& area, bool for
 
 void CCanvasPanel::OnLButtonDown(UINT, POINT point) {
     EndEditAll();
+    if (CCanvasItem* item = PendingItemForPress())
+        item->OnLButtonDown(point, ViewToImage(point));
+}
+
+CCanvasItem* CCanvasPanel::PendingItemForPress() {
     CCanvasItemFactory* factory = m_host.GetCurrentFactory();
     if (!factory)
-        return;
-    const POINT image = ViewToImage(point);
+        return nullptr;
     if (!factory->GetPendingItem())
         factory->SetPendingItem(factory->CreateItem(this));
     CCanvasItem* item = factory->GetPendingItem();
-    if (!item)
-        return;
-    item->SetColor(m_host.GetCurrentColor());
-    item->OnLButtonDown(point, image);
+    if (item)
+        item->SetColor(m_host.GetCurrentColor());
+    return item;
 }
 
 void CCanvasPanel::OnMouseMove(UINT, POINT point) {
@@ -321,13 +324,22 @@ void CCanvasPanel::OnLButtonUp(UINT, POINT point) {
 }
 
 void CCanvasPanel::OnLButtonDblClk(UINT, POINT point) {
+    // The second press of a double click: the pointer gives it its own
+    // meaning; the drawing tools take it as a press, or a second stroke
+    // started quickly would be lost.
     EndEditAll();
+    if (CCanvasItem* item = PendingItemForPress())
+        item->OnLButtonDblClk(point, ViewToImage(point));
+}
+
+void CCanvasPanel::OnSetCursor(POINT point) {
     CCanvasItemFactory* factory = m_host.GetCurrentFactory();
-    if (!factory)
+    if (!factory) {
+        ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW));
         return;
+    }
     const POINT image = ViewToImage(point);
-    if (CCanvasItem* item = factory->GetPendingItem())
-        item->OnLButtonDblClk(point, image);
+    factory->UpdateCursor(point.x, point.y, image.x, image.y);
 }
 
 void CCanvasPanel::OnRButtonDown(UINT, POINT) {}
@@ -336,6 +348,9 @@ void CCanvasPanel::OnRButtonUp(UINT, POINT point) {
     EndEditAll();
     const POINT image = ViewToImage(point);
     for (auto& item : m_items) {
+        // An older crop is not shown: its border must not be selectable.
+        if (item->IsCropItem() && item.get() != m_activeCrop)
+            continue;
         if (item->HitTest(image.x, image.y) == 0) {
             SetSelectedItem(item.get());
             RepaintSurface(true);

@@ -84,6 +84,7 @@ public:
     void OnLButtonDblClk(UINT keyFlags, POINT point) override;
     void OnRButtonUp(UINT keyFlags, POINT point) override;
     void OnRButtonDown(UINT keyFlags, POINT point) override;
+    void OnSetCursor(POINT point) override;
 
     // CLumvexDlgEvents
     void OnScrollHorz(Sender* sender, int position) override;
@@ -104,6 +105,9 @@ private:
 
     void SetTransform(const CViewTransform& transform);
     void EndEditAll();
+    // The current tool's pending item (made when there is none) in the
+    // current colour; null without a tool or when the tool makes none.
+    CCanvasItem* PendingItemForPress();
     void DrawItems(gfx::Graphics& graphics, const RECT& area, bool forScreen) const;
     void RepaintSurface(bool erase);
     // Picture and items (no crop, no pending item, no handles) cut to the

@@ -20,4 +20,7 @@ public:
     virtual void OnLButtonDblClk(UINT /*keyFlags*/, POINT /*point*/) {}
     virtual void OnRButtonUp(UINT /*keyFlags*/, POINT /*point*/) {}
     virtual void OnRButtonDown(UINT /*keyFlags*/, POINT /*point*/) {}
+    // WM_SETCURSOR over the client area: set the cursor for the point. The
+    // surface sets none of its own while it has listeners.
+    virtual void OnSetCursor(POINT /*point*/) {}
 };

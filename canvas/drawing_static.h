@@ -23,4 +23,13 @@ protected:
 private:
     using MouseOperation = void (CDarwingStaticEvents::*)(UINT keyFlags, POINT point);
     void FireMouse(MouseOperation operation, WPARAM wParam, LPARAM lParam);
+    void BeginPress(LPARAM lParam);
+    // The capture went elsewhere (a menu, a message box, another program)
+    // before the button came up: the listeners hear a release at the last
+    // point, or the gesture would go on with no button held.
+    void EndLostPress();
+
+    // Between a press and its release (or the loss of the capture).
+    bool m_pressed = false;
+    POINT m_lastPoint{};
 };

@@ -92,6 +92,14 @@ Status Pen::SetDashStyle(Gdiplus::DashStyle style) {
     return Record(api::GdipSetPenDashStyle(get(), style));
 }
 
+Status Pen::SetLineJoin(Gdiplus::LineJoin join) {
+    return Record(api::GdipSetPenLineJoin(get(), join));
+}
+
+Status Pen::SetMiterLimit(float limit) {
+    return Record(api::GdipSetPenMiterLimit(get(), limit));
+}
+
 Status Pen::SetCustomEndCap(const ArrowCap& cap) {
     return Record(api::GdipSetPenCustomEndCap(get(), cap.get()));
 }

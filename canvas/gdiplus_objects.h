@@ -154,6 +154,8 @@ public:
     Status SetWidth(float width);
     Status SetAlignment(Gdiplus::PenAlignment alignment);
     Status SetDashStyle(Gdiplus::DashStyle style);
+    Status SetLineJoin(Gdiplus::LineJoin join);
+    Status SetMiterLimit(float limit);
     Status SetCustomEndCap(const ArrowCap& cap);
 };
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "canvas/canvas_panel.h"
 #include "common/argb.h"
 
 namespace {
@@ -39,7 +40,6 @@ void CPenItem::Offset(int dx, int dy, int viewDx, int viewDy) {
         point.y += dy;
     }
     OffsetPoints(dx, dy, viewDx, viewDy);
-    RepaintSurface(nullptr, true);
 }
 
 gfx::Pen CPenItem::MakePen() const {
@@ -81,6 +81,16 @@ RECT CPenItem::GetDrawBounds() const {
     }
     ::InflateRect(&bounds, kPenReach, kPenReach);
     return bounds;
+}
+
+RECT CPenItem::GetViewBounds() const {
+    if (!m_owner || m_points.empty())
+        return GetViewRect();
+    const RECT image = GetDrawBounds();
+    const CViewTransform& transform = m_owner->GetTransform();
+    const POINT a = transform.ToView(POINT{image.left, image.top});
+    const POINT b = transform.ToView(POINT{image.right, image.bottom});
+    return RECT{std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
 }
 
 void CPenItem::DrawFeedback(gfx::Graphics& graphics) {

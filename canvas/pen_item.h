@@ -14,7 +14,6 @@ public:
     POINT GetHandlePoint(int handle) const override;
     // The area the stroke encloses (closing it from last to first point).
     bool HitTestBody(int x, int y) override;
-    // Also repaints the whole surface.
     void Offset(int dx, int dy, int viewDx, int viewDy) override;
     void Draw(gfx::Graphics& graphics) override;
     // The newest segment, in view coordinates.
@@ -23,6 +22,8 @@ public:
     void OnLButtonUp(POINT view, POINT image) override;
     void OnMouseMove(POINT view, POINT image) override;
     RECT GetDrawBounds() const override;
+    // The whole stroke: its first and last points may lie anywhere in it.
+    RECT GetViewBounds() const override;
 
     const std::vector<POINT>& GetPoints() const noexcept { return m_points; }
 

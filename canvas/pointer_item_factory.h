@@ -1,5 +1,5 @@
-// The pointer tool: selects, moves and resizes items. Its item kind is not here yet, so it
-// makes no items and a press with it does nothing.
+// The pointer tool: selects, moves and resizes items, and shows what a press
+// would take hold of through the cursor.
 #pragma once
 
 #include "canvas/canvas_item_factory.h"
@@ -8,6 +8,9 @@ class CPointerItemFactory : public CCanvasItemFactory {
 public:
     using CCanvasItemFactory::CCanvasItemFactory;
 
+    // Four-way arrows over an item's body, the handle's own cursor over a
+    // handle of the selected item (the arrow where the handle has none), the
+    // arrow elsewhere. Older crops are passed over.
     void UpdateCursor(int viewX, int viewY, int imageX, int imageY) override;
     std::unique_ptr<CCanvasItem> CreateItem(CCanvasPanel* panel) override;
 };

@@ -70,6 +70,27 @@ void CanvasHarness::Release(int x, int y) {
     ::SendMessageW(Surface(), WM_LBUTTONUP, 0, PointParam(x, y));
 }
 
+void CanvasHarness::PressAgain(int x, int y) {
+    ::SendMessageW(Surface(), WM_LBUTTONDBLCLK, MK_LBUTTON, PointParam(x, y));
+}
+
+void CanvasHarness::DoubleClick(int x, int y) {
+    Press(x, y);
+    Release(x, y);
+    PressAgain(x, y);
+    Release(x, y);
+}
+
+HCURSOR CanvasHarness::CursorAt(int x, int y) {
+    POINT screen{x, y};
+    ::ClientToScreen(Surface(), &screen);
+    ::SetCursorPos(screen.x, screen.y);
+    ::SetCursor(nullptr);
+    ::SendMessageW(Surface(), WM_SETCURSOR, reinterpret_cast<WPARAM>(Surface()),
+                   MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    return ::GetCursor();
+}
+
 void CanvasHarness::Drag(int x1, int y1, int x2, int y2, int steps) {
     Press(x1, y1);
     for (int i = 1; i <= steps; ++i)

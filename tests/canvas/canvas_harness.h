@@ -22,9 +22,11 @@ public:
     void OnPaint(CDrawingStatic*, HDC, const RECT& update) override {
         ++paints;
         lastUpdate = update;
+        updates.push_back(update);
     }
     int paints = 0;
     RECT lastUpdate{};
+    std::vector<RECT> updates;
 };
 
 class CanvasHarness : public ICanvasHost {
@@ -51,11 +53,18 @@ public:
     void Press(int x, int y);
     void Move(int x, int y);
     void Release(int x, int y);
+    // The second press of a quick double click (WM_LBUTTONDBLCLK).
+    void PressAgain(int x, int y);
+    // Press, release, second press, release: a double click as it arrives.
+    void DoubleClick(int x, int y);
     // Press, `steps` moves along the line, release at the end.
     void Drag(int x1, int y1, int x2, int y2, int steps = 4);
     // Right button down and up; the context menu that opens is read and
     // closed by a helper thread, with the given key (VK_ESCAPE: nothing).
     std::vector<std::wstring> RightClick(int x, int y, WPARAM key = VK_ESCAPE);
+
+    // The cursor the surface sets when the mouse rests on a point of it.
+    HCURSOR CursorAt(int x, int y);
 
     // Processes the window messages waiting for this thread.
     void Pump();

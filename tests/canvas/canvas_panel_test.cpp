@@ -276,4 +276,53 @@ TEST_F(CanvasPanelTest, ADragRepaintsOnlyAroundTheMovingItem) {
     canvas.Release(160, 140);
 }
 
+TEST_F(CanvasPanelTest, ALostCaptureEndsTheGestureAsAReleaseAtTheLastPoint) {
+    canvas.SelectTool<CPenItemFactory>();
+    canvas.Press(100, 100);
+    canvas.Move(150, 120);
+    canvas.RightClick(150, 120); // the context menu takes the mouse
+    ASSERT_EQ(ItemCount(), 1u);
+    const auto& points = static_cast<CPenItem*>(Item(0))->GetPoints();
+    canvas.Move(300, 300);
+    EXPECT_EQ(points.size(), 3u) << "press, move, release; nothing after";
+
+    canvas.SelectTool<CArrowItemFactory>();
+    canvas.Press(200, 200);
+    canvas.Move(260, 240);
+    ::SendMessageW(canvas.Surface(), WM_CANCELMODE, 0, 0); // Alt+Tab, a message box
+    EXPECT_EQ(::GetCapture(), nullptr);
+    canvas.Move(400, 400);
+    ASSERT_EQ(ItemCount(), 2u);
+    EXPECT_EQ(Item(1)->GetPoint2().x, 260);
+}
+
+TEST_F(CanvasPanelTest, TheSurfaceSetsTheToolsCursorAndDrawsOnADoubleClicksPress) {
+    canvas.SelectTool<CPenItemFactory>();
+    EXPECT_EQ(canvas.CursorAt(300, 300),
+              ::LoadCursorW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDCUR_PEN)));
+    canvas.ClearTool();
+    EXPECT_EQ(canvas.CursorAt(300, 300), ::LoadCursorW(nullptr, IDC_ARROW));
+
+    canvas.SelectTool<CArrowItemFactory>();
+    canvas.Drag(10, 10, 100, 100);
+    canvas.PressAgain(200, 200); // a second arrow started quickly
+    canvas.Move(300, 250);
+    canvas.Release(300, 250);
+    ASSERT_EQ(ItemCount(), 2u);
+    EXPECT_EQ(Item(1)->GetPoint1().x, 200);
+}
+
+TEST_F(CanvasPanelTest, RightClickPassesOverAnOlderCrop) {
+    canvas.SelectTool<CCropItemFactory>();
+    canvas.Drag(10, 10, 300, 300);
+    canvas.Drag(400, 300, 600, 450);
+    canvas.SelectTool<CHighlightItemFactory>();
+    canvas.Drag(5, 100, 200, 200);
+    panel().SetSelectedItem(nullptr);
+    canvas.RightClick(12, 250); // only the older crop's border
+    EXPECT_EQ(panel().GetSelectedItem(), nullptr);
+    canvas.RightClick(12, 150); // the older crop's border over the highlight's
+    EXPECT_EQ(panel().GetSelectedItem(), Item(2));
+}
+
 } // namespace

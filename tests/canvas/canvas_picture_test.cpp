@@ -9,6 +9,7 @@
 #include "canvas/crop_item_factory.h"
 #include "canvas/highlight_item_factory.h"
 #include "canvas/pen_item_factory.h"
+#include "canvas/pointer_item_factory.h"
 #include "canvas_harness.h"
 
 using namespace canvas_test;
@@ -109,6 +110,25 @@ TEST_P(CanvasPictureTest, EachKindWhileDraggedAndAfterRelease) {
     const Pixels cropped(cropDone.get());
     EXPECT_LT(GetRValue(cropped.At(20, 20)), 100) << "darkened around the crop";
     EXPECT_TRUE(Near(cropped.At(80, 180), RGB(220, 30, 30), 40)) << "the frame stays";
+
+    // The pointer moves the highlight: mid-way the screen shows what a whole
+    // repaint would; after, its eight handles show on it.
+    canvas.SelectTool<CPointerItemFactory>();
+    canvas.Press(82, 180);
+    for (int step = 1; step <= 4; ++step)
+        canvas.Move(82 + step * 5, 180 + step * 5 / 2);
+    const Pixels moving(CaptureClient(canvas.Surface()).get());
+    const Pixels whole(PrintSurface(canvas.Surface()).get());
+    int left = 0;
+    for (int y = 0; y < whole.Height(); ++y) {
+        for (int x = 0; x < whole.Width(); ++x)
+            left += Near(moving.At(x, y), whole.At(x, y), 40) ? 0 : 1;
+    }
+    EXPECT_EQ(left, 0) << "pixels left behind by the move";
+    canvas.Release(102, 190);
+    canvas.Pump();
+    SavePicture(CaptureClient(canvas.Surface()).get(),
+                zoom == 1.0f ? L"canvas_actual_selected" : L"canvas_fit_selected");
 }
 
 std::string ZoomName(const testing::TestParamInfo<float>& param) {

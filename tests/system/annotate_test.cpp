@@ -161,12 +161,19 @@ TEST_F(AnnotateSystemTest, TrayClickArrowCopyAndEmailTakeTheArrowAlong) {
     const RECT textBox{80, 90, 330, 170};
     ASSERT_NO_FATAL_FAILURE(TypeTextBox(window, textBox, L"Ship it today"));
 
-    // The Arrow tool, then an arrow dragged across the picture.
+    // The Arrow tool, then an arrow dragged across the picture; the Pointer
+    // tool then takes it by its middle and moves it down and to the left.
     MouseClickAt(ScreenCentre(Child(window, IDC_TOOL_ARROW)));
     EXPECT_TRUE(WaitUntil([&] { return !::IsWindowVisible(TextPopup(window)); }));
-    const POINT from{400, 300};
-    const POINT to{900, 550};
-    DragAcross(Child(window, IDC_DRAWING_SURFACE), from, to);
+    const POINT drawnFrom{400, 300};
+    const POINT drawnTo{900, 550};
+    DragAcross(Child(window, IDC_DRAWING_SURFACE), drawnFrom, drawnTo);
+    MouseClickAt(ScreenCentre(Child(window, IDC_TOOL_POINTER)));
+    const POINT by{-100, 150};
+    const POINT middle{(drawnFrom.x + drawnTo.x) / 2, (drawnFrom.y + drawnTo.y) / 2};
+    DragAcross(Child(window, IDC_DRAWING_SURFACE), middle, POINT{middle.x + by.x, middle.y + by.y});
+    const POINT from{drawnFrom.x + by.x, drawnFrom.y + by.y};
+    const POINT to{drawnTo.x + by.x, drawnTo.y + by.y};
 
     ::OpenClipboard(nullptr);
     ::EmptyClipboard();
@@ -184,20 +191,21 @@ TEST_F(AnnotateSystemTest, TrayClickArrowCopyAndEmailTakeTheArrowAlong) {
     // its shaft; at actual size, surface and picture pixels coincide.
     EXPECT_EQ(copied.width, ::GetSystemMetrics(SM_CXSCREEN));
     EXPECT_EQ(copied.height, ::GetSystemMetrics(SM_CYSCREEN));
-    int onLine = 0;
-    for (int i = 1; i <= 8; ++i) {
-        const double t = i / 10.0;
-        const int x = static_cast<int>(std::lround(from.x + (to.x - from.x) * t));
-        const int y = static_cast<int>(std::lround(from.y + (to.y - from.y) * t));
-        if (ColorsClose(copied.At(x, y), kFirstColour, 40))
-            ++onLine;
-    }
-    EXPECT_EQ(onLine, 8) << "the arrow's shaft is missing from the copied picture";
+    auto onLine = [&](POINT a, POINT b) {
+        int count = 0;
+        for (int i = 1; i <= 8; ++i) {
+            const double t = i / 10.0;
+            const int x = static_cast<int>(std::lround(a.x + (b.x - a.x) * t));
+            const int y = static_cast<int>(std::lround(a.y + (b.y - a.y) * t));
+            if (ColorsClose(copied.At(x, y), kFirstColour, 40))
+                ++count;
+        }
+        return count;
+    };
+    EXPECT_EQ(onLine(from, to), 8) << "the arrow's shaft is missing where it was moved to";
     ExpectTextBox(copied, textBox, kFirstColour);
-    // And not elsewhere: well beside the line the capture shows through.
-    const int beside =
-        copied.Count(kFirstColour, 40, RECT{from.x, from.y + 120, from.x + 60, from.y + 180});
-    EXPECT_EQ(beside, 0);
+    // And not elsewhere: where it was drawn the capture shows through.
+    EXPECT_EQ(onLine(drawnFrom, drawnTo), 0) << "the arrow is still where it was drawn";
 
     // Ctrl+E: the mail program gets the page beside the program, filled in,
     // and the same picture.
