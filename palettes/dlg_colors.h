@@ -5,6 +5,7 @@
 
 #include "controls/color_static_st.h"
 #include "framework/dialog.h"
+#include "framework/handles.h"
 
 #include <windows.h>
 
@@ -25,6 +26,13 @@ public:
     // The colour of the swatch with this control id, or kNoColor.
     static COLORREF SwatchColor(int controlId) noexcept;
 
+    // Where the panel's picture paints its slots, in panel pixels at the
+    // picture's DPI: slot 0 holds the current-colour box, slots 1 to 12 the
+    // swatches row by row. The controls sit exactly on them.
+    static RECT SlotRect(size_t slot, UINT pictureDpi) noexcept;
+    // The panel's size: the visible part of its picture.
+    static SIZE PanelSize(UINT pictureDpi) noexcept;
+
 protected:
     BOOL OnInitDialog() override;
     void DoDataExchange() override;
@@ -39,4 +47,6 @@ private:
     COLORREF m_currentColor;
     CColorStaticST m_currentBox;
     std::array<CColorStaticST, kSwatchCount> m_swatches;
+    // The panel's picture at its scale; the picture control does not own it.
+    fw::GdiBitmap m_picture;
 };
