@@ -11,6 +11,7 @@
 #include "canvas/text_item_factory.h"
 #include "common/pictures.h"
 #include "framework/application.h"
+#include "framework/picture.h"
 #include "mail/email_sender.h"
 #include "mail/mail_client.h"
 #include "mail/screenshot_email.h"
@@ -126,9 +127,10 @@ struct CLumvexDlg::ControlRow {
     int id;
     // The object bound to the control; null for a plain control.
     fw::Control* (*member)(CLumvexDlg&);
-    // The sibling it sits directly behind in the drawing order; 0 keeps the
-    // template's order.
-    int behind;
+    // The sibling it lies on: it goes directly above it in the drawing
+    // order, so that it is painted over it and gets the mouse there (the
+    // pictures it lies on clip their siblings); 0 keeps the template's order.
+    int liesOn;
     // Its size at 96 DPI, scaled with the pictures it shows; {0, 0} keeps
     // its own (a picture control takes its picture's).
     Size size;
@@ -342,11 +344,15 @@ BOOL CLumvexDlg::OnInitDialog() {
 
     m_canvas.StartGraphics();
     m_canvas.Connect(this);
-    m_fit = 0;
+    ChooseColumnScale();
     RecalcLayout();
     if (m_notify.Create(nullptr))
         ::ShowWindow(m_notify.Hwnd(), SW_HIDE);
     return TRUE;
+}
+
+CButtonRgn* CLumvexDlg::ButtonOfRow(const ControlRow& row) {
+    return row.member ? dynamic_cast<CButtonRgn*>(row.member(*this)) : nullptr;
 }
 
 void CLumvexDlg::PlaceControls() {
@@ -355,33 +361,33 @@ void CLumvexDlg::PlaceControls() {
         if (!control)
             continue;
         UINT flags = SWP_NOMOVE | SWP_NOACTIVATE;
-        if (row.behind == 0)
+        HWND above = nullptr;
+        if (row.liesOn == 0) {
             flags |= SWP_NOZORDER;
+        } else {
+            // Directly above the sibling: right after the one above it.
+            above = ::GetWindow(Item(row.liesOn), GW_HWNDPREV);
+            if (!above)
+                above = HWND_TOP;
+        }
         if (row.size.cx == 0)
             flags |= SWP_NOSIZE;
         // Sized with the pictures they show.
-        ::SetWindowPos(control, row.behind ? Item(row.behind) : nullptr, 0, 0,
-                       fw::Scale(row.size.cx, m_pictureDpi), fw::Scale(row.size.cy, m_pictureDpi),
-                       flags);
+        ::SetWindowPos(control, above, 0, 0, fw::Scale(row.size.cx, m_pictureDpi),
+                       fw::Scale(row.size.cy, m_pictureDpi), flags);
     }
 }
 
 void CLumvexDlg::UpdatePictures() {
     for (const ControlRow& row : kControls) {
-        if (row.picture == 0 || row.member)
+        if (row.picture == 0 || ButtonOfRow(row))
             continue;
         HWND control = Item(row.id);
         if (!control)
             continue;
-        // The control takes its picture's size. It does not own what it is
-        // given, but the picture it loaded from the template is its own.
-        fw::GdiBitmap picture = m_pictures.Get(row.picture, m_pictureDpi);
-        HBITMAP previous = reinterpret_cast<HBITMAP>(::SendMessageW(
-            control, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture.get())));
-        fw::GdiBitmap& held = m_staticPictures[row.id];
-        if (previous && previous != held.get())
-            ::DeleteObject(previous);
-        held = std::move(picture);
+        // The control takes its picture's size.
+        SetStaticPicture(control, m_pictures.Get(row.picture, m_pictureDpi),
+                         m_staticPictures[row.id]);
     }
     UpdateButtonPictures();
 }
@@ -390,9 +396,9 @@ void CLumvexDlg::UpdateButtonPictures() {
     const int chosenTool = ButtonOf(m_tool);
     const int chosenZoom = m_fit ? IDC_ZOOM_FIT : IDC_ZOOM_ACTUAL;
     for (const ControlRow& row : kControls) {
-        if (row.picture == 0 || !row.member)
+        if (row.picture == 0)
             continue;
-        if (auto* button = dynamic_cast<CButtonRgn*>(row.member(*this))) {
+        if (CButtonRgn* button = ButtonOfRow(row)) {
             const bool chosen = row.id == chosenTool || row.id == chosenZoom;
             SetButtonPicture(*button, m_pictures,
                              chosen && row.selectedPicture ? row.selectedPicture : row.picture,
@@ -401,18 +407,12 @@ void CLumvexDlg::UpdateButtonPictures() {
     }
 }
 
-void CLumvexDlg::RecalcLayout() {
-    // A minimised window has no client area to lay out; its restore lays it
-    // out again.
-    if (!Hwnd() || ::IsIconic(Hwnd()))
-        return;
+MainLayoutInput CLumvexDlg::MeasureLayoutInput() {
     RECT client{};
     ::GetClientRect(Hwnd(), &client);
-    const Size screen{::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
-
     MainLayoutInput in;
     in.client = {client.right, client.bottom};
-    in.screen = screen;
+    in.screen = {::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
     in.dpi = m_dpi;
     in.pictureDpi = m_pictureDpi;
     in.logo = SizeOf(Item(IDC_LOGO));
@@ -425,7 +425,48 @@ void CLumvexDlg::RecalcLayout() {
     in.submitPanel = SizeOf(m_sendRequest.Hwnd());
     in.horzScrollHeight = SizeOf(Item(IDC_HSCROLL)).cy;
     in.vertScrollWidth = SizeOf(Item(IDC_VSCROLL)).cx;
-    const MainLayout layout = ComputeMainLayout(in);
+    return in;
+}
+
+void CLumvexDlg::ChooseColumnScale() {
+    // The column's sizes with 96-DPI pictures: a button's own, a picture
+    // control's picture's.
+    MainLayoutInput in = MeasureLayoutInput();
+    auto at96 = [this](int id) {
+        for (const ControlRow& row : kControls) {
+            if (row.id != id)
+                continue;
+            if (row.size.cx != 0)
+                return row.size;
+            const SIZE picture = fw::BitmapSize(m_pictures.Get(row.picture, 96).get());
+            return Size{picture.cx, picture.cy};
+        }
+        return Size{};
+    };
+    in.logo = at96(IDC_LOGO);
+    in.toolsPicture = at96(IDC_TOOLS_PICTURE);
+    in.toolButton = at96(IDC_TOOL_POINTER);
+    in.undoRedoButton = at96(IDC_UNDO);
+    in.actualSizeButton = at96(IDC_ZOOM_ACTUAL);
+    in.fitButton = at96(IDC_ZOOM_FIT);
+    const SIZE palette = CDlgColors::PanelSize(96);
+    in.palette = {palette.cx, palette.cy};
+    const UINT chosen = ChooseColumnPictureDpi(in, NearestPictureDpi(m_dpi));
+    if (chosen != m_pictureDpi) {
+        m_pictureDpi = chosen;
+        PlaceControls();
+        UpdatePictures();
+    }
+    m_colors.SetPictureDpi(m_pictureDpi);
+}
+
+void CLumvexDlg::RecalcLayout() {
+    // A minimised window has no client area to lay out; its restore lays it
+    // out again.
+    if (!Hwnd() || ::IsIconic(Hwnd()))
+        return;
+    const Size screen{::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    const MainLayout layout = ComputeMainLayout(MeasureLayoutInput());
 
     // The window's frame and strips always follow the client area; the
     // column's controls only while their rectangle is on the screen.
@@ -437,9 +478,15 @@ void CLumvexDlg::RecalcLayout() {
         HWND control = Item(row.id);
         if (!control || !row.slot)
             continue;
+        // A placeholder whose panel is missing would sit wherever the
+        // template put it, over the drawing area: it goes out of the way.
         if ((row.waits == Waits::Palette && !m_colors.Hwnd()) ||
-            (row.waits == Waits::SubmitPanel && !m_sendRequest.Hwnd()))
+            (row.waits == Waits::SubmitPanel && !m_sendRequest.Hwnd())) {
+            ::ShowWindow(control, SW_HIDE);
             continue;
+        }
+        if (row.waits != Waits::Nothing && !::IsWindowVisible(control))
+            ::ShowWindow(control, SW_SHOWNA);
         const RECT& rect = layout.*row.slot;
         if (isFrame(row.id) || LiesOnScreen(rect, screen))
             MoveTo(control, rect);
@@ -814,6 +861,7 @@ void CLumvexDlg::OnDpiChanged(WPARAM wParam, LPARAM lParam) {
     m_pictures.Clear();
     PlaceControls();
     UpdatePictures();
+    ChooseColumnScale();
     // The move lays the window out again when its size changes; the same
     // size at another DPI still needs it.
     fw::OnDpiChanged(Hwnd(), wParam, lParam);

@@ -3,6 +3,7 @@
 // the canvas and every panel beside it, and routes every command.
 #pragma once
 
+#include "app/main_layout.h"
 #include "app/tray_icon.h"
 #include "canvas/canvas_host.h"
 #include "canvas/canvas_item_factory.h"
@@ -99,11 +100,17 @@ private:
     struct ControlRow;
     static const ControlRow kControls[];
 
+    // The row's object when it is a picture button, else null.
+    CButtonRgn* ButtonOfRow(const ControlRow& row);
     void PlaceControls();
     // Gives every button and picture of the table its look at the current
     // DPI, the selected tool's button and the zoom mode's button selected.
     void UpdatePictures();
     void UpdateButtonPictures();
+    MainLayoutInput MeasureLayoutInput();
+    // The column's pictures at the largest scale up to the window's at which
+    // the column fits the window.
+    void ChooseColumnScale();
     void RecalcLayout();
     // The surface fitted into the area of itself and its scroll bars, which
     // are hidden.

@@ -80,11 +80,26 @@ MainLayout ComputeMainLayout(const MainLayoutInput& in) {
     // pictures in steps: each is centred in the column on its own.
     out.palette = At(colX + (columnWidth - in.palette.cx) / 2, p.bottom + g, in.palette);
     const int zoomTop = out.palette.bottom + g2;
-    out.actualSize = At(out.palette.left + px(3), zoomTop, in.actualSizeButton);
-    out.fit = At(out.palette.right - in.fitButton.cx - px(4), zoomTop, in.fitButton);
+    out.actualSize = At(out.palette.left + onPicture(3), zoomTop, in.actualSizeButton);
+    out.fit = At(out.palette.right - in.fitButton.cx - onPicture(4), zoomTop, in.fitButton);
     out.submit =
         At(colX + (columnWidth - in.submitPanel.cx) / 2, out.actualSize.bottom + g, in.submitPanel);
     return out;
+}
+
+UINT ChooseColumnPictureDpi(const MainLayoutInput& atPicture96, UINT nearest) {
+    for (const UINT candidate : {192u, 144u}) {
+        if (candidate > nearest)
+            continue;
+        MainLayoutInput in = atPicture96;
+        in.pictureDpi = candidate;
+        for (Size* size : {&in.logo, &in.toolsPicture, &in.toolButton, &in.undoRedoButton,
+                           &in.palette, &in.actualSizeButton, &in.fitButton})
+            *size = Size{fw::Scale(size->cx, candidate), fw::Scale(size->cy, candidate)};
+        if (ComputeMainLayout(in).columnFits)
+            return candidate;
+    }
+    return fw::kDefaultDpi;
 }
 
 FitResult ComputeFit(const RECT& vert, const RECT& horz, const RECT& surface, Size picture) {

@@ -63,6 +63,12 @@ struct MainLayout {
 
 MainLayout ComputeMainLayout(const MainLayoutInput& input);
 
+// The scale of the column's pictures (logo, tools picture, buttons, palette):
+// the largest drawn one, from `nearest` down, at which the column fits the
+// client height; 96 when none does. atPicture96 gives those controls' sizes
+// with 96-DPI pictures and everything else as it is.
+UINT ChooseColumnPictureDpi(const MainLayoutInput& atPicture96, UINT nearest);
+
 // The tool column's controls are only moved when their rectangle lies on the
 // screen (edges between 0 and the screen size, inclusive).
 bool LiesOnScreen(const RECT& rect, Size screen);

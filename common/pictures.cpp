@@ -22,6 +22,16 @@ fw::GdiBitmap LoadPicture(UINT id, UINT pictureDpi) {
     return fw::LoadBitmapResource(nullptr, id);
 }
 
+void SetStaticPicture(HWND control, fw::GdiBitmap picture, fw::GdiBitmap& held) {
+    if (!control || !picture)
+        return;
+    HBITMAP previous = reinterpret_cast<HBITMAP>(::SendMessageW(
+        control, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture.get())));
+    if (previous && previous != held.get() && previous != picture.get())
+        ::DeleteObject(previous);
+    held = std::move(picture);
+}
+
 fw::GdiBitmap PictureCache::Get(UINT id, UINT pictureDpi) {
     if (id == 0)
         return {};

@@ -18,6 +18,11 @@ UINT NearestPictureDpi(UINT dpi) noexcept;
 // the larger one is missing.
 fw::GdiBitmap LoadPicture(UINT id, UINT pictureDpi);
 
+// Gives a picture control (SS_BITMAP) a picture that held keeps alive: the
+// control does not own what it is given, though it owns the picture it
+// loaded from its template, which goes. A null picture changes nothing.
+void SetStaticPicture(HWND control, fw::GdiBitmap picture, fw::GdiBitmap& held);
+
 // Pictures decoded once and handed out as copies, for a window that sets the
 // same pictures again and again (tool buttons on every tool change).
 class PictureCache {

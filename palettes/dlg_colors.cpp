@@ -79,34 +79,34 @@ void CDlgColors::DoDataExchange() {
         Bind(m_swatches[i], kSwatches[i].controlId);
 }
 
-BOOL CDlgColors::OnInitDialog() {
-    fw::Dialog::OnInitDialog();
-    // The panel is its picture at the scale nearest the window's DPI, and the
-    // box and swatches sit on the slots that picture paints (dialog units
-    // would follow the font instead, and drift off them).
-    const UINT pictureDpi = NearestPictureDpi(fw::DpiOf(Hwnd()));
+void CDlgColors::SetPictureDpi(UINT pictureDpi) {
+    if (!Hwnd())
+        return;
+    // The panel is its picture, and the box and swatches sit on the slots
+    // that picture paints (dialog units would follow the font instead, and
+    // drift off them).
     const SIZE size = PanelSize(pictureDpi);
     ::SetWindowPos(Hwnd(), nullptr, 0, 0, size.cx, size.cy,
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     if (HWND background = Item(IDC_COLORS_BACKGROUND)) {
-        m_picture = LoadPicture(IDB_COLORS_PANEL, pictureDpi);
-        if (m_picture) {
-            if (HBITMAP previous = reinterpret_cast<HBITMAP>(
-                    ::SendMessageW(background, STM_SETIMAGE, IMAGE_BITMAP,
-                                   reinterpret_cast<LPARAM>(m_picture.get()))))
-                ::DeleteObject(previous); // the one the template loaded
-        }
-        ::SetWindowPos(background, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        SetStaticPicture(background, LoadPicture(IDB_COLORS_PANEL, pictureDpi), m_picture);
+        // Under the controls that lie on it, for painting and the mouse alike.
+        ::SetWindowPos(background, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
     }
     auto place = [this](HWND control, const RECT& rect) {
         ::SetWindowPos(control, nullptr, rect.left, rect.top, rect.right - rect.left,
                        rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
     };
     place(m_currentBox.Hwnd(), SlotRect(0, pictureDpi));
-    for (size_t i = 0; i < kSwatches.size(); ++i) {
+    for (size_t i = 0; i < kSwatches.size(); ++i)
         place(m_swatches[i].Hwnd(), SlotRect(i + 1, pictureDpi));
+}
+
+BOOL CDlgColors::OnInitDialog() {
+    fw::Dialog::OnInitDialog();
+    SetPictureDpi(NearestPictureDpi(fw::DpiOf(Hwnd())));
+    for (size_t i = 0; i < kSwatches.size(); ++i)
         m_swatches[i].SetColors(CColorStaticST::ColorIndex::Background, kSwatches[i].colour);
-    }
     ShowCurrentColor();
     return TRUE;
 }

@@ -32,6 +32,9 @@ public:
     static RECT SlotRect(size_t slot, UINT pictureDpi) noexcept;
     // The panel's size: the visible part of its picture.
     static SIZE PanelSize(UINT pictureDpi) noexcept;
+    // Shows the picture drawn for pictureDpi (96, 144 or 192) and puts the
+    // controls on its slots; at creation, the one nearest the panel's DPI.
+    void SetPictureDpi(UINT pictureDpi);
 
 protected:
     BOOL OnInitDialog() override;
