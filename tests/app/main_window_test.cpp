@@ -15,6 +15,9 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <shellapi.h>
+
+#include <string>
 
 namespace {
 
@@ -107,6 +110,109 @@ TEST_F(MainWindow, FitFillsTheAreaOnceAndActualSizeRestoresTheBars) {
         const RECT restored = ChildRect(window, IDC_DRAWING_SURFACE);
         EXPECT_TRUE(::EqualRect(&actual, &restored));
     });
+}
+
+TEST_F(MainWindow, RestoringAMinimisedWindowKeepsThePictureFitted) {
+    Run([&](HWND window) {
+        SendOrFail(window, WM_TRAY_NOTIFY, 0, WM_LBUTTONDOWN);
+        SendOrFail(window, WM_COMMAND, IDC_ZOOM_FIT);
+        const RECT fitted = ChildRect(window, IDC_DRAWING_SURFACE);
+        ::ShowWindow(window, SW_MINIMIZE);
+        SendOrFail(window, WM_NULL);
+        ::ShowWindow(window, SW_RESTORE);
+        SendOrFail(window, WM_NULL);
+        EXPECT_TRUE(m_dialog.IsFitted());
+        const RECT restored = ChildRect(window, IDC_DRAWING_SURFACE);
+        EXPECT_TRUE(::EqualRect(&restored, &fitted))
+            << "(" << restored.left << ", " << restored.top << ", " << restored.right << ", "
+            << restored.bottom << ")";
+        EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(window, IDC_VSCROLL)));
+        EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(window, IDC_HSCROLL)));
+    });
+}
+
+// Windows conventions of a program that lives in the notification area.
+namespace tray {
+HWND g_window = nullptr;
+LONG g_posted = 0;
+LRESULT CALLBACK CountPostedNull(int code, WPARAM wParam, LPARAM lParam) {
+    const MSG* message = reinterpret_cast<const MSG*>(lParam);
+    if (code == HC_ACTION && wParam == PM_REMOVE && message->message == WM_NULL &&
+        message->hwnd == g_window)
+        ::InterlockedIncrement(&g_posted);
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+int CountTopWindows(DWORD threadId, const wchar_t* className, const wchar_t* caption) {
+    struct Count {
+        const wchar_t* className;
+        const wchar_t* caption;
+        int found;
+    } count{className, caption, 0};
+    ::EnumThreadWindows(
+        threadId,
+        [](HWND candidate, LPARAM data) {
+            auto* c = reinterpret_cast<Count*>(data);
+            wchar_t text[64]{};
+            wchar_t kind[64]{};
+            ::GetWindowTextW(candidate, text, 64);
+            ::GetClassNameW(candidate, kind, 64);
+            if (::IsWindowVisible(candidate) && std::wstring(kind) == c->className &&
+                (!c->caption || std::wstring(text) == c->caption))
+                ++c->found;
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&count));
+    return count.found;
+}
+} // namespace tray
+
+TEST_F(MainWindow, TrayEtiquetteMenuCloseBoxesForwardAndTheIconAfterAShellRestart) {
+    const DWORD uiThread = ::GetCurrentThreadId();
+    HHOOK hook = ::SetWindowsHookExW(WH_GETMESSAGE, tray::CountPostedNull, nullptr, uiThread);
+    ASSERT_TRUE(hook);
+    Run([&](HWND window) {
+        tray::g_window = window;
+        // The menu: our window comes forward first, and a message posted
+        // after it closes lets the next menu close when the user clicks
+        // elsewhere.
+        ::PostMessageW(window, WM_TRAY_NOTIFY, 0, WM_RBUTTONDOWN);
+        ASSERT_TRUE(PumpUntil([&] { return tray::CountTopWindows(uiThread, L"#32768", nullptr); },
+                              kDriverTimeoutMs));
+        ::InterlockedExchange(&tray::g_posted, 0);
+        ::PostMessageW(::FindWindowW(L"#32768", nullptr), WM_KEYDOWN, VK_ESCAPE, 0);
+        SendOrFail(window, WM_NULL);
+        EXPECT_TRUE(PumpUntil([] { return tray::g_posted > 0; }, kDriverTimeoutMs))
+            << "nothing posted after the menu";
+
+        // While our About box is up, tray commands bring it forward: no
+        // capture of it, no second box, no menu over it.
+        ::PostMessageW(window, WM_COMMAND, ID_TRAY_ABOUT, 0);
+        HWND about = WaitForOwnedWindow(window);
+        ASSERT_NE(about, nullptr);
+        ::PostMessageW(window, WM_TRAY_NOTIFY, 0, WM_LBUTTONDOWN);
+        ::PostMessageW(window, WM_COMMAND, ID_TRAY_ABOUT, 0);
+        ::PostMessageW(window, WM_COMMAND, ID_TRAY_TAKE_SCREENSHOT, 0);
+        ::PostMessageW(window, WM_TRAY_NOTIFY, 0, WM_RBUTTONDOWN);
+        SendOrFail(window, WM_NULL);
+        ::Sleep(300);
+        SendOrFail(window, WM_NULL);
+        EXPECT_FALSE(::IsWindowVisible(window)) << "the tray click took a capture";
+        EXPECT_EQ(tray::CountTopWindows(uiThread, L"#32770", L"About Lumvex"), 1);
+        EXPECT_EQ(tray::CountTopWindows(uiThread, L"#32768", nullptr), 0) << "a menu opened";
+        EXPECT_EQ(::GetForegroundWindow(), about);
+        ::PostMessageW(::FindWindowW(L"#32768", nullptr), WM_KEYDOWN, VK_ESCAPE, 0);
+        ::PostMessageW(about, WM_COMMAND, IDOK, 0);
+        ASSERT_TRUE(PumpUntil([&] { return ::IsWindowEnabled(window) != FALSE; }, 5000));
+
+        // The shell starts again and has forgotten the icon: it comes back.
+        NOTIFYICONDATAW record = m_dialog.TrayIcon().Record();
+        ASSERT_TRUE(::Shell_NotifyIconW(NIM_DELETE, &record));
+        ASSERT_FALSE(::Shell_NotifyIconW(NIM_MODIFY, &record));
+        SendOrFail(window, ::RegisterWindowMessageW(L"TaskbarCreated"));
+        EXPECT_TRUE(::Shell_NotifyIconW(NIM_MODIFY, &record)) << "no icon after the restart";
+    });
+    ::UnhookWindowsHookEx(hook);
 }
 
 // The hidden zoom panel, the notification popup and the settings are
