@@ -20,27 +20,6 @@ namespace fw {
 
 namespace {
 
-// GDI+ for the length of one decoding; it counts its users, so this is cheap
-// while the canvas keeps it running anyway.
-class GdiplusScope {
-public:
-    GdiplusScope() {
-        Gdiplus::GdiplusStartupInput input;
-        m_ok = Gdiplus::GdiplusStartup(&m_token, &input, nullptr) == Gdiplus::Ok;
-    }
-    ~GdiplusScope() {
-        if (m_ok)
-            Gdiplus::GdiplusShutdown(m_token);
-    }
-    GdiplusScope(const GdiplusScope&) = delete;
-    GdiplusScope& operator=(const GdiplusScope&) = delete;
-    explicit operator bool() const noexcept { return m_ok; }
-
-private:
-    ULONG_PTR m_token = 0;
-    bool m_ok = false;
-};
-
 struct GpBitmapDeleter {
     void operator()(Gdiplus::GpBitmap* bitmap) const noexcept {
         Gdiplus::DllExports::GdipDisposeImage(bitmap);
@@ -48,6 +27,16 @@ struct GpBitmapDeleter {
 };
 
 } // namespace
+
+GdiplusScope::GdiplusScope() {
+    Gdiplus::GdiplusStartupInput input; // version 1, no debug callback
+    m_ok = Gdiplus::GdiplusStartup(&m_token, &input, nullptr) == Gdiplus::Ok;
+}
+
+GdiplusScope::~GdiplusScope() {
+    if (m_ok)
+        Gdiplus::GdiplusShutdown(m_token);
+}
 
 GdiBitmap LoadBitmapResource(HINSTANCE instance, UINT id) {
     if (id == 0)

@@ -8,6 +8,21 @@
 
 namespace fw {
 
+// GDI+ for the life of the object. Start-up counts its users, so this is
+// cheap and safe while other code runs GDI+ too.
+class GdiplusScope {
+public:
+    GdiplusScope();
+    ~GdiplusScope();
+    GdiplusScope(const GdiplusScope&) = delete;
+    GdiplusScope& operator=(const GdiplusScope&) = delete;
+    explicit operator bool() const noexcept { return m_ok; }
+
+private:
+    ULONG_PTR m_token = 0;
+    bool m_ok = false;
+};
+
 // The bitmap resource id of instance (this program's when null); null when
 // there is none.
 GdiBitmap LoadBitmapResource(HINSTANCE instance, UINT id);

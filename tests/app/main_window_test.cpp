@@ -6,6 +6,7 @@
 
 #include "main_window_driver.h"
 #include "support/gdi_objects.h"
+#include "support/main_window_layout.h"
 #include "support/picture.h"
 #include "support/registry_value.h"
 #include "support/scratch_registry.h"
@@ -345,23 +346,7 @@ TEST_F(MainWindow, ControlsLandOnTheComputedRectanglesAtTwoClientSizes) {
             ASSERT_EQ(actual.right, client.cx);
             ASSERT_EQ(actual.bottom, client.cy);
 
-            auto size = [&](int id) {
-                const RECT r = ChildRect(window, id);
-                return Size{r.right - r.left, r.bottom - r.top};
-            };
-            MainLayoutInput in;
-            in.client = client;
-            in.screen = {::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
-            in.logo = size(IDC_LOGO);
-            in.toolsPicture = size(IDC_TOOLS_PICTURE);
-            in.toolButton = size(IDC_TOOL_POINTER);
-            in.undoRedoButton = size(IDC_UNDO);
-            in.palette = size(IDC_PALETTE_HOST);
-            in.actualSizeButton = size(IDC_ZOOM_ACTUAL);
-            in.fitButton = size(IDC_ZOOM_FIT);
-            in.submitPanel = size(IDC_SUBMIT_HOST);
-            in.horzScrollHeight = size(IDC_HSCROLL).cy;
-            in.vertScrollWidth = size(IDC_VSCROLL).cx;
+            const MainLayoutInput in = MeasureMainLayoutInput(window);
             const MainLayout expected = ComputeMainLayout(in);
 
             // The frame of the layout, worked out by hand.
@@ -371,35 +356,9 @@ TEST_F(MainWindow, ControlsLandOnTheComputedRectanglesAtTwoClientSizes) {
             const RECT status{0, statusTop, columnLeft, client.cy};
             const RECT surface{0, 0, columnLeft - in.vertScrollWidth,
                                statusTop - in.horzScrollHeight};
-            const std::pair<int, const RECT*> placed[] = {
-                {IDC_TOOL_COLUMN, &column},
-                {IDC_STATUS_HOST, &status},
-                {IDC_DRAWING_SURFACE, &surface},
-                {IDC_HSCROLL, &expected.horzScroll},
-                {IDC_VSCROLL, &expected.vertScroll},
-                {IDC_LOGO, &expected.logo},
-                {IDC_TOOLS_PICTURE, &expected.toolsPicture},
-                {IDC_TOOL_POINTER, &expected.pointer},
-                {IDC_TOOL_HIGHLIGHT, &expected.highlight},
-                {IDC_TOOL_TEXT, &expected.text},
-                {IDC_TOOL_ARROW, &expected.arrow},
-                {IDC_TOOL_CROP, &expected.crop},
-                {IDC_TOOL_PEN, &expected.pen},
-                {IDC_UNDO, &expected.undo},
-                {IDC_REDO, &expected.redo},
-                {IDC_PALETTE_HOST, &expected.palette},
-                {IDC_ZOOM_ACTUAL, &expected.actualSize},
-                {IDC_ZOOM_FIT, &expected.fit},
-                {IDC_SUBMIT_HOST, &expected.submit},
-            };
-            for (const auto& [id, rect] : placed) {
-                const RECT got = ChildRect(window, id);
-                EXPECT_TRUE(::EqualRect(&got, rect))
-                    << "control " << id << " at " << client.cx << " x " << client.cy << ": ("
-                    << got.left << ", " << got.top << ", " << got.right << ", " << got.bottom
-                    << ") instead of (" << rect->left << ", " << rect->top << ", " << rect->right
-                    << ", " << rect->bottom << ")";
-            }
+            ExpectControlsOnLayout(window, expected, column, status, surface,
+                                   "at " + std::to_string(client.cx) + " x " +
+                                       std::to_string(client.cy));
             EXPECT_EQ(expected.horzScroll.top, surface.bottom);
             EXPECT_EQ(expected.vertScroll.left, surface.right);
 

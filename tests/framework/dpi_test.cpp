@@ -35,10 +35,7 @@ TEST_P(DpiScaling, LengthsPointsAndRectanglesScaleAndComeBack) {
     EXPECT_EQ(fw::Unscale(row.scaled, row.dpi), row.length);
     EXPECT_EQ(fw::Unscale(row.negScaled, row.dpi), row.negative);
 
-    const POINT point = fw::Scale(POINT{row.length, row.negative}, row.dpi);
-    EXPECT_EQ(point.x, row.scaled);
-    EXPECT_EQ(point.y, row.negScaled);
-    const POINT back = fw::Unscale(point, row.dpi);
+    const POINT back = fw::Unscale(fw::Scale(POINT{row.length, row.negative}, row.dpi), row.dpi);
     EXPECT_EQ(back.x, row.length);
     EXPECT_EQ(back.y, row.negative);
 
@@ -73,6 +70,7 @@ TEST_P(DpiScaling, PicturesComeAtTheScaleAsked) {
     ASSERT_TRUE(first && second);
     EXPECT_NE(first.get(), second.get()) << "each caller owns a copy";
     EXPECT_EQ(fw::BitmapSize(second.get()).cx, size.cx);
+    EXPECT_FALSE(LoadPicture(4242, row.pictureDpi)) << "no such picture";
 }
 
 INSTANTIATE_TEST_SUITE_P(Dpi, DpiScaling,
@@ -100,12 +98,6 @@ TEST(Dpi, WindowsAndTheScreenAnswerTheSystemDpi) {
     ::GetWindowRect(window, &now);
     EXPECT_TRUE(::EqualRect(&now, &suggested));
     ::DestroyWindow(window);
-}
-
-TEST(Dpi, MissingPicturesAreNull) {
-    EXPECT_FALSE(fw::LoadPngResource(nullptr, 4242));
-    EXPECT_FALSE(fw::LoadBitmapResource(nullptr, 0));
-    EXPECT_FALSE(LoadPicture(4242, 144));
 }
 
 } // namespace
