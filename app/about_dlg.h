@@ -2,6 +2,7 @@
 #pragma once
 
 #include "framework/dialog.h"
+#include "framework/handles.h"
 
 class CAboutDlg : public fw::Dialog {
 public:
@@ -9,4 +10,8 @@ public:
 
 protected:
     BOOL OnInitDialog() override;
+
+private:
+    // The picture at the box's scale; the control shows it without owning it.
+    fw::GdiBitmap m_picture;
 };

@@ -9,7 +9,9 @@
 #include "canvas/pen_item_factory.h"
 #include "canvas/pointer_item_factory.h"
 #include "canvas/text_item_factory.h"
+#include "common/pictures.h"
 #include "framework/application.h"
+#include "framework/picture.h"
 #include "mail/email_sender.h"
 #include "mail/mail_client.h"
 #include "mail/screenshot_email.h"
@@ -29,20 +31,24 @@ struct ToolInfo {
     Tool tool;
     int button;
     WORD menuCommand;
-    UINT normalBitmap;
-    UINT selectedBitmap;
 };
 
-// Index order is the order of CLumvexDlg::m_toolButtons.
 constexpr ToolInfo kTools[] = {
-    {Tool::Pointer, IDC_TOOL_POINTER, ID_CTX_TOOL_POINTER, IDB_TOOL_POINTER, IDB_TOOL_POINTER_SEL},
-    {Tool::Pen, IDC_TOOL_PEN, ID_CTX_TOOL_PEN, IDB_TOOL_PEN, IDB_TOOL_PEN_SEL},
-    {Tool::Highlight, IDC_TOOL_HIGHLIGHT, ID_CTX_TOOL_HIGHLIGHT, IDB_TOOL_HIGHLIGHT,
-     IDB_TOOL_HIGHLIGHT_SEL},
-    {Tool::Text, IDC_TOOL_TEXT, ID_CTX_TOOL_TEXT, IDB_TOOL_TEXT, IDB_TOOL_TEXT_SEL},
-    {Tool::Arrow, IDC_TOOL_ARROW, ID_CTX_TOOL_ARROW, IDB_TOOL_ARROW, IDB_TOOL_ARROW_SEL},
-    {Tool::Crop, IDC_TOOL_CROP, ID_CTX_TOOL_CROP, IDB_TOOL_CROP, IDB_TOOL_CROP_SEL},
+    {Tool::Pointer, IDC_TOOL_POINTER, ID_CTX_TOOL_POINTER},
+    {Tool::Pen, IDC_TOOL_PEN, ID_CTX_TOOL_PEN},
+    {Tool::Highlight, IDC_TOOL_HIGHLIGHT, ID_CTX_TOOL_HIGHLIGHT},
+    {Tool::Text, IDC_TOOL_TEXT, ID_CTX_TOOL_TEXT},
+    {Tool::Arrow, IDC_TOOL_ARROW, ID_CTX_TOOL_ARROW},
+    {Tool::Crop, IDC_TOOL_CROP, ID_CTX_TOOL_CROP},
 };
+
+int ButtonOf(Tool tool) {
+    for (const ToolInfo& info : kTools) {
+        if (info.tool == tool)
+            return info.button;
+    }
+    return 0;
+}
 
 const ToolInfo* FindTool(int id) {
     for (const ToolInfo& info : kTools) {
@@ -70,9 +76,16 @@ std::unique_ptr<CCanvasItemFactory> MakeFactory(Tool tool, CCanvasPanel* canvas)
     return nullptr;
 }
 
+// What must exist before a control is laid out.
+enum class Waits { Nothing, Palette, SubmitPanel };
+
 // One picture for every state of a button, no shape mask.
-void SetButtonPicture(CButtonRgn& button, UINT bitmap) {
-    button.SetBitmaps(nullptr, bitmap, bitmap, 0, bitmap, 0);
+void SetButtonPicture(CButtonRgn& button, PictureCache& pictures, UINT bitmap, UINT pictureDpi) {
+    ButtonBitmaps bitmaps;
+    bitmaps.normal = pictures.Get(bitmap, pictureDpi);
+    bitmaps.pressed = pictures.Get(bitmap, pictureDpi);
+    bitmaps.disabled = pictures.Get(bitmap, pictureDpi);
+    button.SetBitmaps(std::move(bitmaps));
 }
 
 RECT WindowRectIn(HWND parent, HWND child) {
@@ -110,6 +123,162 @@ ULONGLONG StreamSize(IStream* stream) {
 
 } // namespace
 
+struct CLumvexDlg::ControlRow {
+    int id;
+    // The object bound to the control; null for a plain control.
+    fw::Control* (*member)(CLumvexDlg&);
+    // The sibling it lies on: it goes directly above it in the drawing
+    // order, so that it is painted over it and gets the mouse there (the
+    // pictures it lies on clip their siblings); 0 keeps the template's order.
+    int liesOn;
+    // Its size at 96 DPI, scaled with the pictures it shows; {0, 0} keeps
+    // its own (a picture control takes its picture's).
+    Size size;
+    // A button's picture, and the one while its tool or zoom mode is chosen;
+    // a picture control's picture.
+    UINT picture;
+    UINT selectedPicture;
+    // Where the layout puts it; null: the layout leaves it alone.
+    RECT MainLayout::*slot;
+    Waits waits;
+};
+
+// In drawing order: each row is placed after the rows above it.
+const CLumvexDlg::ControlRow CLumvexDlg::kControls[] = {
+    {IDC_TOOL_COLUMN,
+     [](CLumvexDlg& d) -> fw::Control* { return &d.m_column; },
+     0,
+     {},
+     0,
+     0,
+     &MainLayout::column,
+     Waits::Nothing},
+    {IDC_LOGO,
+     [](CLumvexDlg& d) -> fw::Control* { return &d.m_logo; },
+     IDC_TOOL_COLUMN,
+     {},
+     IDB_LOGO,
+     0,
+     &MainLayout::logo,
+     Waits::Nothing},
+    {IDC_TOOLS_PICTURE,
+     nullptr,
+     IDC_TOOL_COLUMN,
+     {},
+     IDB_TOOLS_PANEL,
+     0,
+     &MainLayout::toolsPicture,
+     Waits::Nothing},
+    {IDC_TOOL_PEN,
+     [](CLumvexDlg& d) -> fw::Control* { return &d.m_toolButtons[0]; },
+     IDC_TOOLS_PICTURE,
+     {62, 62},
+     IDB_TOOL_PEN,
+     IDB_TOOL_PEN_SEL,
+     &MainLayout::pen,
+     Waits::Nothing},
+    {IDC_TOOL_HIGHLIGHT,
+     [](CLumvexDlg& d) -> fw::Control* { return &d.m_toolButtons[1]; },
+     IDC_TOOLS_PICTURE,
+     {62, 62},
+     IDB_TOOL_HIGHLIGHT,
+     IDB_TOOL_HIGHLIGHT_SEL,
+     &MainLayout::highlight,
+     Waits::Nothing},
+    {IDC_TOOL_TEXT,
+     [](CLumvexDlg& d) -> fw::Control* { return &d.m_toolButtons[2]; },
+     IDC_TOOLS_PICTURE,
+     {62, 62},
+     IDB_TOOL_TEXT,
+     IDB_TOOL_TEXT_SEL,
+     &MainLayout::text,
+     Waits::Nothing},
+    {IDC_TOOL_CROP,
+     [](CLumvexDlg& d) -> fw::Control* { return &d.m_toolButtons[3]; },
+     IDC_TOOLS_PICTURE,
+     {62, 62},
+     IDB_TOOL_CROP,
+     IDB_TOOL_CROP_SEL,
+     &MainLayout::crop,
+     Waits::Nothing},
+    {IDC_TOOL_ARROW,
+     [](CLumvexDlg& d) -> fw::Control* { return &d.m_toolButtons[4]; },
+     IDC_TOOLS_PICTURE,
+     {62, 62},
+     IDB_TOOL_ARROW,
+     IDB_TOOL_ARROW_SEL,
+     &MainLayout::arrow,
+     Waits::Nothing},
+    {IDC_TOOL_POINTER,
+     [](CLumvexDlg& d) -> fw::Control* { return &d.m_toolButtons[5]; },
+     IDC_TOOLS_PICTURE,
+     {62, 62},
+     IDB_TOOL_POINTER,
+     IDB_TOOL_POINTER_SEL,
+     &MainLayout::pointer,
+     Waits::Nothing},
+    {IDC_UNDO,
+     [](CLumvexDlg& d) -> fw::Control* { return &d.m_undo; },
+     IDC_TOOLS_PICTURE,
+     {62, 31},
+     IDB_UNDO,
+     0,
+     &MainLayout::undo,
+     Waits::Nothing},
+    {IDC_REDO,
+     [](CLumvexDlg& d) -> fw::Control* { return &d.m_redo; },
+     IDC_TOOLS_PICTURE,
+     {62, 31},
+     IDB_REDO,
+     0,
+     &MainLayout::redo,
+     Waits::Nothing},
+    {IDC_ZOOM_ACTUAL,
+     [](CLumvexDlg& d) -> fw::Control* { return &d.m_zoomActual; },
+     IDC_TOOL_COLUMN,
+     {84, 29},
+     IDB_ZOOM_ACTUAL,
+     IDB_ZOOM_ACTUAL_SEL,
+     &MainLayout::actualSize,
+     Waits::Nothing},
+    {IDC_ZOOM_FIT,
+     [](CLumvexDlg& d) -> fw::Control* { return &d.m_zoomFit; },
+     IDC_TOOL_COLUMN,
+     {84, 29},
+     IDB_ZOOM_FIT,
+     IDB_ZOOM_FIT_SEL,
+     &MainLayout::fit,
+     Waits::Nothing},
+    {IDC_PALETTE_HOST, nullptr, IDC_TOOLS_PICTURE, {}, 0, 0, &MainLayout::palette, Waits::Palette},
+    {IDC_ZOOM_HOST, nullptr, IDC_TOOLS_PICTURE, {}, 0, 0, nullptr, Waits::Nothing},
+    {IDC_SUBMIT_HOST,
+     nullptr,
+     IDC_TOOLS_PICTURE,
+     {},
+     0,
+     0,
+     &MainLayout::submit,
+     Waits::SubmitPanel},
+    {IDC_STATUS_HOST,
+     [](CLumvexDlg& d) -> fw::Control* { return &d.m_statusBackground; },
+     0,
+     {},
+     0,
+     0,
+     &MainLayout::status,
+     Waits::Nothing},
+    {IDC_DRAWING_SURFACE,
+     [](CLumvexDlg& d) -> fw::Control* { return &d.m_surface; },
+     0,
+     {},
+     0,
+     0,
+     &MainLayout::surface,
+     Waits::Nothing},
+    {IDC_VSCROLL, nullptr, 0, {}, 0, 0, &MainLayout::vertScroll, Waits::Nothing},
+    {IDC_HSCROLL, nullptr, 0, {}, 0, 0, &MainLayout::horzScroll, Waits::Nothing},
+};
+
 CLumvexDlg::CLumvexDlg(CAppSettings& settings, fw::Profile profile)
     : fw::Dialog(IDD_MAIN), m_settings(settings), m_profile(std::move(profile)),
       m_icon(static_cast<HICON>(::LoadImageW(fw::ResourceInstance(), MAKEINTRESOURCEW(IDI_LUMVEX),
@@ -126,16 +295,10 @@ CLumvexDlg::~CLumvexDlg() {
 }
 
 void CLumvexDlg::DoDataExchange() {
-    Bind(m_column, IDC_TOOL_COLUMN);
-    Bind(m_logo, IDC_LOGO);
-    for (size_t i = 0; i < std::size(kTools); ++i)
-        Bind(m_toolButtons[i], kTools[i].button);
-    Bind(m_statusBackground, IDC_STATUS_HOST);
-    Bind(m_surface, IDC_DRAWING_SURFACE);
-    Bind(m_undo, IDC_UNDO);
-    Bind(m_redo, IDC_REDO);
-    Bind(m_zoomActual, IDC_ZOOM_ACTUAL);
-    Bind(m_zoomFit, IDC_ZOOM_FIT);
+    for (const ControlRow& row : kControls) {
+        if (row.member)
+            Bind(*row.member(*this), row.id);
+    }
 }
 
 BOOL CLumvexDlg::OnInitDialog() {
@@ -157,33 +320,13 @@ BOOL CLumvexDlg::OnInitDialog() {
     ::SetWindowPos(Hwnd(), nullptr, 0, 0, work.right - work.left, work.bottom - work.top,
                    SWP_NOZORDER | SWP_NOACTIVATE);
 
-    // Drawing order: each control directly behind the named sibling, so that
-    // it paints over it.
-    auto placeBehind = [this](int id, int sibling, int cx, int cy) {
-        const UINT keepSize = cx == 0 ? SWP_NOSIZE : 0;
-        ::SetWindowPos(Item(id), Item(sibling), 0, 0, cx, cy,
-                       SWP_NOMOVE | SWP_NOACTIVATE | keepSize);
-    };
-    placeBehind(IDC_LOGO, IDC_TOOL_COLUMN, 0, 0);
-    placeBehind(IDC_TOOLS_PICTURE, IDC_TOOL_COLUMN, 0, 0);
-    for (const ToolInfo& info : kTools)
-        placeBehind(info.button, IDC_TOOLS_PICTURE, 62, 62);
-    placeBehind(IDC_UNDO, IDC_TOOLS_PICTURE, 62, 31);
-    placeBehind(IDC_REDO, IDC_TOOLS_PICTURE, 62, 31);
-    placeBehind(IDC_ZOOM_ACTUAL, IDC_TOOL_COLUMN, 84, 29);
-    placeBehind(IDC_ZOOM_FIT, IDC_TOOL_COLUMN, 84, 29);
-    placeBehind(IDC_PALETTE_HOST, IDC_TOOLS_PICTURE, 0, 0);
-    placeBehind(IDC_ZOOM_HOST, IDC_TOOLS_PICTURE, 0, 0);
-    placeBehind(IDC_SUBMIT_HOST, IDC_TOOLS_PICTURE, 0, 0);
-
+    m_dpi = fw::DpiOf(Hwnd());
+    m_pictureDpi = NearestPictureDpi(m_dpi);
+    PlaceControls();
     // The program starts with the Crop tool at actual size.
-    for (size_t i = 0; i < std::size(kTools); ++i)
-        SetButtonPicture(m_toolButtons[i], kTools[i].tool == Tool::Crop ? kTools[i].selectedBitmap
-                                                                        : kTools[i].normalBitmap);
-    SetButtonPicture(m_redo, IDB_REDO);
-    SetButtonPicture(m_undo, IDB_UNDO);
-    SetZoomButtons(false);
     m_tool = Tool::Crop;
+    m_fit = 0;
+    UpdatePictures();
     m_factory = MakeFactory(Tool::Crop, &m_canvas);
 
     m_logo.SetStaticCursor(::LoadCursorW(nullptr, IDC_HAND));
@@ -201,28 +344,77 @@ BOOL CLumvexDlg::OnInitDialog() {
 
     m_canvas.StartGraphics();
     m_canvas.Connect(this);
-    m_fit = 0;
+    ChooseColumnScale();
     RecalcLayout();
     if (m_notify.Create(nullptr))
         ::ShowWindow(m_notify.Hwnd(), SW_HIDE);
     return TRUE;
 }
 
-void CLumvexDlg::SetZoomButtons(bool fitted) {
-    SetButtonPicture(m_zoomFit, fitted ? IDB_ZOOM_FIT_SEL : IDB_ZOOM_FIT);
-    SetButtonPicture(m_zoomActual, fitted ? IDB_ZOOM_ACTUAL : IDB_ZOOM_ACTUAL_SEL);
+CButtonRgn* CLumvexDlg::ButtonOfRow(const ControlRow& row) {
+    return row.member ? dynamic_cast<CButtonRgn*>(row.member(*this)) : nullptr;
 }
 
-void CLumvexDlg::RecalcLayout() {
-    if (!Hwnd())
-        return;
+void CLumvexDlg::PlaceControls() {
+    for (const ControlRow& row : kControls) {
+        HWND control = Item(row.id);
+        if (!control)
+            continue;
+        UINT flags = SWP_NOMOVE | SWP_NOACTIVATE;
+        HWND above = nullptr;
+        if (row.liesOn == 0) {
+            flags |= SWP_NOZORDER;
+        } else {
+            // Directly above the sibling: right after the one above it.
+            above = ::GetWindow(Item(row.liesOn), GW_HWNDPREV);
+            if (!above)
+                above = HWND_TOP;
+        }
+        if (row.size.cx == 0)
+            flags |= SWP_NOSIZE;
+        // Sized with the pictures they show.
+        ::SetWindowPos(control, above, 0, 0, fw::Scale(row.size.cx, m_pictureDpi),
+                       fw::Scale(row.size.cy, m_pictureDpi), flags);
+    }
+}
+
+void CLumvexDlg::UpdatePictures() {
+    for (const ControlRow& row : kControls) {
+        if (row.picture == 0 || ButtonOfRow(row))
+            continue;
+        HWND control = Item(row.id);
+        if (!control)
+            continue;
+        // The control takes its picture's size.
+        SetStaticPicture(control, m_pictures.Get(row.picture, m_pictureDpi),
+                         m_staticPictures[row.id]);
+    }
+    UpdateButtonPictures();
+}
+
+void CLumvexDlg::UpdateButtonPictures() {
+    const int chosenTool = ButtonOf(m_tool);
+    const int chosenZoom = m_fit ? IDC_ZOOM_FIT : IDC_ZOOM_ACTUAL;
+    for (const ControlRow& row : kControls) {
+        if (row.picture == 0)
+            continue;
+        if (CButtonRgn* button = ButtonOfRow(row)) {
+            const bool chosen = row.id == chosenTool || row.id == chosenZoom;
+            SetButtonPicture(*button, m_pictures,
+                             chosen && row.selectedPicture ? row.selectedPicture : row.picture,
+                             m_pictureDpi);
+        }
+    }
+}
+
+MainLayoutInput CLumvexDlg::MeasureLayoutInput() {
     RECT client{};
     ::GetClientRect(Hwnd(), &client);
-    const Size screen{::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
-
     MainLayoutInput in;
     in.client = {client.right, client.bottom};
-    in.screen = screen;
+    in.screen = {::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    in.dpi = m_dpi;
+    in.pictureDpi = m_pictureDpi;
     in.logo = SizeOf(Item(IDC_LOGO));
     in.toolsPicture = SizeOf(Item(IDC_TOOLS_PICTURE));
     in.toolButton = SizeOf(Item(IDC_TOOL_POINTER));
@@ -233,15 +425,73 @@ void CLumvexDlg::RecalcLayout() {
     in.submitPanel = SizeOf(m_sendRequest.Hwnd());
     in.horzScrollHeight = SizeOf(Item(IDC_HSCROLL)).cy;
     in.vertScrollWidth = SizeOf(Item(IDC_VSCROLL)).cx;
-    const MainLayout layout = ComputeMainLayout(in);
+    return in;
+}
 
-    MoveTo(Item(IDC_TOOL_COLUMN), layout.column);
-    MoveTo(Item(IDC_LOGO), layout.logo);
-    MoveTo(Item(IDC_STATUS_HOST), layout.status);
+void CLumvexDlg::ChooseColumnScale() {
+    // The column's sizes with 96-DPI pictures: a button's own, a picture
+    // control's picture's.
+    MainLayoutInput in = MeasureLayoutInput();
+    auto at96 = [this](int id) {
+        for (const ControlRow& row : kControls) {
+            if (row.id != id)
+                continue;
+            if (row.size.cx != 0)
+                return row.size;
+            const SIZE picture = fw::BitmapSize(m_pictures.Get(row.picture, 96).get());
+            return Size{picture.cx, picture.cy};
+        }
+        return Size{};
+    };
+    in.logo = at96(IDC_LOGO);
+    in.toolsPicture = at96(IDC_TOOLS_PICTURE);
+    in.toolButton = at96(IDC_TOOL_POINTER);
+    in.undoRedoButton = at96(IDC_UNDO);
+    in.actualSizeButton = at96(IDC_ZOOM_ACTUAL);
+    in.fitButton = at96(IDC_ZOOM_FIT);
+    const SIZE palette = CDlgColors::PanelSize(96);
+    in.palette = {palette.cx, palette.cy};
+    const UINT chosen = ChooseColumnPictureDpi(in, NearestPictureDpi(m_dpi));
+    if (chosen != m_pictureDpi) {
+        m_pictureDpi = chosen;
+        PlaceControls();
+        UpdatePictures();
+    }
+    m_colors.SetPictureDpi(m_pictureDpi);
+}
+
+void CLumvexDlg::RecalcLayout() {
+    // A minimised window has no client area to lay out; its restore lays it
+    // out again.
+    if (!Hwnd() || ::IsIconic(Hwnd()))
+        return;
+    const Size screen{::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    const MainLayout layout = ComputeMainLayout(MeasureLayoutInput());
+
+    // The window's frame and strips always follow the client area; the
+    // column's controls only while their rectangle is on the screen.
+    auto isFrame = [](int id) {
+        return id == IDC_TOOL_COLUMN || id == IDC_LOGO || id == IDC_STATUS_HOST ||
+               id == IDC_HSCROLL || id == IDC_VSCROLL || id == IDC_DRAWING_SURFACE;
+    };
+    for (const ControlRow& row : kControls) {
+        HWND control = Item(row.id);
+        if (!control || !row.slot)
+            continue;
+        // A placeholder whose panel is missing would sit wherever the
+        // template put it, over the drawing area: it goes out of the way.
+        if ((row.waits == Waits::Palette && !m_colors.Hwnd()) ||
+            (row.waits == Waits::SubmitPanel && !m_sendRequest.Hwnd())) {
+            ::ShowWindow(control, SW_HIDE);
+            continue;
+        }
+        if (row.waits != Waits::Nothing && !::IsWindowVisible(control))
+            ::ShowWindow(control, SW_SHOWNA);
+        const RECT& rect = layout.*row.slot;
+        if (isFrame(row.id) || LiesOnScreen(rect, screen))
+            MoveTo(control, rect);
+    }
     MoveTo(m_status.Hwnd(), layout.statusBar);
-    MoveTo(Item(IDC_HSCROLL), layout.horzScroll);
-    MoveTo(Item(IDC_VSCROLL), layout.vertScroll);
-    MoveTo(Item(IDC_DRAWING_SURFACE), layout.surface);
 
     // Every layout pass puts both bars back to 0; the canvas is not told.
     auto resetBar = [](HWND bar, int maximum, int page) {
@@ -250,69 +500,52 @@ void CLumvexDlg::RecalcLayout() {
     };
     resetBar(Item(IDC_VSCROLL), screen.cy, layout.surface.bottom - layout.surface.top);
     resetBar(Item(IDC_HSCROLL), screen.cx, layout.surface.right - layout.surface.left);
-
-    const std::pair<HWND, const RECT*> column[] = {
-        {Item(IDC_TOOLS_PICTURE), &layout.toolsPicture},
-        {Item(IDC_TOOL_POINTER), &layout.pointer},
-        {Item(IDC_TOOL_HIGHLIGHT), &layout.highlight},
-        {Item(IDC_TOOL_TEXT), &layout.text},
-        {Item(IDC_TOOL_ARROW), &layout.arrow},
-        {Item(IDC_TOOL_CROP), &layout.crop},
-        {Item(IDC_TOOL_PEN), &layout.pen},
-        {Item(IDC_UNDO), &layout.undo},
-        {Item(IDC_REDO), &layout.redo},
-        {in.palette.cx > 0 ? Item(IDC_PALETTE_HOST) : nullptr, &layout.palette},
-        {Item(IDC_ZOOM_ACTUAL), &layout.actualSize},
-        {Item(IDC_ZOOM_FIT), &layout.fit},
-        {in.submitPanel.cx > 0 ? Item(IDC_SUBMIT_HOST) : nullptr, &layout.submit},
-    };
-    for (const auto& [window, rect] : column) {
-        if (window && LiesOnScreen(*rect, screen))
-            MoveTo(window, *rect);
-    }
+    // Laid out again in the mode the user chose.
+    if (m_fit)
+        FitSurface();
     ::InvalidateRect(Hwnd(), nullptr, TRUE);
 }
 
 void CLumvexDlg::OnFitToWindow() {
+    const bool wasFitted = m_fit != 0;
+    m_fit = 1;
     // Whoever asked (button, panel or toolbar), the column shows the mode.
-    SetZoomButtons(true);
+    UpdateButtonPictures();
+    if (!wasFitted)
+        FitSurface();
+}
+
+void CLumvexDlg::FitSurface() {
     const RECT vert = WindowRectIn(Hwnd(), Item(IDC_VSCROLL));
     const RECT horz = WindowRectIn(Hwnd(), Item(IDC_HSCROLL));
     const RECT surface = WindowRectIn(Hwnd(), Item(IDC_DRAWING_SURFACE));
-    if (m_fit)
-        return;
     ::ShowWindow(Item(IDC_VSCROLL), SW_HIDE);
     ::ShowWindow(Item(IDC_HSCROLL), SW_HIDE);
     const FitResult fit = ComputeFit(
         vert, horz, surface, {::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)});
-    m_fit = 1;
     MoveTo(Item(IDC_DRAWING_SURFACE), fit.surface);
     m_canvas.SetZoom(fit.zoomX, fit.zoomY);
 }
 
 void CLumvexDlg::OnActualSize() {
-    SetZoomButtons(false);
+    const bool wasFitted = m_fit != 0;
+    m_fit = 0;
+    UpdateButtonPictures();
+    if (!wasFitted)
+        return;
     const RECT vert = WindowRectIn(Hwnd(), Item(IDC_VSCROLL));
     const RECT horz = WindowRectIn(Hwnd(), Item(IDC_HSCROLL));
-    if (!m_fit)
-        return;
     ::ShowWindow(Item(IDC_VSCROLL), SW_SHOW);
     ::ShowWindow(Item(IDC_HSCROLL), SW_SHOW);
     MoveTo(Item(IDC_DRAWING_SURFACE), ComputeActualSizeSurface(vert, horz));
-    m_fit = 0;
     m_canvas.SetZoom(1.0f, 1.0f);
 }
 
 void CLumvexDlg::SelectTool(Tool tool) {
-    for (size_t i = 0; i < std::size(kTools); ++i)
-        SetButtonPicture(m_toolButtons[i], kTools[i].normalBitmap);
-    for (size_t i = 0; i < std::size(kTools); ++i) {
-        if (kTools[i].tool == tool)
-            SetButtonPicture(m_toolButtons[i], kTools[i].selectedBitmap);
-    }
+    m_tool = tool;
+    UpdateButtonPictures();
     m_factory.reset();
     m_factory = MakeFactory(tool, &m_canvas);
-    m_tool = tool;
 }
 
 void CLumvexDlg::OnScroll(int bar, WORD code, int position) {
@@ -366,8 +599,23 @@ void CLumvexDlg::OnTakeScreenshot() {
     ShowAndRestore();
 }
 
+bool CLumvexDlg::BringOpenBoxForward() {
+    // One of our modal boxes (About, a message box, the settings or the
+    // upload) disables this window while it runs.
+    if (::IsWindowEnabled(Hwnd()))
+        return false;
+    HWND box = ::GetLastActivePopup(Hwnd());
+    if (box && box != Hwnd())
+        ::SetForegroundWindow(box);
+    return true;
+}
+
 void CLumvexDlg::OnTrayNotify(UINT mouseMessage) {
-    switch (TrayActionFor(mouseMessage)) {
+    const TrayAction action = TrayActionFor(mouseMessage);
+    // Neither a second box on top of the first nor a capture of it.
+    if (action != TrayAction::None && BringOpenBoxForward())
+        return;
+    switch (action) {
     case TrayAction::TakeScreenshot:
         ::SetForegroundWindow(Hwnd());
         OnTakeScreenshot();
@@ -390,8 +638,12 @@ void CLumvexDlg::ShowTrayMenu() {
     HMENU popup = ::GetSubMenu(menu.get(), 0);
     POINT cursor{};
     ::GetCursorPos(&cursor);
+    // Without our window in the foreground the menu would not close when
+    // the user clicks elsewhere; the posted message lets it close at once
+    // when the next one opens.
     ::SetForegroundWindow(Hwnd());
     ::TrackPopupMenu(popup, 0, cursor.x, cursor.y, 0, Hwnd(), nullptr);
+    ::PostMessageW(Hwnd(), WM_NULL, 0, 0);
 }
 
 void CLumvexDlg::CopyToClipboard() {
@@ -471,10 +723,8 @@ void CLumvexDlg::SendScreenshotByEmail() {
 void CLumvexDlg::OnSettings() {
     // One dialog at a time: a second settings dialog would write its copy
     // back over what the first one changed.
-    if (!::IsWindowEnabled(Hwnd())) {
-        ::SetForegroundWindow(::GetLastActivePopup(Hwnd()));
+    if (BringOpenBoxForward())
         return;
-    }
     EditSettings(m_settings, m_profile, Hwnd());
 }
 
@@ -489,6 +739,8 @@ void CLumvexDlg::OnUndo() {
 }
 
 void CLumvexDlg::ShowAboutBox() {
+    if (BringOpenBoxForward())
+        return;
     CAboutDlg about;
     about.DoModal(Hwnd());
 }
@@ -498,7 +750,8 @@ bool CLumvexDlg::PreTranslateMessage(MSG* message) {
     if (message->message != WM_KEYDOWN ||
         (message->hwnd != Hwnd() && !::IsChild(Hwnd(), message->hwnd)))
         return false;
-    const bool control = ::GetAsyncKeyState(VK_CONTROL) != 0;
+    // Held with this key, not merely pressed somewhere since the last look.
+    const bool control = ::GetKeyState(VK_CONTROL) < 0;
     switch (ShortcutFor(message->wParam, control)) {
     case ShortcutAction::Copy:
         CopyToClipboard();
@@ -539,7 +792,8 @@ bool CLumvexDlg::OnCommand(WORD id, WORD notifyCode, HWND control) {
         ShowAboutBox();
         return true;
     case ID_TRAY_TAKE_SCREENSHOT:
-        OnTakeScreenshot();
+        if (!BringOpenBoxForward())
+            OnTakeScreenshot();
         return true;
     case ID_SHOW_WINDOW:
         ShowAndRestore();
@@ -601,9 +855,32 @@ void CLumvexDlg::OnDestroy() {
     }
 }
 
+void CLumvexDlg::OnDpiChanged(WPARAM wParam, LPARAM lParam) {
+    m_dpi = HIWORD(wParam) != 0 ? HIWORD(wParam) : fw::DpiOf(Hwnd());
+    m_pictureDpi = NearestPictureDpi(m_dpi);
+    m_pictures.Clear();
+    PlaceControls();
+    UpdatePictures();
+    ChooseColumnScale();
+    // The move lays the window out again when its size changes; the same
+    // size at another DPI still needs it.
+    fw::OnDpiChanged(Hwnd(), wParam, lParam);
+    RecalcLayout();
+}
+
 bool CLumvexDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     result = 0;
+    // Sent to every top-level window when the shell (and with it the
+    // notification area) starts again.
+    static const UINT taskbarCreated = ::RegisterWindowMessageW(L"TaskbarCreated");
+    if (message == taskbarCreated && taskbarCreated != 0) {
+        m_tray.Add(Hwnd(), WM_TRAY_NOTIFY, m_icon.get(), kTrayTip);
+        return true;
+    }
     switch (message) {
+    case WM_DPICHANGED:
+        OnDpiChanged(wParam, lParam);
+        return true;
     case WM_TRAY_NOTIFY:
         OnTrayNotify(static_cast<UINT>(lParam));
         return true;

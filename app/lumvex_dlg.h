@@ -3,15 +3,18 @@
 // the canvas and every panel beside it, and routes every command.
 #pragma once
 
+#include "app/main_layout.h"
 #include "app/tray_icon.h"
 #include "canvas/canvas_host.h"
 #include "canvas/canvas_item_factory.h"
 #include "canvas/canvas_panel.h"
 #include "canvas/drawing_static.h"
 #include "common/lumvex_dlg_events.h"
+#include "common/pictures.h"
 #include "controls/button_rgn.h"
 #include "controls/color_static_st.h"
 #include "framework/dialog.h"
+#include "framework/dpi.h"
 #include "framework/handles.h"
 #include "framework/profile.h"
 #include "palettes/dlg_colors.h"
@@ -21,6 +24,7 @@
 #include "upload/dlg_status.h"
 #include "upload/dlg_send_request.h"
 
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -91,12 +95,34 @@ private:
     COLORREF GetCurrentColor() override { return m_colors.GetCurrentColor(); }
     HWND GetMenuOwner() override { return Hwnd(); }
 
+    // One row per control of the window: binding, drawing order, pictures
+    // and the layout all read it.
+    struct ControlRow;
+    static const ControlRow kControls[];
+
+    // The row's object when it is a picture button, else null.
+    CButtonRgn* ButtonOfRow(const ControlRow& row);
+    void PlaceControls();
+    // Gives every button and picture of the table its look at the current
+    // DPI, the selected tool's button and the zoom mode's button selected.
+    void UpdatePictures();
+    void UpdateButtonPictures();
+    MainLayoutInput MeasureLayoutInput();
+    // The column's pictures at the largest scale up to the window's at which
+    // the column fits the window.
+    void ChooseColumnScale();
     void RecalcLayout();
+    // The surface fitted into the area of itself and its scroll bars, which
+    // are hidden.
+    void FitSurface();
     void OnScroll(int bar, WORD code, int position);
     void OnTrayNotify(UINT mouseMessage);
     void ShowTrayMenu();
+    // While one of our modal boxes is open: brings it forward and answers
+    // true.
+    bool BringOpenBoxForward();
+    void OnDpiChanged(WPARAM wParam, LPARAM lParam);
     void ShowAndRestore();
-    void SetZoomButtons(bool fitted);
     void PaintMinimised();
     void OnDestroy();
 
@@ -121,6 +147,12 @@ private:
     CButtonRgn m_zoomFit;
     CColorStaticST m_statusBackground;
     int m_fit = 0;
+    // The DPI the window is laid out for, and its pictures' scale.
+    UINT m_dpi = fw::kDefaultDpi;
+    UINT m_pictureDpi = fw::kDefaultDpi;
+    PictureCache m_pictures;
+    // What the picture controls show, by control id.
+    std::map<int, fw::GdiBitmap> m_staticPictures;
     CDlgSendRequest m_sendRequest;
     CDlgZoom m_zoomPanel;
     CDlgColors m_colors;

@@ -23,16 +23,21 @@ bool LiesOnScreen(const RECT& rect, Size screen) {
 
 MainLayout ComputeMainLayout(const MainLayoutInput& in) {
     MainLayout out;
+    // Window lengths follow the window's DPI, offsets on a picture the
+    // picture's.
+    auto px = [&in](int length) { return fw::Scale(length, in.dpi); };
+    auto onPicture = [&in](int length) { return fw::Scale(length, in.pictureDpi); };
     const int cw = in.client.cx;
     const int ch = in.client.cy;
-    const int colX = cw - MainLayout::kColumnWidth;
+    const int columnWidth = px(MainLayout::kColumnWidth);
+    const int statusHeight = px(MainLayout::kStatusHeight);
+    const int colX = cw - columnWidth;
 
-    out.column = RECT{colX, 0, colX + MainLayout::kColumnWidth, ch};
-    out.logo =
-        At(colX + (MainLayout::kColumnWidth - in.logo.cx) / 2, MainLayout::kLogoTop, in.logo);
-    out.status = RECT{0, ch - MainLayout::kStatusHeight, colX, ch};
-    out.statusBar = RECT{0, 0, colX, MainLayout::kStatusHeight};
-    const int horzTop = ch - MainLayout::kStatusHeight - in.horzScrollHeight;
+    out.column = RECT{colX, 0, colX + columnWidth, ch};
+    out.logo = At(colX + (columnWidth - in.logo.cx) / 2, px(MainLayout::kLogoTop), in.logo);
+    out.status = RECT{0, ch - statusHeight, colX, ch};
+    out.statusBar = RECT{0, 0, colX, statusHeight};
+    const int horzTop = ch - statusHeight - in.horzScrollHeight;
     out.horzScroll = RECT{0, horzTop, colX, horzTop + in.horzScrollHeight};
     out.vertScroll = RECT{colX - in.vertScrollWidth, 0, colX, horzTop};
     out.surface = RECT{0, 0, out.vertScroll.left, horzTop};
@@ -40,25 +45,30 @@ MainLayout ComputeMainLayout(const MainLayoutInput& in) {
     // The tool buttons sit at fixed offsets inside the tools picture, which is
     // laid out with its top at 0 first and moved down once the vertical gap
     // is known.
-    const int pLeft = colX + (MainLayout::kColumnWidth - in.toolsPicture.cx) / 2;
+    const int pLeft = colX + (columnWidth - in.toolsPicture.cx) / 2;
     RECT p = At(pLeft, 0, in.toolsPicture);
     const Size tb = in.toolButton;
-    out.pointer = At(p.left + 18, p.top + 40, tb);
-    out.highlight = At(out.pointer.right + 18, p.top + 40, tb);
-    out.text = At(p.left + 18, out.pointer.bottom + 10, tb);
-    out.arrow = At(out.text.right + 18, out.highlight.bottom + 10, tb);
-    out.crop = At(p.left + 18, out.text.bottom + 10, tb);
-    out.pen = At(out.crop.right + 18, out.arrow.bottom + 10, tb);
-    out.undo = At(p.left + 18, out.crop.bottom + 14, in.undoRedoButton);
-    out.redo = At(out.undo.right + 18, out.pen.bottom + 14, in.undoRedoButton);
+    const int margin = onPicture(18);
+    const int firstRow = onPicture(40);
+    const int rowGap = onPicture(10);
+    const int undoGap = onPicture(14);
+    out.pointer = At(p.left + margin, p.top + firstRow, tb);
+    out.highlight = At(out.pointer.right + margin, p.top + firstRow, tb);
+    out.text = At(p.left + margin, out.pointer.bottom + rowGap, tb);
+    out.arrow = At(out.text.right + margin, out.highlight.bottom + rowGap, tb);
+    out.crop = At(p.left + margin, out.text.bottom + rowGap, tb);
+    out.pen = At(out.crop.right + margin, out.arrow.bottom + rowGap, tb);
+    out.undo = At(p.left + margin, out.crop.bottom + undoGap, in.undoRedoButton);
+    out.redo = At(out.undo.right + margin, out.pen.bottom + undoGap, in.undoRedoButton);
 
     // Spread the free height evenly over the gaps below the logo.
-    const int free = ch - 5 - out.logo.bottom - in.toolsPicture.cy - in.palette.cy -
+    const int free = ch - px(5) - out.logo.bottom - in.toolsPicture.cy - in.palette.cy -
                      in.actualSizeButton.cy - in.submitPanel.cy;
+    out.columnFits = free >= 0;
     int g = free / 4;
     if (g < 0)
         g = 1;
-    const int g2 = std::min(g, 5);
+    const int g2 = std::min(g, px(5));
 
     const int pTop = out.logo.bottom + g;
     for (RECT* r : {&p, &out.pointer, &out.highlight, &out.text, &out.arrow, &out.crop, &out.pen,
@@ -66,12 +76,30 @@ MainLayout ComputeMainLayout(const MainLayoutInput& in) {
         MoveBy(*r, pTop);
     out.toolsPicture = p;
 
-    out.palette = At(p.left, p.bottom + g, in.palette);
+    // The panels grow with the DPI their templates are shown at, the
+    // pictures in steps: each is centred in the column on its own.
+    out.palette = At(colX + (columnWidth - in.palette.cx) / 2, p.bottom + g, in.palette);
     const int zoomTop = out.palette.bottom + g2;
-    out.actualSize = At(out.palette.left + 3, zoomTop, in.actualSizeButton);
-    out.fit = At(out.palette.right - in.fitButton.cx - 4, zoomTop, in.fitButton);
-    out.submit = At(p.left, out.actualSize.bottom + g, in.submitPanel);
+    out.actualSize = At(out.palette.left + onPicture(3), zoomTop, in.actualSizeButton);
+    out.fit = At(out.palette.right - in.fitButton.cx - onPicture(4), zoomTop, in.fitButton);
+    out.submit =
+        At(colX + (columnWidth - in.submitPanel.cx) / 2, out.actualSize.bottom + g, in.submitPanel);
     return out;
+}
+
+UINT ChooseColumnPictureDpi(const MainLayoutInput& atPicture96, UINT nearest) {
+    for (const UINT candidate : {192u, 144u}) {
+        if (candidate > nearest)
+            continue;
+        MainLayoutInput in = atPicture96;
+        in.pictureDpi = candidate;
+        for (Size* size : {&in.logo, &in.toolsPicture, &in.toolButton, &in.undoRedoButton,
+                           &in.palette, &in.actualSizeButton, &in.fitButton})
+            *size = Size{fw::Scale(size->cx, candidate), fw::Scale(size->cy, candidate)};
+        if (ComputeMainLayout(in).columnFits)
+            return candidate;
+    }
+    return fw::kDefaultDpi;
 }
 
 FitResult ComputeFit(const RECT& vert, const RECT& horz, const RECT& surface, Size picture) {

@@ -3,6 +3,8 @@
 // them to the rectangles computed here.
 #pragma once
 
+#include "framework/dpi.h"
+
 #include <windows.h>
 
 struct Size {
@@ -25,12 +27,23 @@ struct MainLayoutInput {
     Size submitPanel;      // the submit panel
     int horzScrollHeight = 0;
     int vertScrollWidth = 0;
+    // The window's DPI scales the column, the status strip and the margins;
+    // the pictures' DPI scales what sits on a picture (the tool buttons'
+    // offsets inside the tools picture).
+    UINT dpi = fw::kDefaultDpi;
+    UINT pictureDpi = fw::kDefaultDpi;
 };
 
+// Lengths at 96 DPI; the layout scales them to the window's DPI.
 struct MainLayout {
     static constexpr int kColumnWidth = 200;
     static constexpr int kStatusHeight = 35;
     static constexpr int kLogoTop = 30;
+
+    // False when the column's controls need more height than the client has
+    // (they are then stacked with the smallest gaps and the last ones reach
+    // below the window).
+    bool columnFits = true;
 
     RECT column{};
     RECT logo{};
@@ -49,6 +62,12 @@ struct MainLayout {
 };
 
 MainLayout ComputeMainLayout(const MainLayoutInput& input);
+
+// The scale of the column's pictures (logo, tools picture, buttons, palette):
+// the largest drawn one, from `nearest` down, at which the column fits the
+// client height; 96 when none does. atPicture96 gives those controls' sizes
+// with 96-DPI pictures and everything else as it is.
+UINT ChooseColumnPictureDpi(const MainLayoutInput& atPicture96, UINT nearest);
 
 // The tool column's controls are only moved when their rectangle lies on the
 // screen (edges between 0 and the screen size, inclusive).

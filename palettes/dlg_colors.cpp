@@ -1,5 +1,8 @@
 #include "palettes/dlg_colors.h"
 
+#include "common/pictures.h"
+#include "framework/dpi.h"
+
 #include "resource.h"
 
 namespace {
@@ -37,6 +40,26 @@ COLORREF CDlgColors::SwatchColor(int controlId) noexcept {
     return kNoColor;
 }
 
+RECT CDlgColors::SlotRect(size_t slot, UINT pictureDpi) noexcept {
+    // At 96 DPI: the box 28 px square at (19, 39); the swatches 14 px square,
+    // 17 px apart, from (56, 39) in the first row and (56, 56) in the second.
+    RECT rect{};
+    if (slot == 0) {
+        rect = RECT{19, 39, 47, 67};
+    } else if (slot <= kSwatchCount) {
+        const int column = static_cast<int>((slot - 1) % 6);
+        const int row = static_cast<int>((slot - 1) / 6);
+        const int left = 56 + column * 17;
+        const int top = 39 + row * 17;
+        rect = RECT{left, top, left + 14, top + 14};
+    }
+    return fw::Scale(rect, pictureDpi);
+}
+
+SIZE CDlgColors::PanelSize(UINT pictureDpi) noexcept {
+    return SIZE{fw::Scale(177, pictureDpi), fw::Scale(89, pictureDpi)};
+}
+
 void CDlgColors::SetCurrentColor(COLORREF colour) {
     m_currentColor = colour;
     ShowCurrentColor();
@@ -56,8 +79,32 @@ void CDlgColors::DoDataExchange() {
         Bind(m_swatches[i], kSwatches[i].controlId);
 }
 
+void CDlgColors::SetPictureDpi(UINT pictureDpi) {
+    if (!Hwnd())
+        return;
+    // The panel is its picture, and the box and swatches sit on the slots
+    // that picture paints (dialog units would follow the font instead, and
+    // drift off them).
+    const SIZE size = PanelSize(pictureDpi);
+    ::SetWindowPos(Hwnd(), nullptr, 0, 0, size.cx, size.cy,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (HWND background = Item(IDC_COLORS_BACKGROUND)) {
+        SetStaticPicture(background, LoadPicture(IDB_COLORS_PANEL, pictureDpi), m_picture);
+        // Under the controls that lie on it, for painting and the mouse alike.
+        ::SetWindowPos(background, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+    auto place = [this](HWND control, const RECT& rect) {
+        ::SetWindowPos(control, nullptr, rect.left, rect.top, rect.right - rect.left,
+                       rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    };
+    place(m_currentBox.Hwnd(), SlotRect(0, pictureDpi));
+    for (size_t i = 0; i < kSwatches.size(); ++i)
+        place(m_swatches[i].Hwnd(), SlotRect(i + 1, pictureDpi));
+}
+
 BOOL CDlgColors::OnInitDialog() {
     fw::Dialog::OnInitDialog();
+    SetPictureDpi(NearestPictureDpi(fw::DpiOf(Hwnd())));
     for (size_t i = 0; i < kSwatches.size(); ++i)
         m_swatches[i].SetColors(CColorStaticST::ColorIndex::Background, kSwatches[i].colour);
     ShowCurrentColor();

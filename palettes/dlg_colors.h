@@ -5,6 +5,7 @@
 
 #include "controls/color_static_st.h"
 #include "framework/dialog.h"
+#include "framework/handles.h"
 
 #include <windows.h>
 
@@ -25,6 +26,16 @@ public:
     // The colour of the swatch with this control id, or kNoColor.
     static COLORREF SwatchColor(int controlId) noexcept;
 
+    // Where the panel's picture paints its slots, in panel pixels at the
+    // picture's DPI: slot 0 holds the current-colour box, slots 1 to 12 the
+    // swatches row by row. The controls sit exactly on them.
+    static RECT SlotRect(size_t slot, UINT pictureDpi) noexcept;
+    // The panel's size: the visible part of its picture.
+    static SIZE PanelSize(UINT pictureDpi) noexcept;
+    // Shows the picture drawn for pictureDpi (96, 144 or 192) and puts the
+    // controls on its slots; at creation, the one nearest the panel's DPI.
+    void SetPictureDpi(UINT pictureDpi);
+
 protected:
     BOOL OnInitDialog() override;
     void DoDataExchange() override;
@@ -39,4 +50,6 @@ private:
     COLORREF m_currentColor;
     CColorStaticST m_currentBox;
     std::array<CColorStaticST, kSwatchCount> m_swatches;
+    // The panel's picture at its scale; the picture control does not own it.
+    fw::GdiBitmap m_picture;
 };

@@ -51,6 +51,13 @@
 // ---------------------------------------------------------------------------
 // Bitmaps
 // ---------------------------------------------------------------------------
+// Every picture below is drawn at 96, 144 and 192 DPI. The 96-DPI one is the
+// bitmap resource under the id given here; the others are PNG data
+// (RCDATA) under IDB_PICTURES_144 + id and IDB_PICTURES_192 + id, ids 10000
+// to 11999 (resources/art/scaled.rc, written by the art generator).
+#define IDB_PICTURES_144 10000
+#define IDB_PICTURES_192 11000
+
 // About box and main window column
 #define IDB_ABOUT 132         // left side of the About box
 #define IDB_LOGO 137          // logo at the top of the tool column (IDC_LOGO)
@@ -121,7 +128,8 @@
 // Controls, by dialog
 // ---------------------------------------------------------------------------
 // About box (IDD_ABOUTBOX)
-#define IDC_ABOUT_NOTICE 1000 // read-only multi-line notice text
+#define IDC_ABOUT_NOTICE 1000  // read-only multi-line notice text
+#define IDC_ABOUT_PICTURE 1001 // IDB_ABOUT down the whole left side
 
 // Main window (IDD_MAIN)
 #define IDC_TOOL_COLUMN 1011     // blue column background on the right
@@ -165,7 +173,8 @@
 #define IDC_SUBMIT_EMAIL 1059      // Email button
 
 // Colour palette (IDD_COLORS); swatches named by row and column
-#define IDC_CURRENT_COLOR 1026 // box showing the current colour
+#define IDC_CURRENT_COLOR 1026     // box showing the current colour
+#define IDC_COLORS_BACKGROUND 1047 // IDB_COLORS_PANEL picture
 #define IDC_SWATCH_R1C1 1035   // RGB(255, 0, 10), the initial colour
 #define IDC_SWATCH_R1C2 1036   // RGB(153, 0, 47)
 #define IDC_SWATCH_R1C3 1037   // RGB(255, 126, 0)

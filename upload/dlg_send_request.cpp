@@ -1,20 +1,45 @@
 #include "upload/dlg_send_request.h"
 
+#include "common/pictures.h"
 #include "controls/window_text.h"
+#include "framework/dpi.h"
+#include "framework/picture.h"
 
 #include "resource.h"
 
+#include <utility>
+
 namespace {
 
-constexpr SIZE kSubmitSize{140, 33};
-constexpr SIZE kSmallButtonSize{68, 26};
-constexpr int kSmallButtonGap = 10;
+// Where the panel's picture leaves room for each control, in its pixels at
+// 96 DPI: the radio buttons from (20, 23) and (20, 44), the number from
+// (33, 68) to (127, 92), Submit at (18, 104), Save and Email 10 px under it,
+// flush with its left and right edges.
+constexpr POINT kCreateAt{20, 23};
+constexpr POINT kAddToAt{20, 44};
+constexpr RECT kWorkOrderRect{33, 68, 127, 92};
+constexpr RECT kSubmitRect{18, 104, 158, 137};
+constexpr RECT kSaveRect{18, 147, 86, 173};
+constexpr RECT kEmailRect{90, 147, 158, 173};
 
-RECT RectIn(HWND parent, HWND child) {
-    RECT rect{};
-    ::GetWindowRect(child, &rect);
-    ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
+// One picture for the normal, hover and disabled looks and one for pressed.
+void SetButtonPictures(CButtonRgn& button, UINT normal, UINT pressed, UINT pictureDpi) {
+    ButtonBitmaps bitmaps;
+    bitmaps.normal = LoadPicture(normal, pictureDpi);
+    bitmaps.pressed = LoadPicture(pressed, pictureDpi);
+    bitmaps.hover = LoadPicture(normal, pictureDpi);
+    bitmaps.disabled = LoadPicture(normal, pictureDpi);
+    button.SetBitmaps(std::move(bitmaps));
+}
+
+void MoveTo(HWND window, const RECT& rect) {
+    ::SetWindowPos(window, nullptr, rect.left, rect.top, rect.right - rect.left,
+                   rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void MoveTo(HWND window, POINT point) {
+    ::SetWindowPos(window, nullptr, point.x, point.y, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 } // namespace
@@ -40,24 +65,23 @@ BOOL CDlgSendRequest::OnInitDialog() {
     fw::Dialog::OnInitDialog();
     CheckCreate(true);
 
-    // The panel is its picture (the picture control takes the bitmap's
-    // size): dialog units come out smaller with some fonts, which would cut
-    // the picture off.
-    RECT pictureRect{};
-    ::GetWindowRect(m_background.Hwnd(), &pictureRect);
-    ::SetWindowPos(Hwnd(), nullptr, 0, 0, pictureRect.right - pictureRect.left,
-                   pictureRect.bottom - pictureRect.top,
-                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // The panel is its picture, at the scale nearest the panel's DPI, and the
+    // controls go where the picture leaves room for them (dialog units follow
+    // the font and would miss it).
+    const UINT pictureDpi = NearestPictureDpi(fw::DpiOf(Hwnd()));
+    HWND picture = m_background.Hwnd();
+    SetStaticPicture(picture, LoadPicture(IDB_SUBMIT_PANEL, pictureDpi), m_picture);
+    const SIZE size = fw::BitmapSize(m_picture.get());
+    if (size.cx > 0)
+        ::SetWindowPos(Hwnd(), nullptr, 0, 0, size.cx, size.cy,
+                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 
     // The radio buttons go onto the picture so that they are drawn over it;
     // the picture passes their messages on to us.
-    HWND picture = m_background.Hwnd();
-    for (HWND radio : {m_create.Hwnd(), m_addTo.Hwnd()}) {
-        const RECT place = RectIn(picture, radio);
+    for (HWND radio : {m_create.Hwnd(), m_addTo.Hwnd()})
         ::SetParent(radio, picture);
-        ::SetWindowPos(radio, nullptr, place.left, place.top, 0, 0,
-                       SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
+    MoveTo(m_create.Hwnd(), fw::Scale(kCreateAt, pictureDpi));
+    MoveTo(m_addTo.Hwnd(), fw::Scale(kAddToAt, pictureDpi));
     ::SetWindowLongPtrW(picture, GWL_STYLE,
                         ::GetWindowLongPtrW(picture, GWL_STYLE) | WS_CLIPCHILDREN);
 
@@ -65,24 +89,13 @@ BOOL CDlgSendRequest::OnInitDialog() {
     // in the drawing order (it comes first in the template), and keep the
     // template's order among themselves: Tab goes from the choice to the
     // number, then to Submit, Save and Email.
-    auto size = [](HWND button, SIZE extent) {
-        ::SetWindowPos(button, nullptr, 0, 0, extent.cx, extent.cy,
-                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    };
-    size(m_submit.Hwnd(), kSubmitSize);
-    m_submit.SetBitmaps(nullptr, IDB_SUBMIT, IDB_SUBMIT_PRESSED, IDB_SUBMIT, IDB_SUBMIT, 0);
-    size(m_save.Hwnd(), kSmallButtonSize);
-    m_save.SetBitmaps(nullptr, IDB_SAVE_LIGHT, IDB_SAVE_SHADED, IDB_SAVE_LIGHT, IDB_SAVE_LIGHT, 0);
-    size(m_email.Hwnd(), kSmallButtonSize);
-    m_email.SetBitmaps(nullptr, IDB_EMAIL, IDB_EMAIL_PRESSED, IDB_EMAIL, IDB_EMAIL, 0);
-
-    // Save and Email under Submit, flush with its left and right edges.
-    const RECT submit = RectIn(Hwnd(), m_submit.Hwnd());
-    const int top = submit.bottom + kSmallButtonGap;
-    ::SetWindowPos(m_save.Hwnd(), nullptr, submit.left, top, 0, 0,
-                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    ::SetWindowPos(m_email.Hwnd(), nullptr, submit.right - kSmallButtonSize.cx, top, 0, 0,
-                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    MoveTo(m_workOrder.Hwnd(), fw::Scale(kWorkOrderRect, pictureDpi));
+    MoveTo(m_submit.Hwnd(), fw::Scale(kSubmitRect, pictureDpi));
+    SetButtonPictures(m_submit, IDB_SUBMIT, IDB_SUBMIT_PRESSED, pictureDpi);
+    MoveTo(m_save.Hwnd(), fw::Scale(kSaveRect, pictureDpi));
+    SetButtonPictures(m_save, IDB_SAVE_LIGHT, IDB_SAVE_SHADED, pictureDpi);
+    MoveTo(m_email.Hwnd(), fw::Scale(kEmailRect, pictureDpi));
+    SetButtonPictures(m_email, IDB_EMAIL, IDB_EMAIL_PRESSED, pictureDpi);
 
     m_workOrder.AddListener(this);
     return TRUE;

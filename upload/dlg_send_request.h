@@ -13,6 +13,7 @@
 #include "controls/transparent_btn.h"
 #include "framework/control.h"
 #include "framework/dialog.h"
+#include "framework/handles.h"
 
 #include <string>
 
@@ -53,4 +54,6 @@ private:
     CButtonRgn m_save;
     // The panel's picture, which the radio buttons are moved onto.
     fw::ControlContainer m_background;
+    // What it shows, at the panel's scale; the control does not own it.
+    fw::GdiBitmap m_picture;
 };

@@ -69,6 +69,17 @@ except ImportError:
 HERE = os.path.dirname(os.path.abspath(__file__))
 SS = 4  # supersampling factor for shapes
 
+# The scale a picture is drawn at: 1 for 96 DPI, 1.5 for 144 and 2 for 192.
+# Every drawing function works in 96-DPI pixels; Sketch, font, text_width and
+# draw_text apply the scale, so the larger pictures come from the same code.
+SCALE = 1.0
+SCALES = ((144, 1.5), (192, 2.0))
+
+
+def scaled(v):
+    """A 96-DPI length at SCALE, rounded like the program rounds (halves up)."""
+    return int(math.floor(v * SCALE + 0.5))
+
 # ---------------------------------------------------------------------------
 # Colours
 # ---------------------------------------------------------------------------
@@ -111,17 +122,20 @@ _fonts = {}
 
 
 def font(kind, px):
-    key = (kind, px)
+    """The font at px 96-DPI pixels, at the current SCALE."""
+    size = max(1, round(px * SCALE))
+    key = (kind, size)
     if key not in _fonts:
         path = FONT_FILES[kind]
         if not os.path.exists(path):
             sys.exit(f"font {path} is missing (install fonts-liberation and fonts-dejavu-core)")
-        _fonts[key] = ImageFont.truetype(path, px)
+        _fonts[key] = ImageFont.truetype(path, size)
     return _fonts[key]
 
 
 def text_width(s, f):
-    return f.getlength(s)
+    """Width in 96-DPI pixels."""
+    return f.getlength(s) / SCALE
 
 
 def fit_font(kind, s, max_width, largest, smallest=8):
@@ -152,9 +166,10 @@ class Sketch:
     with exclusive right and bottom edges, like Windows rectangles."""
 
     def __init__(self, w, h, ground=None):
-        self.w, self.h = w, h
+        self.w, self.h = scaled(w), scaled(h)  # final pixels
+        self.k = SS * SCALE  # final 96-DPI pixel -> sketch pixel
         fill = (0, 0, 0, 0) if ground is None else tuple(ground) + (255,)
-        self.img = Image.new("RGBA", (w * SS, h * SS), fill)
+        self.img = Image.new("RGBA", (self.w * SS, self.h * SS), fill)
         self.d = ImageDraw.Draw(self.img)
 
     @staticmethod
@@ -163,7 +178,8 @@ class Sketch:
 
     def _box(self, box):
         x0, y0, x1, y1 = box
-        return (round(x0 * SS), round(y0 * SS), round(x1 * SS) - 1, round(y1 * SS) - 1)
+        k = self.k
+        return (round(x0 * k), round(y0 * k), round(x1 * k) - 1, round(y1 * k) - 1)
 
     def rect(self, box, fill):
         self.d.rectangle(self._box(box), fill=self._c(fill))
@@ -171,18 +187,18 @@ class Sketch:
     def rrect(self, box, radius, fill=None, edge=None, edge_width=1.0):
         """Rounded rectangle; the edge is drawn inside the box."""
         if edge is not None:
-            self.d.rounded_rectangle(self._box(box), round(radius * SS), fill=self._c(edge))
+            self.d.rounded_rectangle(self._box(box), round(radius * self.k), fill=self._c(edge))
             x0, y0, x1, y1 = box
             box = (x0 + edge_width, y0 + edge_width, x1 - edge_width, y1 - edge_width)
             radius = max(0.0, radius - edge_width)
         if fill is not None:
-            self.d.rounded_rectangle(self._box(box), round(radius * SS), fill=self._c(fill))
+            self.d.rounded_rectangle(self._box(box), round(radius * self.k), fill=self._c(fill))
 
     def ellipse(self, box, fill):
         self.d.ellipse(self._box(box), fill=self._c(fill))
 
     def polygon(self, points, fill):
-        self.d.polygon([(x * SS, y * SS) for x, y in points], fill=self._c(fill))
+        self.d.polygon([(x * self.k, y * self.k) for x, y in points], fill=self._c(fill))
 
     def line(self, points, width, color, cap="round"):
         """Polyline with round joints; caps 'round', 'square' or 'butt'."""
@@ -190,8 +206,9 @@ class Sketch:
         if cap == "square" and len(pts) >= 2:
             pts[0] = _extend(pts[1], pts[0], width / 2)
             pts[-1] = _extend(pts[-2], pts[-1], width / 2)
-        scaled = [(x * SS, y * SS) for x, y in pts]
-        self.d.line(scaled, fill=self._c(color), width=round(width * SS), joint="curve")
+        k = self.k
+        self.d.line([(x * k, y * k) for x, y in pts], fill=self._c(color), width=round(width * k),
+                    joint="curve")
         # Discs on the inner vertices close the hairline seams that thick
         # polylines leave between their segments.
         r = width / 2
@@ -212,7 +229,7 @@ class Sketch:
 
     def glyph_text(self, xy, s, kind, px, color, anchor="mm"):
         """Text drawn as a shape (large glyphs that are part of a symbol)."""
-        self.d.text((xy[0] * SS, xy[1] * SS), s, font=font(kind, round(px * SS)),
+        self.d.text((xy[0] * self.k, xy[1] * self.k), s, font=font(kind, px * SS),
                     fill=self._c(color), anchor=anchor)
 
     def reduce(self, mode="RGB"):
@@ -244,7 +261,9 @@ def arrow_head(sk, tip, direction_deg, length, half_width, color):
 
 
 def draw_text(img, xy, s, f, color, anchor="mm"):
-    ImageDraw.Draw(img).text(xy, s, font=f, fill=tuple(color), anchor=anchor)
+    """Text at xy in 96-DPI pixels; f comes from font() at the same SCALE."""
+    ImageDraw.Draw(img).text((xy[0] * SCALE, xy[1] * SCALE), s, font=f, fill=tuple(color),
+                             anchor=anchor)
 
 
 # ---------------------------------------------------------------------------
@@ -503,11 +522,23 @@ def tools_panel():
     return img
 
 
+# The current-colour box, then the twelve swatches row by row, in 96-DPI
+# pixels of the colour panel (the palette places its controls on them).
+COLOR_SLOTS = [(19, 39, 47, 67)] + [
+    (56 + c * 17, 39 + r * 17, 56 + c * 17 + 14, 39 + r * 17 + 14)
+    for r in range(2) for c in range(6)
+]
+
+
 def colors_panel():
     # 178 x 93 picture; the panel (118 x 55 units) shows 177 x 89 px of it.
     # Box 1026 and the swatches start at y = 39 px, so the heading sits above.
     vw, vh = dlu_x(118), dlu_y(55)
     sk = card(178, 93, vw, vh, separators=[(31, 18, vw - 17)])
+    # Wells around the slots the palette puts its box and swatches on
+    # (CDlgColors::SlotRect).
+    for x0, y0, x1, y1 in COLOR_SLOTS:
+        sk.rrect((x0 - 1, y0 - 1, x1 + 1, y1 + 1), 2, fill=WHITE, edge=TILE_EDGE)
     img = sk.reduce()
     card_heading(img, "Color", top=7)
     return img
@@ -594,9 +625,9 @@ def shaped_cancel():
     # Spaced capitals read better than the plain word on a small dark button.
     draw_spaced(pic, (w / 2, h / 2), "CANCEL", f, WHITE, 1.2)
 
-    key = Image.new("RGB", (w, h), MAGENTA)
+    key = Image.new("RGB", pic.size, MAGENTA)
     picture = Image.composite(pic, key, inside)
-    mask = Image.composite(Image.new("RGB", (w, h), BLACK), key, inside)
+    mask = Image.composite(Image.new("RGB", pic.size, BLACK), key, inside)
     return picture, mask
 
 
@@ -970,6 +1001,57 @@ EXPECTED_SIZES = {
 }
 
 
+def png_bytes(img):
+    buf = io.BytesIO()
+    img.convert("RGB").save(buf, "PNG", optimize=True)
+    return buf.getvalue()
+
+
+def scaled_path(entry, dpi):
+    name = os.path.splitext(os.path.basename(entry.path))[0]
+    return f"bitmaps/{dpi}/{name}.png"
+
+
+# The larger pictures' resource ids: IDB_PICTURES_144 and IDB_PICTURES_192 in
+# resource.h, plus the 96-DPI picture's id.
+SCALED_ID_BASE = {144: 10000, 192: 11000}
+SCALED_RC = "scaled.rc"
+
+
+def scaled_rc(entries):
+    lines = [
+        "// Written by generate.py: every bitmap at 144 and 192 DPI as PNG data,",
+        "// under IDB_PICTURES_144 + id and IDB_PICTURES_192 + id (resource.h).",
+        "",
+    ]
+    for dpi, _ in SCALES:
+        for entry in entries:
+            lines.append(f'{SCALED_ID_BASE[dpi] + entry.rid} RCDATA "art/{scaled_path(entry, dpi)}"')
+    return ("\n".join(lines) + "\n").encode()
+
+
+def render_scaled():
+    """{path: bytes} of the 144 and 192 DPI pictures and the script naming them."""
+    global SCALE
+    out = {}
+    bitmaps = [e for e in catalogue() if e.kind == "bitmap"]
+    try:
+        for dpi, scale in SCALES:
+            SCALE = scale
+            made = {}
+            # A fresh catalogue: the shaped pair keeps its drawing per scale.
+            bitmaps = [e for e in catalogue() if e.kind == "bitmap"]
+            for entry in bitmaps:
+                # The shaped pair is drawn once for both files.
+                made[entry.rid] = entry.make()
+            for entry in bitmaps:
+                out[scaled_path(entry, dpi)] = png_bytes(made[entry.rid])
+    finally:
+        SCALE = 1.0
+    out[SCALED_RC] = scaled_rc(bitmaps)
+    return out
+
+
 def render_all():
     """{entry: (bytes of the file, list of PIL images for the sheet)}"""
     out = {}
@@ -984,9 +1066,11 @@ def render_all():
     return out
 
 
-def write_all(rendered, root):
-    for entry, (data, _) in rendered.items():
-        path = os.path.join(root, entry.path)
+def write_all(rendered, root, scaled_files=None):
+    files = {entry.path: data for entry, (data, _) in rendered.items()}
+    files.update(scaled_files or {})
+    for name, data in files.items():
+        path = os.path.join(root, name)
         os.makedirs(os.path.dirname(path), exist_ok=True)
         with open(path, "wb") as f:
             f.write(data)
@@ -1108,12 +1192,8 @@ def column_preview(rendered):
     swatches = [(255, 0, 10), (153, 0, 47), (255, 126, 0), (255, 194, 14), (255, 242, 0),
                 (0, 0, 0), (168, 231, 29), (9, 120, 0), (0, 183, 240), (0, 32, 234),
                 (46, 54, 153), (255, 255, 255)]
-    d.rectangle((px + 20, cy + 39, px + 20 + 28, cy + 39 + 30), fill=(255, 0, 10),
-                outline=(0, 0, 0))
-    for i, c in enumerate(swatches):
-        x = px + dlu_x(38 + 11 * (i % 6))
-        y = cy + dlu_y(24 + 10 * (i // 6))
-        d.rectangle((x, y, x + 13, y + 14), fill=c, outline=(0, 0, 0))
+    for (x0, y0, x1, y1), c in zip(COLOR_SLOTS, [(255, 0, 10)] + swatches):
+        d.rectangle((px + x0, cy + y0, px + x1 - 1, cy + y1 - 1), fill=c, outline=(0, 0, 0))
     zy = cy + 89 + 5
     col.paste(by_id[228], (px + 3, zy))
     col.paste(by_id[229], (px + 177 - 84 - 4, zy))
@@ -1219,19 +1299,22 @@ def main():
     if args.check:
         problems = check(args.out)
         with tempfile.TemporaryDirectory() as tmp:
-            write_all(render_all(), tmp)
+            scaled_files = render_scaled()
+            write_all(render_all(), tmp, scaled_files)
             problems += [f"generator: {p}" for p in check(tmp)]
-            for entry in catalogue():
-                a, b = os.path.join(tmp, entry.path), os.path.join(args.out, entry.path)
-                if os.path.exists(b) and open(a, "rb").read() != open(b, "rb").read():
-                    problems.append(f"{entry.path}: differs from what the generator draws now")
+            for name in [e.path for e in catalogue()] + list(scaled_files):
+                a, b = os.path.join(tmp, name), os.path.join(args.out, name)
+                if not os.path.exists(b):
+                    problems.append(f"{name}: missing")
+                elif open(a, "rb").read() != open(b, "rb").read():
+                    problems.append(f"{name}: differs from what the generator draws now")
         for p in problems:
             print(p)
         print("ok" if not problems else f"{len(problems)} problem(s)")
         return 1 if problems else 0
 
     rendered = render_all()
-    write_all(rendered, args.out)
+    write_all(rendered, args.out, render_scaled())
     if args.sheet:
         contact_sheet(rendered, args.sheet)
     return 0

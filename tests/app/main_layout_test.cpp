@@ -1,4 +1,5 @@
 #include "app/main_layout.h"
+#include "common/pictures.h"
 
 #include <gtest/gtest.h>
 
@@ -119,6 +120,101 @@ TEST(FitToWindow, TallAreaFillsTheWidthAndCentresVertically) {
 TEST(FitToWindow, ActualSizeReachesTheInnerEdgesOfTheBars) {
     ExpectRect(ComputeActualSizeSurface(RECT{1703, 0, 1720, 988}, RECT{0, 988, 1720, 1005}), 0, 0,
                1703, 988, "surface");
+}
+
+} // namespace
+
+namespace {
+
+// The column's inputs as the window measures them at a DPI, its pictures
+// drawn for pictureDpi, on a 1920 x 1080 screen.
+MainLayoutInput InputAt(UINT dpi, UINT pictureDpi, int clientHeight) {
+    auto atPicture = [pictureDpi](int cx, int cy) {
+        return Size{fw::Scale(cx, pictureDpi), fw::Scale(cy, pictureDpi)};
+    };
+    MainLayoutInput in;
+    in.client = {1920, clientHeight};
+    in.screen = {1920, 1080};
+    in.dpi = dpi;
+    in.pictureDpi = pictureDpi;
+    in.logo = atPicture(176, 48);
+    in.toolsPicture = atPicture(177, 305);
+    in.toolButton = atPicture(62, 62);
+    in.undoRedoButton = atPicture(62, 31);
+    in.palette = atPicture(177, 89);
+    in.actualSizeButton = atPicture(84, 29);
+    in.fitButton = atPicture(84, 29);
+    // The submit panel follows its own DPI.
+    in.submitPanel = {fw::Scale(177, NearestPictureDpi(dpi)),
+                      fw::Scale(189, NearestPictureDpi(dpi))};
+    in.horzScrollHeight = fw::Scale(17, dpi);
+    in.vertScrollWidth = fw::Scale(17, dpi);
+    return in;
+}
+
+struct ColumnRow {
+    UINT dpi;
+    int clientHeight;
+    UINT pictureDpi; // chosen for the column
+};
+
+void PrintTo(const ColumnRow& row, std::ostream* out) {
+    *out << row.dpi << " DPI";
+}
+
+class ColumnAtDpi : public testing::TestWithParam<ColumnRow> {};
+
+// At every DPI the column is as wide as the DPI makes 200 px, its pictures
+// are the largest that fit, and every control lies inside it on the offsets
+// of the tools picture at the pictures' scale.
+TEST_P(ColumnAtDpi, EveryControlFitsTheColumnOnThePicturesOffsets) {
+    const ColumnRow& row = GetParam();
+    const UINT chosen =
+        ChooseColumnPictureDpi(InputAt(row.dpi, 96, row.clientHeight), NearestPictureDpi(row.dpi));
+    EXPECT_EQ(chosen, row.pictureDpi);
+    const MainLayoutInput in = InputAt(row.dpi, chosen, row.clientHeight);
+    const MainLayout l = ComputeMainLayout(in);
+    EXPECT_TRUE(l.columnFits);
+    EXPECT_EQ(l.column.right - l.column.left, fw::Scale(200, row.dpi));
+    EXPECT_EQ(l.status.bottom - l.status.top, fw::Scale(35, row.dpi));
+    EXPECT_EQ(l.logo.top, fw::Scale(30, row.dpi));
+    EXPECT_EQ(l.surface.right, l.vertScroll.left);
+    EXPECT_EQ(l.vertScroll.right, l.column.left);
+
+    const RECT* column[] = {&l.logo,    &l.toolsPicture, &l.pointer, &l.highlight, &l.text,
+                            &l.arrow,   &l.crop,         &l.pen,     &l.undo,      &l.redo,
+                            &l.palette, &l.actualSize,   &l.fit,     &l.submit};
+    for (const RECT* r : column) {
+        EXPECT_GE(r->left, l.column.left) << "control " << (r - &l.logo);
+        EXPECT_LE(r->right, l.column.right);
+        EXPECT_GE(r->top, 0);
+        EXPECT_LE(r->bottom, l.column.bottom);
+        EXPECT_TRUE(LiesOnScreen(*r, in.screen));
+    }
+    // The buttons keep the tools picture's offsets at the pictures' scale.
+    EXPECT_EQ(l.pointer.left - l.toolsPicture.left, fw::Scale(18, chosen));
+    EXPECT_EQ(l.pointer.top - l.toolsPicture.top, fw::Scale(40, chosen));
+    EXPECT_EQ(l.text.top - l.pointer.bottom, fw::Scale(10, chosen));
+    EXPECT_EQ(l.undo.top - l.crop.bottom, fw::Scale(14, chosen));
+    EXPECT_EQ(l.highlight.left - l.pointer.right, fw::Scale(18, chosen));
+    // Nothing in the column overlaps the next thing down.
+    EXPECT_LE(l.logo.bottom, l.toolsPicture.top);
+    EXPECT_LE(l.toolsPicture.bottom, l.palette.top);
+    EXPECT_LE(l.palette.bottom, l.actualSize.top);
+    EXPECT_LE(l.actualSize.right, l.fit.left);
+    EXPECT_LE(l.fit.bottom, l.submit.top);
+}
+
+// 1080-pixel screens with the work area under a caption that grows with the
+// DPI; at 192 DPI only the 96-DPI pictures leave room for the submit panel.
+INSTANTIATE_TEST_SUITE_P(Dpi, ColumnAtDpi,
+                         testing::Values(ColumnRow{96, 1040, 96}, ColumnRow{120, 1035, 96},
+                                         ColumnRow{144, 1048, 144}, ColumnRow{192, 1020, 96}),
+                         [](const auto& row) { return std::to_string(row.param.dpi); });
+
+TEST(ColumnAtDpi, TooShortAWindowKeepsTheSmallestPictures) {
+    EXPECT_EQ(ChooseColumnPictureDpi(InputAt(144, 96, 600), 144), 96u);
+    EXPECT_FALSE(ComputeMainLayout(InputAt(96, 96, 600)).columnFits);
 }
 
 } // namespace

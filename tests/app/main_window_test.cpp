@@ -6,6 +6,7 @@
 
 #include "main_window_driver.h"
 #include "support/gdi_objects.h"
+#include "support/main_window_layout.h"
 #include "support/picture.h"
 #include "support/registry_value.h"
 #include "support/scratch_registry.h"
@@ -15,6 +16,9 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <shellapi.h>
+
+#include <string>
 
 namespace {
 
@@ -107,6 +111,109 @@ TEST_F(MainWindow, FitFillsTheAreaOnceAndActualSizeRestoresTheBars) {
         const RECT restored = ChildRect(window, IDC_DRAWING_SURFACE);
         EXPECT_TRUE(::EqualRect(&actual, &restored));
     });
+}
+
+TEST_F(MainWindow, RestoringAMinimisedWindowKeepsThePictureFitted) {
+    Run([&](HWND window) {
+        SendOrFail(window, WM_TRAY_NOTIFY, 0, WM_LBUTTONDOWN);
+        SendOrFail(window, WM_COMMAND, IDC_ZOOM_FIT);
+        const RECT fitted = ChildRect(window, IDC_DRAWING_SURFACE);
+        ::ShowWindow(window, SW_MINIMIZE);
+        SendOrFail(window, WM_NULL);
+        ::ShowWindow(window, SW_RESTORE);
+        SendOrFail(window, WM_NULL);
+        EXPECT_TRUE(m_dialog.IsFitted());
+        const RECT restored = ChildRect(window, IDC_DRAWING_SURFACE);
+        EXPECT_TRUE(::EqualRect(&restored, &fitted))
+            << "(" << restored.left << ", " << restored.top << ", " << restored.right << ", "
+            << restored.bottom << ")";
+        EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(window, IDC_VSCROLL)));
+        EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(window, IDC_HSCROLL)));
+    });
+}
+
+// Windows conventions of a program that lives in the notification area.
+namespace tray {
+HWND g_window = nullptr;
+LONG g_posted = 0;
+LRESULT CALLBACK CountPostedNull(int code, WPARAM wParam, LPARAM lParam) {
+    const MSG* message = reinterpret_cast<const MSG*>(lParam);
+    if (code == HC_ACTION && wParam == PM_REMOVE && message->message == WM_NULL &&
+        message->hwnd == g_window)
+        ::InterlockedIncrement(&g_posted);
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+int CountTopWindows(DWORD threadId, const wchar_t* className, const wchar_t* caption) {
+    struct Count {
+        const wchar_t* className;
+        const wchar_t* caption;
+        int found;
+    } count{className, caption, 0};
+    ::EnumThreadWindows(
+        threadId,
+        [](HWND candidate, LPARAM data) {
+            auto* c = reinterpret_cast<Count*>(data);
+            wchar_t text[64]{};
+            wchar_t kind[64]{};
+            ::GetWindowTextW(candidate, text, 64);
+            ::GetClassNameW(candidate, kind, 64);
+            if (::IsWindowVisible(candidate) && std::wstring(kind) == c->className &&
+                (!c->caption || std::wstring(text) == c->caption))
+                ++c->found;
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&count));
+    return count.found;
+}
+} // namespace tray
+
+TEST_F(MainWindow, TrayEtiquetteMenuCloseBoxesForwardAndTheIconAfterAShellRestart) {
+    const DWORD uiThread = ::GetCurrentThreadId();
+    HHOOK hook = ::SetWindowsHookExW(WH_GETMESSAGE, tray::CountPostedNull, nullptr, uiThread);
+    ASSERT_TRUE(hook);
+    Run([&](HWND window) {
+        tray::g_window = window;
+        // The menu: our window comes forward first, and a message posted
+        // after it closes lets the next menu close when the user clicks
+        // elsewhere.
+        ::PostMessageW(window, WM_TRAY_NOTIFY, 0, WM_RBUTTONDOWN);
+        ASSERT_TRUE(PumpUntil([&] { return tray::CountTopWindows(uiThread, L"#32768", nullptr); },
+                              kDriverTimeoutMs));
+        ::InterlockedExchange(&tray::g_posted, 0);
+        ::PostMessageW(::FindWindowW(L"#32768", nullptr), WM_KEYDOWN, VK_ESCAPE, 0);
+        SendOrFail(window, WM_NULL);
+        EXPECT_TRUE(PumpUntil([] { return tray::g_posted > 0; }, kDriverTimeoutMs))
+            << "nothing posted after the menu";
+
+        // While our About box is up, tray commands bring it forward: no
+        // capture of it, no second box, no menu over it.
+        ::PostMessageW(window, WM_COMMAND, ID_TRAY_ABOUT, 0);
+        HWND about = WaitForOwnedWindow(window);
+        ASSERT_NE(about, nullptr);
+        ::PostMessageW(window, WM_TRAY_NOTIFY, 0, WM_LBUTTONDOWN);
+        ::PostMessageW(window, WM_COMMAND, ID_TRAY_ABOUT, 0);
+        ::PostMessageW(window, WM_COMMAND, ID_TRAY_TAKE_SCREENSHOT, 0);
+        ::PostMessageW(window, WM_TRAY_NOTIFY, 0, WM_RBUTTONDOWN);
+        SendOrFail(window, WM_NULL);
+        ::Sleep(300);
+        SendOrFail(window, WM_NULL);
+        EXPECT_FALSE(::IsWindowVisible(window)) << "the tray click took a capture";
+        EXPECT_EQ(tray::CountTopWindows(uiThread, L"#32770", L"About Lumvex"), 1);
+        EXPECT_EQ(tray::CountTopWindows(uiThread, L"#32768", nullptr), 0) << "a menu opened";
+        EXPECT_EQ(::GetForegroundWindow(), about);
+        ::PostMessageW(::FindWindowW(L"#32768", nullptr), WM_KEYDOWN, VK_ESCAPE, 0);
+        ::PostMessageW(about, WM_COMMAND, IDOK, 0);
+        ASSERT_TRUE(PumpUntil([&] { return ::IsWindowEnabled(window) != FALSE; }, 5000));
+
+        // The shell starts again and has forgotten the icon: it comes back.
+        NOTIFYICONDATAW record = m_dialog.TrayIcon().Record();
+        ASSERT_TRUE(::Shell_NotifyIconW(NIM_DELETE, &record));
+        ASSERT_FALSE(::Shell_NotifyIconW(NIM_MODIFY, &record));
+        SendOrFail(window, ::RegisterWindowMessageW(L"TaskbarCreated"));
+        EXPECT_TRUE(::Shell_NotifyIconW(NIM_MODIFY, &record)) << "no icon after the restart";
+    });
+    ::UnhookWindowsHookEx(hook);
 }
 
 // The hidden zoom panel, the notification popup and the settings are
@@ -239,23 +346,7 @@ TEST_F(MainWindow, ControlsLandOnTheComputedRectanglesAtTwoClientSizes) {
             ASSERT_EQ(actual.right, client.cx);
             ASSERT_EQ(actual.bottom, client.cy);
 
-            auto size = [&](int id) {
-                const RECT r = ChildRect(window, id);
-                return Size{r.right - r.left, r.bottom - r.top};
-            };
-            MainLayoutInput in;
-            in.client = client;
-            in.screen = {::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
-            in.logo = size(IDC_LOGO);
-            in.toolsPicture = size(IDC_TOOLS_PICTURE);
-            in.toolButton = size(IDC_TOOL_POINTER);
-            in.undoRedoButton = size(IDC_UNDO);
-            in.palette = size(IDC_PALETTE_HOST);
-            in.actualSizeButton = size(IDC_ZOOM_ACTUAL);
-            in.fitButton = size(IDC_ZOOM_FIT);
-            in.submitPanel = size(IDC_SUBMIT_HOST);
-            in.horzScrollHeight = size(IDC_HSCROLL).cy;
-            in.vertScrollWidth = size(IDC_VSCROLL).cx;
+            const MainLayoutInput in = MeasureMainLayoutInput(window);
             const MainLayout expected = ComputeMainLayout(in);
 
             // The frame of the layout, worked out by hand.
@@ -265,35 +356,9 @@ TEST_F(MainWindow, ControlsLandOnTheComputedRectanglesAtTwoClientSizes) {
             const RECT status{0, statusTop, columnLeft, client.cy};
             const RECT surface{0, 0, columnLeft - in.vertScrollWidth,
                                statusTop - in.horzScrollHeight};
-            const std::pair<int, const RECT*> placed[] = {
-                {IDC_TOOL_COLUMN, &column},
-                {IDC_STATUS_HOST, &status},
-                {IDC_DRAWING_SURFACE, &surface},
-                {IDC_HSCROLL, &expected.horzScroll},
-                {IDC_VSCROLL, &expected.vertScroll},
-                {IDC_LOGO, &expected.logo},
-                {IDC_TOOLS_PICTURE, &expected.toolsPicture},
-                {IDC_TOOL_POINTER, &expected.pointer},
-                {IDC_TOOL_HIGHLIGHT, &expected.highlight},
-                {IDC_TOOL_TEXT, &expected.text},
-                {IDC_TOOL_ARROW, &expected.arrow},
-                {IDC_TOOL_CROP, &expected.crop},
-                {IDC_TOOL_PEN, &expected.pen},
-                {IDC_UNDO, &expected.undo},
-                {IDC_REDO, &expected.redo},
-                {IDC_PALETTE_HOST, &expected.palette},
-                {IDC_ZOOM_ACTUAL, &expected.actualSize},
-                {IDC_ZOOM_FIT, &expected.fit},
-                {IDC_SUBMIT_HOST, &expected.submit},
-            };
-            for (const auto& [id, rect] : placed) {
-                const RECT got = ChildRect(window, id);
-                EXPECT_TRUE(::EqualRect(&got, rect))
-                    << "control " << id << " at " << client.cx << " x " << client.cy << ": ("
-                    << got.left << ", " << got.top << ", " << got.right << ", " << got.bottom
-                    << ") instead of (" << rect->left << ", " << rect->top << ", " << rect->right
-                    << ", " << rect->bottom << ")";
-            }
+            ExpectControlsOnLayout(window, expected, column, status, surface,
+                                   "at " + std::to_string(client.cx) + " x " +
+                                       std::to_string(client.cy));
             EXPECT_EQ(expected.horzScroll.top, surface.bottom);
             EXPECT_EQ(expected.vertScroll.left, surface.right);
 

@@ -92,15 +92,14 @@ TEST_F(DlgColorsTest, SwatchesShowTheirColoursInTwoRowsOfSix) {
         }
         previous = rect;
     }
-    // The template's dialog units: the first swatch sits at (38, 24).
-    RECT expected{38, 24, 47, 33};
-    MapDialogRect(palette.Hwnd(), &expected);
-    RECT actual{};
-    GetWindowRect(Item(1035), &actual);
-    MapWindowPoints(nullptr, palette.Hwnd(), reinterpret_cast<POINT*>(&actual), 2);
-    EXPECT_EQ(actual.left, expected.left);
-    EXPECT_EQ(actual.top, expected.top);
-    EXPECT_EQ(actual.right, expected.right);
+    // Box and swatches sit on the slots of the panel's picture, whatever
+    // the font makes of the template's dialog units.
+    for (size_t slot = 0; slot <= kSwatches.size(); ++slot) {
+        const RECT expected = CDlgColors::SlotRect(slot, 96);
+        const RECT actual =
+            RectIn(palette.Hwnd(), Item(slot == 0 ? IDC_CURRENT_COLOR : kSwatches[slot - 1].id));
+        EXPECT_TRUE(EqualRect(&actual, &expected)) << "slot " << slot;
+    }
 }
 
 TEST_F(DlgColorsTest, ClickingASwatchMakesItsColourCurrentWithoutRepaintingTheCanvas) {

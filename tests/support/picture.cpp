@@ -4,6 +4,7 @@
 
 #include "framework/application.h"
 #include "framework/handles.h"
+#include "framework/picture.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -22,26 +23,8 @@ namespace {
 
 namespace gdip = Gdiplus::DllExports;
 
-// GDI+ for the length of one save. Start-up is reference counted, so this
-// also works while the code under test runs GDI+ itself.
-class GdiplusScope {
-public:
-    GdiplusScope() {
-        Gdiplus::GdiplusStartupInput input;
-        m_ok = Gdiplus::GdiplusStartup(&m_token, &input, nullptr) == Gdiplus::Ok;
-    }
-    ~GdiplusScope() {
-        if (m_ok)
-            Gdiplus::GdiplusShutdown(m_token);
-    }
-    GdiplusScope(const GdiplusScope&) = delete;
-    GdiplusScope& operator=(const GdiplusScope&) = delete;
-    bool ok() const noexcept { return m_ok; }
-
-private:
-    ULONG_PTR m_token = 0;
-    bool m_ok = false;
-};
+// GDI+ for the length of one save.
+using fw::GdiplusScope;
 
 // The built-in PNG (image/png) and JPEG (image/jpeg) encoders.
 constexpr CLSID kPngEncoder = {
@@ -127,7 +110,7 @@ bool ColorsClose(COLORREF a, COLORREF b, int tolerance) {
 
 bool SavePng(HBITMAP bitmap, const std::wstring& path) {
     GdiplusScope gdiplus;
-    if (!gdiplus.ok() || !bitmap)
+    if (!gdiplus || !bitmap)
         return false;
     Gdiplus::GpBitmap* image = nullptr;
     if (gdip::GdipCreateBitmapFromHBITMAP(bitmap, nullptr, &image) != Gdiplus::Ok)
@@ -162,7 +145,7 @@ std::string EncodeJpeg(const Picture& picture) {
     GdiplusScope gdiplus;
     const fw::GdiBitmap bitmap = ToBitmap(picture);
     fw::Stream stream;
-    if (!gdiplus.ok() || !bitmap || FAILED(::CreateStreamOnHGlobal(nullptr, TRUE, stream.put())))
+    if (!gdiplus || !bitmap || FAILED(::CreateStreamOnHGlobal(nullptr, TRUE, stream.put())))
         return {};
     Gdiplus::GpBitmap* image = nullptr;
     if (gdip::GdipCreateBitmapFromHBITMAP(bitmap.get(), nullptr, &image) != Gdiplus::Ok)
@@ -213,7 +196,7 @@ bool ShowsBitmap(HWND window, UINT bitmapId) {
 Picture ReadImageFile(const std::wstring& path) {
     GdiplusScope gdiplus;
     Gdiplus::GpBitmap* image = nullptr;
-    if (!gdiplus.ok() || gdip::GdipCreateBitmapFromFile(path.c_str(), &image) != Gdiplus::Ok)
+    if (!gdiplus || gdip::GdipCreateBitmapFromFile(path.c_str(), &image) != Gdiplus::Ok)
         return {};
     HBITMAP raw = nullptr;
     gdip::GdipCreateHBITMAPFromBitmap(image, &raw, 0);

@@ -3,6 +3,7 @@
 #include "framework/handles.h"
 
 #include <cstring>
+#include <utility>
 
 std::optional<std::wstring> RegistryValue::AsString() const {
     if (type != REG_SZ)
@@ -74,6 +75,18 @@ bool WriteRegistryString(const std::wstring& key, const std::wstring& name,
 
 bool WriteRegistryDword(const std::wstring& key, const std::wstring& name, DWORD value) {
     return WriteRegistryValue(key, name, REG_DWORD, &value, sizeof(value));
+}
+
+SavedRegistryValue::SavedRegistryValue(HKEY root, std::wstring key, std::wstring name)
+    : m_root(root), m_key(std::move(key)), m_name(std::move(name)),
+      m_saved(ReadRegistryValue(m_key, m_name, m_root)) {}
+
+SavedRegistryValue::~SavedRegistryValue() {
+    if (m_saved)
+        WriteRegistryValue(m_key, m_name, m_saved->type, m_saved->data.data(),
+                           static_cast<DWORD>(m_saved->data.size()), m_root);
+    else
+        ::RegDeleteKeyValueW(m_root, m_key.c_str(), m_name.c_str());
 }
 
 bool DeleteRegistryTree(const std::wstring& key, HKEY root) {

@@ -33,5 +33,21 @@ bool WriteRegistryString(const std::wstring& key, const std::wstring& name,
                          const std::wstring& value, HKEY root = HKEY_CURRENT_USER);
 bool WriteRegistryDword(const std::wstring& key, const std::wstring& name, DWORD value);
 
+// A registry value that a test changes, put back as it was (or removed) when
+// the object goes.
+class SavedRegistryValue {
+public:
+    SavedRegistryValue(HKEY root, std::wstring key, std::wstring name);
+    ~SavedRegistryValue();
+    SavedRegistryValue(const SavedRegistryValue&) = delete;
+    SavedRegistryValue& operator=(const SavedRegistryValue&) = delete;
+
+private:
+    HKEY m_root;
+    std::wstring m_key;
+    std::wstring m_name;
+    std::optional<RegistryValue> m_saved;
+};
+
 // Removes the key and everything below it; true also when it was missing.
 bool DeleteRegistryTree(const std::wstring& key, HKEY root = HKEY_CURRENT_USER);

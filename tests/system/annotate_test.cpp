@@ -56,29 +56,6 @@ std::wstring ControlText(HWND control) {
     return text;
 }
 
-// A registry value of the prefix that a test changes: put back as it was.
-class SavedRegistryValue {
-public:
-    SavedRegistryValue(HKEY root, std::wstring key, std::wstring name)
-        : m_root(root), m_key(std::move(key)), m_name(std::move(name)),
-          m_saved(ReadRegistryValue(m_key, m_name, m_root)) {}
-    ~SavedRegistryValue() {
-        if (m_saved)
-            WriteRegistryValue(m_key, m_name, m_saved->type, m_saved->data.data(),
-                               static_cast<DWORD>(m_saved->data.size()), m_root);
-        else
-            ::RegDeleteKeyValueW(m_root, m_key.c_str(), m_name.c_str());
-    }
-    SavedRegistryValue(const SavedRegistryValue&) = delete;
-    SavedRegistryValue& operator=(const SavedRegistryValue&) = delete;
-
-private:
-    HKEY m_root;
-    std::wstring m_key;
-    std::wstring m_name;
-    std::optional<RegistryValue> m_saved;
-};
-
 const std::wstring kMailClients = L"SOFTWARE\\Clients\\Mail";
 
 class AnnotateSystemTest : public ProgramTest {
@@ -94,23 +71,6 @@ protected:
     SavedRegistryValue m_userMail{HKEY_CURRENT_USER, kMailClients, L""};
     SavedRegistryValue m_machineMail{HKEY_LOCAL_MACHINE, kMailClients, L""};
     MailRecorder m_recorder;
-
-    // Starts the program and brings its window up with a click on its icon.
-    void StartAndShow(HWND* window) {
-        m_program = ChildProcess::Start(ProgramPath(), L"");
-        ASSERT_TRUE(m_program.IsStarted());
-        *window = WaitForTopWindow(m_program.Id(), L"#32770", kMainCaption, kTimeoutMs);
-        ASSERT_NE(*window, nullptr);
-        POINT icon{};
-        ASSERT_TRUE(WaitUntil([&] { return (icon = OurTrayIcon()).x >= 0; }))
-            << "no notification icon";
-        MouseClickAt(icon);
-        ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(*window) != FALSE; }))
-            << "the tray click showed no window";
-        ASSERT_TRUE(WaitUntil([&] { return ::GetForegroundWindow() == *window; }));
-        // Wine reloads its key state from the X server once the X focus arrives.
-        PumpMessages(500);
-    }
 };
 
 // A drag with the mouse across a window, in its client coordinates.

@@ -16,5 +16,9 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
+    // Starts the program and brings its window up with a click on its icon,
+    // as a person would; the window has the focus and the keyboard.
+    void StartAndShow(HWND* window);
+
     ChildProcess m_program;
 };

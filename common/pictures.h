@@ -1,0 +1,36 @@
+// The program's pictures at the scale a window is shown with. Each bitmap
+// resource is drawn at 96, 144 and 192 DPI; the larger two are PNG data under
+// ids of their own (see IDB_PICTURES_144 in resource.h).
+#pragma once
+
+#include "framework/handles.h"
+
+#include <windows.h>
+
+#include <map>
+#include <utility>
+
+// The picture DPI drawn that comes nearest to dpi (a tie takes the smaller,
+// so that a picture never outgrows the lengths the window's DPI gives it).
+UINT NearestPictureDpi(UINT dpi) noexcept;
+
+// Bitmap resource id at pictureDpi (96, 144 or 192); the 96-DPI picture when
+// the larger one is missing.
+fw::GdiBitmap LoadPicture(UINT id, UINT pictureDpi);
+
+// Gives a picture control (SS_BITMAP) a picture that held keeps alive: the
+// control does not own what it is given, though it owns the picture it
+// loaded from its template, which goes. A null picture changes nothing.
+void SetStaticPicture(HWND control, fw::GdiBitmap picture, fw::GdiBitmap& held);
+
+// Pictures decoded once and handed out as copies, for a window that sets the
+// same pictures again and again (tool buttons on every tool change).
+class PictureCache {
+public:
+    // A copy the caller owns; null when the picture does not exist.
+    fw::GdiBitmap Get(UINT id, UINT pictureDpi);
+    void Clear() noexcept { m_pictures.clear(); }
+
+private:
+    std::map<std::pair<UINT, UINT>, fw::GdiBitmap> m_pictures;
+};

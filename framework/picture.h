@@ -1,0 +1,37 @@
+// Pictures stored as resources: 24-bit bitmaps, or PNG data (RT_RCDATA)
+// that GDI+ decodes into a bitmap.
+#pragma once
+
+#include "framework/handles.h"
+
+#include <windows.h>
+
+namespace fw {
+
+// GDI+ for the life of the object. Start-up counts its users, so this is
+// cheap and safe while other code runs GDI+ too.
+class GdiplusScope {
+public:
+    GdiplusScope();
+    ~GdiplusScope();
+    GdiplusScope(const GdiplusScope&) = delete;
+    GdiplusScope& operator=(const GdiplusScope&) = delete;
+    explicit operator bool() const noexcept { return m_ok; }
+
+private:
+    ULONG_PTR m_token = 0;
+    bool m_ok = false;
+};
+
+// The bitmap resource id of instance (this program's when null); null when
+// there is none.
+GdiBitmap LoadBitmapResource(HINSTANCE instance, UINT id);
+// The PNG in RT_RCDATA resource id, decoded into a 32-bit bitmap with its
+// alpha dropped (our pictures are opaque); null when there is none or it
+// cannot be decoded.
+GdiBitmap LoadPngResource(HINSTANCE instance, UINT id);
+
+// A bitmap's size in pixels; {0, 0} for none.
+SIZE BitmapSize(HBITMAP bitmap) noexcept;
+
+} // namespace fw

@@ -1,0 +1,174 @@
+// The real program at the display scales people use (Wine's LogPixels per
+// run): the tool column, the drawing area, the palette's slots, the capture
+// and the About box, as a person meets them.
+#include "system/program_test.h"
+#include "system/top_window.h"
+
+#include "app/main_layout.h"
+#include "common/pictures.h"
+#include "framework/dpi.h"
+#include "palettes/dlg_colors.h"
+
+#include "support/main_window_layout.h"
+#include "support/picture.h"
+#include "support/registry_value.h"
+#include "support/test_window.h"
+
+#include "resource.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+
+namespace {
+
+constexpr DWORD kTimeoutMs = 15000;
+const std::wstring kDesktop = L"Control Panel\\Desktop";
+// The palette's swatches row by row, as its picture paints their slots.
+constexpr int kSwatchIds[] = {IDC_SWATCH_R1C1, IDC_SWATCH_R1C2, IDC_SWATCH_R1C3, IDC_SWATCH_R1C4,
+                              IDC_SWATCH_R1C5, IDC_SWATCH_R1C6, IDC_SWATCH_R2C1, IDC_SWATCH_R2C2,
+                              IDC_SWATCH_R2C3, IDC_SWATCH_R2C4, IDC_SWATCH_R2C5, IDC_SWATCH_R2C6};
+
+RECT ScreenRect(HWND window) {
+    RECT rect{};
+    ::GetWindowRect(window, &rect);
+    return rect;
+}
+
+std::string Describe(const RECT& r) {
+    return "(" + std::to_string(r.left) + ", " + std::to_string(r.top) + ", " +
+           std::to_string(r.right) + ", " + std::to_string(r.bottom) + ")";
+}
+
+class DpiSystemTest : public ProgramTest, public testing::WithParamInterface<UINT> {
+protected:
+    void SetUp() override {
+        ProgramTest::SetUp();
+        const DWORD dpi = GetParam();
+        ASSERT_TRUE(WriteRegistryValue(kDesktop, L"LogPixels", REG_DWORD, &dpi, sizeof(dpi)));
+    }
+
+    SavedRegistryValue m_logPixels{HKEY_CURRENT_USER, kDesktop, L"LogPixels"};
+};
+
+TEST_P(DpiSystemTest, ColumnSurfacePaletteCaptureAndAboutBoxAtTheScale) {
+    const UINT dpi = GetParam();
+    // A pattern of this (96-DPI) process in physical pixels for the capture.
+    const RECT redArea{700, 300, 900, 420};
+    const RECT greenArea{900, 300, 1000, 420};
+    TestHost red(redArea, RGB(220, 30, 40));
+    TestHost green(greenArea, RGB(20, 200, 60));
+    HWND window = nullptr;
+    ASSERT_NO_FATAL_FAILURE(StartAndShow(&window));
+    auto item = [window](int id) { return ::GetDlgItem(window, id); };
+
+    // The column as the layout computes it from the controls' sizes.
+    const UINT pictureDpi = static_cast<UINT>(RectIn(window, item(IDC_TOOL_POINTER)).right -
+                                              RectIn(window, item(IDC_TOOL_POINTER)).left) *
+                            96 / 62;
+    const MainLayoutInput in = MeasureMainLayoutInput(window, dpi, pictureDpi);
+    const MainLayout expected = ComputeMainLayout(in);
+    EXPECT_TRUE(expected.columnFits) << "at " << dpi << " DPI";
+    EXPECT_EQ(expected.column.right - expected.column.left, fw::Scale(200, dpi));
+    ExpectControlsOnLayout(window, expected, expected.column, expected.status, expected.surface,
+                           "at " + std::to_string(dpi) + " DPI");
+    // The column's controls lie inside it.
+    const RECT columnRect = RectIn(window, item(IDC_TOOL_COLUMN));
+    for (int id : {IDC_LOGO, IDC_TOOLS_PICTURE, IDC_TOOL_POINTER, IDC_TOOL_HIGHLIGHT, IDC_TOOL_TEXT,
+                   IDC_TOOL_ARROW, IDC_TOOL_CROP, IDC_TOOL_PEN, IDC_UNDO, IDC_REDO,
+                   IDC_PALETTE_HOST, IDC_ZOOM_ACTUAL, IDC_ZOOM_FIT, IDC_SUBMIT_HOST}) {
+        const RECT got = RectIn(window, item(id));
+        RECT inside{};
+        ::IntersectRect(&inside, &got, &columnRect);
+        EXPECT_TRUE(::EqualRect(&inside, &got)) << "control " << id << " leaves the column";
+    }
+
+    // Nothing of ours but the surface anywhere over the drawing area (Wine's
+    // own tray window in the corner is another program's).
+    HWND surface = item(IDC_DRAWING_SURFACE);
+    const RECT area = ScreenRect(surface);
+    DWORD programId = m_program.Id();
+    for (int i = 0; i < 12; ++i) {
+        for (int j = 0; j < 12; ++j) {
+            const POINT at{area.left + 2 + (area.right - area.left - 4) * i / 11,
+                           area.top + 2 + (area.bottom - area.top - 4) * j / 11};
+            HWND found = ::WindowFromPoint(at);
+            DWORD owner = 0;
+            ::GetWindowThreadProcessId(found, &owner);
+            if (owner == programId) {
+                EXPECT_EQ(found, surface) << "control " << ::GetDlgCtrlID(found) << " at (" << at.x
+                                          << ", " << at.y << ")";
+            }
+        }
+    }
+
+    // Each slot the palette's picture paints holds the swatch of its colour.
+    HWND palette = ::GetWindow(item(IDC_PALETTE_HOST), GW_CHILD);
+    ASSERT_NE(palette, nullptr);
+    PumpMessages(200);
+    const RECT box = CDlgColors::SlotRect(0, pictureDpi);
+    const POINT boxCentre =
+        ClientToScreenPoint(palette, (box.left + box.right) / 2, (box.top + box.bottom) / 2);
+    auto boxShows = [&](COLORREF colour) {
+        return ScreenShot(RECT{boxCentre.x, boxCentre.y, boxCentre.x + 1, boxCentre.y + 1})
+                   .At(0, 0) == colour;
+    };
+    for (size_t i = 0; i < std::size(kSwatchIds); ++i) {
+        const RECT slot = CDlgColors::SlotRect(i + 1, pictureDpi);
+        const POINT centre = ClientToScreenPoint(palette, (slot.left + slot.right) / 2,
+                                                 (slot.top + slot.bottom) / 2);
+        const COLORREF colour = CDlgColors::SwatchColor(kSwatchIds[i]);
+        EXPECT_EQ(::WindowFromPoint(centre), ::GetDlgItem(palette, kSwatchIds[i])) << "slot " << i;
+        EXPECT_EQ(ScreenShot(RECT{centre.x, centre.y, centre.x + 1, centre.y + 1}).At(0, 0), colour)
+            << "slot " << i;
+        MouseClickAt(centre);
+        EXPECT_TRUE(PumpUntil([&] { return boxShows(colour); }, kTimeoutMs))
+            << "slot " << i << " did not pick its colour";
+    }
+
+    if (const std::wstring folder = PictureDirectory();
+        !folder.empty() && (dpi == 96 || dpi == 144)) {
+        const ScreenShot shot(RECT{0, 0, in.screen.cx, in.screen.cy});
+        EXPECT_TRUE(SavePng(Picture{shot.Width(), shot.Height(), shot.Pixels()},
+                            folder + L"\\main_window_" + std::to_wstring(dpi) + L"dpi.png"));
+    }
+
+    // The capture is the physical screen, the pattern where this process put it.
+    ::OpenClipboard(nullptr);
+    ::EmptyClipboard();
+    ::CloseClipboard();
+    ::PostMessageW(window, WM_COMMAND, ID_CTX_COPY, 0);
+    ASSERT_TRUE(
+        PumpUntil([] { return ::IsClipboardFormatAvailable(CF_BITMAP) != FALSE; }, kTimeoutMs));
+    Picture copied;
+    ASSERT_TRUE(::OpenClipboard(nullptr));
+    if (HBITMAP bitmap = static_cast<HBITMAP>(::GetClipboardData(CF_BITMAP)))
+        copied = ReadPixels(bitmap);
+    ::CloseClipboard();
+    EXPECT_EQ(copied.width, in.screen.cx);
+    EXPECT_EQ(copied.height, in.screen.cy);
+    EXPECT_EQ(copied.Count(RGB(220, 30, 40), 8, redArea),
+              (redArea.right - redArea.left) * (redArea.bottom - redArea.top));
+    EXPECT_EQ(copied.Count(RGB(20, 200, 60), 8, greenArea),
+              (greenArea.right - greenArea.left) * (greenArea.bottom - greenArea.top));
+
+    // The About picture runs down the whole left side, from the corner.
+    ::PostMessageW(window, WM_COMMAND, ID_TRAY_ABOUT, 0);
+    HWND about = WaitForShownTopWindow(m_program.Id(), L"#32770", L"About Lumvex", kTimeoutMs);
+    ASSERT_NE(about, nullptr);
+    RECT aboutClient{};
+    ::GetClientRect(about, &aboutClient);
+    const RECT picture = RectIn(about, ::GetDlgItem(about, IDC_ABOUT_PICTURE));
+    EXPECT_EQ(picture.left, 0);
+    EXPECT_EQ(picture.top, 0);
+    EXPECT_EQ(picture.bottom, aboutClient.bottom) << Describe(picture);
+    EXPECT_EQ(picture.right, fw::Scale(135, NearestPictureDpi(dpi)));
+    ::PostMessageW(about, WM_COMMAND, IDOK, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(LogPixels, DpiSystemTest, testing::Values(96u, 120u, 144u, 192u),
+                         [](const auto& row) { return std::to_string(row.param); });
+
+} // namespace
