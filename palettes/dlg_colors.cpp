@@ -93,7 +93,7 @@ void CDlgColors::SetPictureDpi(UINT pictureDpi) {
         // Under the controls that lie on it, for painting and the mouse alike.
         ::SetWindowPos(background, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
     }
-    auto place = [this](HWND control, const RECT& rect) {
+    auto place = [](HWND control, const RECT& rect) {
         ::SetWindowPos(control, nullptr, rect.left, rect.top, rect.right - rect.left,
                        rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
     };
