@@ -26,7 +26,6 @@
 
 namespace {
 
-constexpr wchar_t kMainCaption[] = L"Tessaly Quillon ";
 constexpr DWORD kTimeoutMs = 15000;
 // The first colour of the palette, the current one at start.
 constexpr COLORREF kFirstColour = RGB(255, 0, 10);
