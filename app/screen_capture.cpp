@@ -7,7 +7,18 @@ HBITMAP CaptureScreen() {
     const int height = ::GetSystemMetrics(SM_CYSCREEN);
     fw::WindowDc screen(::GetDesktopWindow());
     fw::MemoryDc memory(::CreateCompatibleDC(screen.get()));
-    fw::GdiBitmap picture(::CreateCompatibleBitmap(screen.get(), width, height));
+    // A top-down 32-bit DIB section: the canvas draws on these very pixels,
+    // so the capture is held once, not once more in a converted copy.
+    BITMAPINFO format{};
+    format.bmiHeader.biSize = sizeof(format.bmiHeader);
+    format.bmiHeader.biWidth = width;
+    format.bmiHeader.biHeight = -height;
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    format.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    fw::GdiBitmap picture(
+        ::CreateDIBSection(screen.get(), &format, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!memory || !picture)
         return nullptr;
     {

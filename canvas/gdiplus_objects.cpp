@@ -274,6 +274,10 @@ Status Graphics::SetClip(int x, int y, int width, int height) {
     return Record(api::GdipSetClipRectI(get(), x, y, width, height, Gdiplus::CombineModeReplace));
 }
 
+Status Graphics::SetClip(float x, float y, float width, float height) {
+    return Record(api::GdipSetClipRect(get(), x, y, width, height, Gdiplus::CombineModeReplace));
+}
+
 Region Graphics::GetClip() const {
     Region clip = Region::Infinite();
     if (clip)
@@ -296,6 +300,14 @@ Status Graphics::DrawImage(const Bitmap& image, int x, int y, int srcX, int srcY
 
 Status Graphics::DrawLine(const Pen& pen, int x1, int y1, int x2, int y2) {
     return Record(api::GdipDrawLineI(get(), pen.get(), x1, y1, x2, y2));
+}
+
+Status Graphics::DrawLines(const Pen& pen, const POINT* points, int count) {
+    std::vector<Gdiplus::Point> converted;
+    converted.reserve(static_cast<std::size_t>(std::max(count, 0)));
+    for (int i = 0; i < count; ++i)
+        converted.emplace_back(static_cast<INT>(points[i].x), static_cast<INT>(points[i].y));
+    return Record(api::GdipDrawLinesI(get(), pen.get(), converted.data(), count));
 }
 
 Status Graphics::DrawRectangle(const Pen& pen, int x, int y, int width, int height) {

@@ -222,6 +222,7 @@ public:
     Status SetTransform(const Matrix& matrix);
     // Replaces the clip; the rectangle is in world coordinates.
     Status SetClip(int x, int y, int width, int height);
+    Status SetClip(float x, float y, float width, float height);
     Region GetClip() const;
     // The clip's bounding rectangle in world coordinates.
     RECT GetClipBounds() const;
@@ -230,6 +231,8 @@ public:
     Status DrawImage(const Bitmap& image, int x, int y, int srcX, int srcY, int srcWidth,
                      int srcHeight);
     Status DrawLine(const Pen& pen, int x1, int y1, int x2, int y2);
+    // One connected line through the points: the pen's joins where they meet.
+    Status DrawLines(const Pen& pen, const POINT* points, int count);
     Status DrawRectangle(const Pen& pen, int x, int y, int width, int height);
     Status FillRectangle(const SolidBrush& brush, int x, int y, int width, int height);
     Status FillRegion(const SolidBrush& brush, const Region& region);
