@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 
 #include "canvas/canvas_item_factory.h"
+#include "canvas/crop_item.h"
 #include "canvas/drawing_static.h"
 #include "resource.h"
 
@@ -50,6 +52,48 @@ bool IsActualSize(const CViewTransform& transform) {
 bool MeetsRect(const RECT& a, const RECT& b) {
     RECT common{};
     return ::IntersectRect(&common, &a, &b) != FALSE;
+}
+
+// The device pixels an image rectangle may touch, with one more on each side
+// for anti-aliasing and rounding.
+RECT DeviceArea(const RECT& image, const CViewTransform& mapping) {
+    const float offsetX = static_cast<float>(mapping.OffsetX());
+    const float offsetY = static_cast<float>(mapping.OffsetY());
+    auto floorOf = [](float v) { return static_cast<LONG>(std::floor(v)); };
+    auto ceilOf = [](float v) { return static_cast<LONG>(std::ceil(v)); };
+    return RECT{floorOf(static_cast<float>(image.left) * mapping.ZoomX() - offsetX) - 1,
+                floorOf(static_cast<float>(image.top) * mapping.ZoomY() - offsetY) - 1,
+                ceilOf(static_cast<float>(image.right) * mapping.ZoomX() - offsetX) + 1,
+                ceilOf(static_cast<float>(image.bottom) * mapping.ZoomY() - offsetY) + 1};
+}
+
+// Draws on a GDI+ bitmap over one part of the buffer only (device
+// coordinates, the buffer's (0, 0) at origin), through the mapping from
+// image coordinates.
+void DrawOnPart(const CPixelBuffer& buffer, POINT origin, const RECT& part,
+                const CViewTransform& mapping, const std::function<void(gfx::Graphics&)>& draw) {
+    if (::IsRectEmpty(&part))
+        return;
+    const gfx::Bitmap pixels = buffer.Over(RECT{part.left - origin.x, part.top - origin.y,
+                                                part.right - origin.x, part.bottom - origin.y});
+    if (!pixels)
+        return;
+    gfx::Graphics graphics = gfx::Graphics::FromImage(pixels);
+    graphics.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
+    const float zoomX = mapping.ZoomX();
+    const float zoomY = mapping.ZoomY();
+    const float offsetX = static_cast<float>(mapping.OffsetX());
+    const float offsetY = static_cast<float>(mapping.OffsetY());
+    gfx::Matrix toPart = gfx::Matrix::Identity();
+    toPart.Translate(-offsetX - static_cast<float>(part.left),
+                     -offsetY - static_cast<float>(part.top));
+    toPart.Scale(zoomX, zoomY);
+    graphics.SetTransform(toPart);
+    graphics.SetClip((static_cast<float>(part.left) + offsetX) / zoomX,
+                     (static_cast<float>(part.top) + offsetY) / zoomY,
+                     static_cast<float>(Width(part)) / zoomX,
+                     static_cast<float>(Height(part)) / zoomY);
+    draw(graphics);
 }
 
 // The image pixels a device rectangle shows, with one more on each side for
@@ -307,18 +351,65 @@ void CCanvasPanel::PaintContent(HDC dc, const RECT& update) {
     }
     // Items are drawn over the picture in a buffer, which goes to the screen
     // in one copy. A stretched picture goes through the buffer too, so that
-    // it comes out the same with or without items over it.
+    // it comes out the same with or without items over it. The buffer is
+    // kept from paint to paint: new memory costs more to touch than to draw.
     const RECT covered = AlignedArea(area);
-    const CPixelBuffer buffer(Width(covered), Height(covered));
-    if (!buffer)
+    if (m_backBuffer.Width() < Width(covered) || m_backBuffer.Height() < Height(covered)) {
+        m_backBuffer = CPixelBuffer();
+        m_backBuffer = CPixelBuffer(std::max(m_backBuffer.Width(), Width(covered)),
+                                    std::max(m_backBuffer.Height(), Height(covered)));
+    }
+    if (!m_backBuffer)
         return;
     const POINT origin{covered.left, covered.top};
-    const CBitmapDc bufferDc(buffer.Handle());
+    const CBitmapDc bufferDc(m_backBuffer.Handle());
     BlitPicture(bufferDc.get(), origin, covered);
     ::GdiFlush(); // GDI+ reads the pixels the blit wrote
-    DrawTiles(buffer, origin, area, m_transform, drawn);
+    DrawTiles(m_backBuffer, origin, area, m_transform, drawn.items);
+    if (drawn.shade) {
+        ShadeOutside(bufferDc.get(), origin, area, drawn.shade->GetImageRect());
+        ::GdiFlush();
+    }
+    if (drawn.handles)
+        DrawHandlesOver(m_backBuffer, origin, area, *drawn.handles);
     ::BitBlt(dc, area.left, area.top, Width(area), Height(area), bufferDc.get(),
              area.left - origin.x, area.top - origin.y, SRCCOPY);
+}
+
+void CCanvasPanel::ShadeOutside(HDC target, POINT origin, const RECT& area,
+                                const RECT& crop) const {
+    // GDI blends a whole rectangle in one call where GDI+ on a bitmap would
+    // blend pixel by pixel: the shade covers most of the surface.
+    const RECT inside{
+        std::lround(static_cast<float>(crop.left) * m_transform.ZoomX()) - m_transform.OffsetX(),
+        std::lround(static_cast<float>(crop.top) * m_transform.ZoomY()) - m_transform.OffsetY(),
+        std::lround(static_cast<float>(crop.right) * m_transform.ZoomX()) - m_transform.OffsetX(),
+        std::lround(static_cast<float>(crop.bottom) * m_transform.ZoomY()) -
+            m_transform.OffsetY()};
+    const RECT keep = Intersection(inside, area);
+    RECT parts[4] = {RECT{area.left, area.top, area.right, area.bottom}, {}, {}, {}};
+    int count = 1;
+    if (!::IsRectEmpty(&keep)) {
+        parts[0] = RECT{area.left, area.top, area.right, keep.top};
+        parts[1] = RECT{area.left, keep.bottom, area.right, area.bottom};
+        parts[2] = RECT{area.left, keep.top, keep.left, keep.bottom};
+        parts[3] = RECT{keep.right, keep.top, area.right, keep.bottom};
+        count = 4;
+    }
+    const CPixelBuffer colour(1, 1);
+    const CBitmapDc source(colour.Handle());
+    if (!source)
+        return;
+    ::SetPixelV(source.get(), 0, 0,
+                RGB((kCropShade >> 16) & 0xFF, (kCropShade >> 8) & 0xFF, kCropShade & 0xFF));
+    const BLENDFUNCTION blend{AC_SRC_OVER, 0, static_cast<BYTE>(kCropShade >> 24), 0};
+    for (int i = 0; i < count; ++i) {
+        const RECT& r = parts[i];
+        if (::IsRectEmpty(&r))
+            continue;
+        ::GdiAlphaBlend(target, r.left - origin.x, r.top - origin.y, Width(r), Height(r),
+                        source.get(), 0, 0, 1, 1, blend);
+    }
 }
 
 CCanvasPanel::DrawList CCanvasPanel::CollectDrawn(bool forScreen) const {
@@ -337,8 +428,7 @@ CCanvasPanel::DrawList CCanvasPanel::CollectDrawn(bool forScreen) const {
         if (pending && pending->IsTracking())
             add(pending);
     }
-    if (m_activeCrop)
-        add(m_activeCrop);
+    drawn.shade = m_activeCrop;
     if (m_selected && m_selected->IsSelected() && m_selected->GetHandleCount() > 0) {
         drawn.handles = m_selected;
         drawn.handleBounds = m_selected->GetHandleRect(1);
@@ -351,50 +441,38 @@ CCanvasPanel::DrawList CCanvasPanel::CollectDrawn(bool forScreen) const {
 }
 
 bool CCanvasPanel::DrawList::Meets(const RECT& image) const {
-    if (handles && MeetsRect(handleBounds, image))
+    if (shade || (handles && MeetsRect(handleBounds, image)))
         return true;
     return std::any_of(items.begin(), items.end(),
                        [&](const auto& entry) { return MeetsRect(entry.second, image); });
 }
 
 void CCanvasPanel::DrawTiles(const CPixelBuffer& buffer, POINT origin, const RECT& area,
-                             const CViewTransform& mapping, const DrawList& drawn) const {
-    const float zoomX = mapping.ZoomX();
-    const float zoomY = mapping.ZoomY();
-    const float offsetX = static_cast<float>(mapping.OffsetX());
-    const float offsetY = static_cast<float>(mapping.OffsetY());
+                             const CViewTransform& mapping, const DrawnItems& items) const {
     for (LONG top = AlignDown(area.top, kTileSize); top < area.bottom; top += kTileSize) {
         for (LONG left = AlignDown(area.left, kTileSize); left < area.right; left += kTileSize) {
-            const RECT tile =
-                Intersection(RECT{left, top, left + kTileSize, top + kTileSize}, area);
-            if (::IsRectEmpty(&tile))
-                continue;
+            const RECT tile = Intersection(RECT{left, top, left + kTileSize, top + kTileSize}, area);
             const RECT image = ImageArea(tile, mapping);
-            if (!drawn.Meets(image))
+            if (std::none_of(items.begin(), items.end(),
+                             [&](const auto& entry) { return MeetsRect(entry.second, image); }))
                 continue;
-            const RECT inBuffer{tile.left - origin.x, tile.top - origin.y, tile.right - origin.x,
-                                tile.bottom - origin.y};
-            const gfx::Bitmap pixels = buffer.Over(inBuffer);
-            if (!pixels)
-                continue;
-            gfx::Graphics graphics = gfx::Graphics::FromImage(pixels);
-            graphics.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
-            gfx::Matrix toTile = gfx::Matrix::Identity();
-            toTile.Translate(-offsetX - static_cast<float>(tile.left),
-                             -offsetY - static_cast<float>(tile.top));
-            toTile.Scale(zoomX, zoomY);
-            graphics.SetTransform(toTile);
-            graphics.SetClip((static_cast<float>(tile.left) + offsetX) / zoomX,
-                             (static_cast<float>(tile.top) + offsetY) / zoomY,
-                             static_cast<float>(Width(tile)) / zoomX,
-                             static_cast<float>(Height(tile)) / zoomY);
-            for (const auto& [item, bounds] : drawn.items) {
-                if (MeetsRect(bounds, image))
-                    item->Draw(graphics);
-            }
-            if (drawn.handles && MeetsRect(drawn.handleBounds, image))
-                drawn.handles->DrawHandles(graphics);
+            DrawOnPart(buffer, origin, tile, mapping, [&](gfx::Graphics& graphics) {
+                for (const auto& [item, bounds] : items) {
+                    if (MeetsRect(bounds, image))
+                        item->Draw(graphics);
+                }
+            });
         }
+    }
+}
+
+void CCanvasPanel::DrawHandlesOver(const CPixelBuffer& buffer, POINT origin, const RECT& area,
+                                   CCanvasItem& item) const {
+    // One by one: a crop's handles lie far apart.
+    for (int n = 1; n <= item.GetHandleCount(); ++n) {
+        const RECT part = Intersection(DeviceArea(item.GetHandleRect(n), m_transform), area);
+        DrawOnPart(buffer, origin, part, m_transform,
+                   [&](gfx::Graphics& graphics) { item.DrawHandle(graphics, n); });
     }
 }
 
@@ -503,7 +581,7 @@ CPixelBuffer CCanvasPanel::Flatten() const {
                  shown.left, shown.top, SRCCOPY);
     }
     ::GdiFlush(); // GDI+ reads the pixels the blit wrote
-    DrawTiles(flat, POINT{0, 0}, area, mapping, CollectDrawn(false));
+    DrawTiles(flat, POINT{0, 0}, area, mapping, CollectDrawn(false).items);
     return flat;
 }
 

@@ -104,10 +104,13 @@ private:
         bool m_initialised;
     };
 
-    // What a paint draws over the picture, in drawing order, each with the
-    // image rectangle it may touch; then the selected item's handles.
+    // Items in drawing order, each with the image rectangle it may touch.
+    using DrawnItems = std::vector<std::pair<CCanvasItem*, RECT>>;
+    // What a paint draws over the picture: the items, then the shade
+    // outside the active crop, then the selected item's handles.
     struct DrawList {
-        std::vector<std::pair<CCanvasItem*, RECT>> items;
+        DrawnItems items;
+        CCanvasItem* shade = nullptr;
         CCanvasItem* handles = nullptr;
         RECT handleBounds{};
         // Whether anything of the list may draw in the image rectangle.
@@ -131,7 +134,12 @@ private:
     // tile: each tile draws on a GDI+ bitmap no larger than itself, and only
     // the items that meet it.
     void DrawTiles(const CPixelBuffer& buffer, POINT origin, const RECT& area,
-                   const CViewTransform& mapping, const DrawList& drawn) const;
+                   const CViewTransform& mapping, const DrawnItems& items) const;
+    void DrawHandlesOver(const CPixelBuffer& buffer, POINT origin, const RECT& area,
+                         CCanvasItem& item) const;
+    // Darkens the area (view coordinates) outside the crop (image
+    // coordinates) on a device context whose (0, 0) is at origin.
+    void ShadeOutside(HDC target, POINT origin, const RECT& area, const RECT& crop) const;
     void RepaintSurface(bool erase);
     // Picture and items (no crop, no pending item, no handles) cut to the
     // output rectangle; empty when there is nothing to output.
@@ -151,5 +159,8 @@ private:
     // The one copy of the capture: GDI blits it, nothing converts it.
     CPixelBuffer m_picture;
     SIZE m_pictureSize{};
+    // Where paints put the picture and the items together, kept as large as
+    // the largest paint so far.
+    CPixelBuffer m_backBuffer;
     CViewTransform m_transform;
 };
