@@ -18,6 +18,26 @@ fw::GdiBitmap CreateSection(int width, int height) {
     return fw::GdiBitmap(::CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0));
 }
 
+// The section's header reports the height as positive either way: GDI is
+// asked where it puts the first row.
+bool IsTopDown(HBITMAP bitmap, const DIBSECTION& section) {
+    auto* first = static_cast<volatile DWORD*>(section.dsBm.bmBits);
+    if (!first || section.dsBm.bmHeight < 2)
+        return first != nullptr;
+    fw::MemoryDc dc(::CreateCompatibleDC(nullptr));
+    if (!dc)
+        return false;
+    fw::SelectionGuard select(dc.get(), bitmap);
+    const COLORREF old = ::GetPixel(dc.get(), 0, 0);
+    const DWORD before = *first;
+    ::SetPixelV(dc.get(), 0, 0, old == RGB(1, 2, 3) ? RGB(3, 2, 1) : RGB(1, 2, 3));
+    ::GdiFlush();
+    const bool topDown = *first != before;
+    ::SetPixelV(dc.get(), 0, 0, old);
+    ::GdiFlush();
+    return topDown;
+}
+
 } // namespace
 
 CPixelBuffer::CPixelBuffer(int width, int height) {
@@ -27,7 +47,7 @@ CPixelBuffer::CPixelBuffer(int width, int height) {
 CPixelBuffer::CPixelBuffer(fw::GdiBitmap bitmap) {
     DIBSECTION section{};
     if (bitmap && ::GetObjectW(bitmap.get(), sizeof(section), &section) == sizeof(section) &&
-        section.dsBm.bmBitsPixel == 32 && section.dsBmih.biHeight < 0) {
+        section.dsBm.bmBitsPixel == 32 && IsTopDown(bitmap.get(), section)) {
         Adopt(std::move(bitmap));
         return;
     }
