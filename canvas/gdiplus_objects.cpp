@@ -1,6 +1,7 @@
 #include "canvas/gdiplus_objects.h"
 
 #include <climits>
+#include <cmath>
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -268,6 +269,15 @@ Status Graphics::SetSmoothingMode(Gdiplus::SmoothingMode mode) {
 
 Status Graphics::SetTransform(const Matrix& matrix) {
     return Record(api::GdipSetWorldTransform(get(), matrix.get()));
+}
+
+float Graphics::GetScale() const {
+    Matrix world = Matrix::Identity();
+    Gdiplus::REAL m[6] = {1, 0, 0, 1, 0, 0};
+    if (!world || Record(api::GdipGetWorldTransform(get(), world.get())) != Gdiplus::Ok ||
+        api::GdipGetMatrixElements(world.get(), m) != Gdiplus::Ok)
+        return 1.0f;
+    return std::min(std::hypot(m[0], m[1]), std::hypot(m[2], m[3]));
 }
 
 Status Graphics::SetClip(int x, int y, int width, int height) {

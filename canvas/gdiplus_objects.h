@@ -220,6 +220,9 @@ public:
 
     Status SetSmoothingMode(Gdiplus::SmoothingMode mode);
     Status SetTransform(const Matrix& matrix);
+    // How many device pixels one world unit spans at least (1 when the
+    // transform cannot be read).
+    float GetScale() const;
     // Replaces the clip; the rectangle is in world coordinates.
     Status SetClip(int x, int y, int width, int height);
     Status SetClip(float x, float y, float width, float height);

@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <psapi.h>
 
+#include <cmath>
 #include <iterator>
 
 #include "canvas/arrow_item_factory.h"
@@ -326,6 +327,20 @@ TEST_P(PartialPaintTest, PiecesThroughItemsMatchAWholePaint) {
     }
     EXPECT_EQ(differing, 0);
     EXPECT_GT(drawn, 400) << "pen, arrow and frame";
+    // The arrow keeps its head when zoomed out: more blue around the point
+    // just behind the tip than a bare shaft gives.
+    const float tipX = static_cast<float>(edge + 2) * zoom;
+    const float tipY = 230.0f * zoom;
+    const float dx = 152.0f * zoom;
+    const float dy = -50.0f * zoom;
+    const float length = std::hypot(dx, dy);
+    const int cx = static_cast<int>(tipX - 3.0f * dx / length);
+    const int cy = static_cast<int>(tipY - 3.0f * dy / length);
+    int head = 0;
+    for (int y = cy - 4; y <= cy + 4; ++y)
+        for (int x = cx - 4; x <= cx + 4; ++x)
+            head += Near(whole.At(x, y), kBlue, 100);
+    EXPECT_GT(head, 14) << "arrow head";
     SavePicture(pieces.get(), zoom == 1.0f ? L"canvas_pieces_actual" : L"canvas_pieces_fit");
 }
 
