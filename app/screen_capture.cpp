@@ -1,5 +1,6 @@
 #include "app/screen_capture.h"
 
+#include "canvas/pixel_buffer.h"
 #include "framework/handles.h"
 
 HBITMAP CaptureScreen() {
@@ -9,16 +10,7 @@ HBITMAP CaptureScreen() {
     fw::MemoryDc memory(::CreateCompatibleDC(screen.get()));
     // A top-down 32-bit DIB section: the canvas draws on these very pixels,
     // so the capture is held once, not once more in a converted copy.
-    BITMAPINFO format{};
-    format.bmiHeader.biSize = sizeof(format.bmiHeader);
-    format.bmiHeader.biWidth = width;
-    format.bmiHeader.biHeight = -height;
-    format.bmiHeader.biPlanes = 1;
-    format.bmiHeader.biBitCount = 32;
-    format.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    fw::GdiBitmap picture(
-        ::CreateDIBSection(screen.get(), &format, DIB_RGB_COLORS, &bits, nullptr, 0));
+    fw::GdiBitmap picture = CPixelBuffer(width, height).Release();
     if (!memory || !picture)
         return nullptr;
     {

@@ -1,13 +1,13 @@
 #include "bench/memory_bench.h"
 
-#include <string>
-#include <vector>
+#include <cstdio>
 
 #include <windows.h>
 #include <psapi.h>
 
-#include "framework/handles.h"
 #include "resource.h"
+#include "support/build_paths.h"
+#include "system/child_process.h"
 
 namespace {
 
@@ -16,35 +16,6 @@ constexpr wchar_t kBareClass[] = L"LumvexBareWindow";
 constexpr DWORD kStartTimeoutMs = 20000;
 // Start-up work (lazy loading, caches) has settled by then.
 constexpr DWORD kSettleMs = 3000;
-
-std::wstring BesideBench(const wchar_t* name) {
-    wchar_t path[MAX_PATH] = {};
-    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder(path);
-    folder.erase(folder.find_last_of(L'\\') + 1);
-    return folder + name;
-}
-
-struct Process {
-    fw::KernelHandle process;
-    fw::KernelHandle thread;
-};
-
-Process Start(const std::wstring& program) {
-    std::wstring commandLine = L"\"" + program + L"\"";
-    std::vector<wchar_t> buffer(commandLine.begin(), commandLine.end());
-    buffer.push_back(L'\0');
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION info{};
-    Process started;
-    if (::CreateProcessW(program.c_str(), buffer.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                         nullptr, &startup, &info)) {
-        started.process.reset(info.hProcess);
-        started.thread.reset(info.hThread);
-    }
-    return started;
-}
 
 HWND WaitForWindow(const wchar_t* windowClass, const wchar_t* caption) {
     for (DWORD waited = 0; waited < kStartTimeoutMs; waited += 50) {
@@ -63,10 +34,10 @@ double WorkingSetMb(HANDLE process) {
     return static_cast<double>(memory.WorkingSetSize) / (1024.0 * 1024.0);
 }
 
-void End(Process& program, HWND window, UINT message) {
+void End(ChildProcess& program, HWND window, UINT message) {
     ::PostMessageW(window, message, 0, 0);
-    if (::WaitForSingleObject(program.process.get(), 10000) != WAIT_OBJECT_0)
-        ::TerminateProcess(program.process.get(), 1);
+    if (!program.WaitForExit(10000))
+        program.Terminate();
 }
 
 } // namespace
@@ -76,14 +47,14 @@ void RunMemoryBench(std::FILE* out) {
     std::snprintf(size, sizeof(size), "%dx%d", ::GetSystemMetrics(SM_CXSCREEN),
                   ::GetSystemMetrics(SM_CYSCREEN));
 
-    Process bare = Start(BesideBench(L"lumvex_bare_window.exe"));
-    HWND bareWindow = bare.process ? WaitForWindow(kBareClass, nullptr) : nullptr;
+    ChildProcess bare = ChildProcess::Start(WindowsPathOfBuildFile(LUMVEX_BARE_WINDOW_PATH), L"");
+    HWND bareWindow = bare.IsStarted() ? WaitForWindow(kBareClass, nullptr) : nullptr;
     if (!bareWindow) {
         std::fprintf(out, "%s bare-window-working-set missing: the program did not start\n", size);
     } else {
         ::Sleep(kSettleMs);
         std::fprintf(out, "%s bare-window-working-set %.1f\n", size,
-                     WorkingSetMb(bare.process.get()));
+                     WorkingSetMb(bare.Handle()));
         End(bare, bareWindow, WM_CLOSE);
     }
     std::fflush(out);
@@ -92,14 +63,14 @@ void RunMemoryBench(std::FILE* out) {
         std::fprintf(out, "%s idle-working-set missing: the program already runs\n", size);
         return;
     }
-    Process lumvex = Start(BesideBench(L"lumvex.exe"));
-    HWND main = lumvex.process ? WaitForWindow(nullptr, kMainCaption) : nullptr;
+    ChildProcess lumvex = ChildProcess::Start(ProgramPath(), L"");
+    HWND main = lumvex.IsStarted() ? WaitForWindow(nullptr, kMainCaption) : nullptr;
     if (!main) {
         std::fprintf(out, "%s idle-working-set missing: the program did not start\n", size);
         return;
     }
     ::Sleep(kSettleMs);
-    std::fprintf(out, "%s idle-working-set %.1f\n", size, WorkingSetMb(lumvex.process.get()));
+    std::fprintf(out, "%s idle-working-set %.1f\n", size, WorkingSetMb(lumvex.Handle()));
     std::fflush(out);
 
     // A click on the tray icon: the screen is captured and shown.
@@ -107,7 +78,7 @@ void RunMemoryBench(std::FILE* out) {
     for (DWORD waited = 0; waited < kStartTimeoutMs && !::IsWindowVisible(main); waited += 50)
         ::Sleep(50);
     ::Sleep(kSettleMs);
-    std::fprintf(out, "%s capture-working-set %.1f\n", size, WorkingSetMb(lumvex.process.get()));
+    std::fprintf(out, "%s capture-working-set %.1f\n", size, WorkingSetMb(lumvex.Handle()));
     std::fflush(out);
     End(lumvex, main, WM_EXIT_APP);
 }

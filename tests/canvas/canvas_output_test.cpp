@@ -12,6 +12,7 @@
 #include "canvas/crop_item_factory.h"
 #include "canvas/highlight_item_factory.h"
 #include "canvas/pen_item_factory.h"
+#include "canvas/pixel_buffer.h"
 #include "canvas_harness.h"
 
 using namespace canvas_test;
@@ -301,21 +302,13 @@ TEST_P(PartialPaintTest, PiecesThroughItemsMatchAWholePaint) {
     canvas.Panel().SetZoom(zoom, zoom);
 
     const Pixels whole(PrintSurface(canvas.Surface()).get());
-    RECT client{};
-    ::GetClientRect(canvas.Surface(), &client);
-    fw::WindowDc screen(nullptr);
-    fw::GdiBitmap pieces(::CreateCompatibleBitmap(screen.get(), client.right, client.bottom));
-    {
-        fw::MemoryDc dc(::CreateCompatibleDC(screen.get()));
-        fw::SelectionGuard select(dc.get(), pieces.get());
-        fw::GdiBrush background(::CreateSolidBrush(RGB(128, 128, 128)));
-        ::FillRect(dc.get(), &client, background.get());
+    const fw::GdiBitmap pieces = PaintOnGrey(canvas.Surface(), [&](HDC dc, const RECT& client) {
         const int xs[] = {0, 97, 203, 255, 259, 331, static_cast<int>(client.right)};
         const int ys[] = {0, 41, 77, 151, 190, 229, static_cast<int>(client.bottom)};
         for (std::size_t i = 1; i < std::size(ys); ++i)
             for (std::size_t j = 1; j < std::size(xs); ++j)
-                canvas.Panel().PaintContent(dc.get(), RECT{xs[j - 1], ys[i - 1], xs[j], ys[i]});
-    }
+                canvas.Panel().PaintContent(dc, RECT{xs[j - 1], ys[i - 1], xs[j], ys[i]});
+    });
     const Pixels pieced(pieces.get());
     int differing = 0;
     int drawn = 0;
@@ -356,17 +349,9 @@ INSTANTIATE_TEST_SUITE_P(Zooms, PartialPaintTest, testing::Values(1.0f, 1.37f, 0
 // flattening need no second copy of it.
 TEST(CanvasMemory, ACaptureIsHeldOnce) {
     CanvasHarness canvas(SIZE{640, 480});
-    BITMAPINFO format{};
-    format.bmiHeader.biSize = sizeof(format.bmiHeader);
-    format.bmiHeader.biWidth = 3840;
-    format.bmiHeader.biHeight = -2160;
-    format.bmiHeader.biPlanes = 1;
-    format.bmiHeader.biBitCount = 32;
-    format.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    fw::GdiBitmap capture(::CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0));
+    fw::GdiBitmap capture = CPixelBuffer(3840, 2160).Release();
     ASSERT_TRUE(capture);
-    static_cast<DWORD*>(bits)[2000 * 3840 + 3000] = 0x00123456;
+    FillBlock(capture.get(), RECT{3000, 2000, 3001, 2001}, RGB(0x12, 0x34, 0x56));
     auto privateBytes = [] {
         PROCESS_MEMORY_COUNTERS_EX memory{};
         ::GetProcessMemoryInfo(::GetCurrentProcess(),
