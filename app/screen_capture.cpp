@@ -1,5 +1,6 @@
 #include "app/screen_capture.h"
 
+#include "canvas/pixel_buffer.h"
 #include "framework/handles.h"
 
 HBITMAP CaptureScreen() {
@@ -7,7 +8,9 @@ HBITMAP CaptureScreen() {
     const int height = ::GetSystemMetrics(SM_CYSCREEN);
     fw::WindowDc screen(::GetDesktopWindow());
     fw::MemoryDc memory(::CreateCompatibleDC(screen.get()));
-    fw::GdiBitmap picture(::CreateCompatibleBitmap(screen.get(), width, height));
+    // A top-down 32-bit DIB section: the canvas draws on these very pixels,
+    // so the capture is held once, not once more in a converted copy.
+    fw::GdiBitmap picture = CPixelBuffer(width, height).Release();
     if (!memory || !picture)
         return nullptr;
     {

@@ -3,7 +3,6 @@
 
 #include <windows.h>
 
-// A new device-dependent bitmap, compatible with the screen, holding the
-// primary screen (SM_CXSCREEN by SM_CYSCREEN from (0, 0)), layered windows
+// A new 32-bit top-down DIB section holding the primary screen (SM_CXSCREEN by SM_CYSCREEN from (0, 0)), layered windows
 // included; the caller owns it. Null when the bitmap cannot be created.
 HBITMAP CaptureScreen();

@@ -1,5 +1,6 @@
-// Prints performance figures, one per line, as "<what> <value> <unit>".
-// With an argument ("canvas" or "upload") only that group runs.
+// Prints performance figures, one per line, as "<size> <name> <value>" with
+// values in milliseconds or MB.
+// With an argument ("canvas", "memory" or "upload") only that group runs.
 #include <cstdio>
 #include <cstring>
 
@@ -7,6 +8,7 @@
 #include <psapi.h>
 
 #include "bench/canvas_bench.h"
+#include "bench/memory_bench.h"
 #include "bench/upload_bench.h"
 
 int main(int argc, char** argv) {
@@ -15,12 +17,14 @@ int main(int argc, char** argv) {
         RunCanvasBench(1920, 1080, stdout);
         RunCanvasBench(3840, 2160, stdout);
     }
+    if (wanted("memory"))
+        RunMemoryBench(stdout);
     if (wanted("upload"))
         RunUploadBench(stdout);
 
     PROCESS_MEMORY_COUNTERS memory{};
     memory.cb = sizeof(memory);
     if (::GetProcessMemoryInfo(::GetCurrentProcess(), &memory, sizeof(memory)))
-        std::printf("peak-working-set %zu MB\n", memory.PeakWorkingSetSize / (1024 * 1024));
+        std::printf("bench peak-working-set %zu\n", memory.PeakWorkingSetSize / (1024 * 1024));
     return 0;
 }

@@ -1,5 +1,7 @@
 #include "canvas/arrow_item.h"
 
+#include <algorithm>
+
 #include "common/argb.h"
 
 CArrowItem::CArrowItem(CCanvasPanel* owner) noexcept : CCanvasItem(owner, 2, true) {}
@@ -47,7 +49,13 @@ void CArrowItem::Draw(gfx::Graphics& graphics) {
     const gfx::ArrowCap head(4.0f, 4.0f, true);
     gfx::Pen pen(m_tracking ? kTrackingOutline : OpaqueArgb(m_color), 1.0f);
     pen.SetAlignment(Gdiplus::PenAlignmentInset);
-    pen.SetWidth(1.75f);
+    // The head is sized in pen widths, and a pen thinner than about 1.4
+    // device pixels is drawn without its caps (so under Wine): zoomed out,
+    // the pen keeps that width so that the head still shows.
+    constexpr float kWidth = 1.75f;
+    constexpr float kThinnestWithHead = 1.5f;
+    const float scale = graphics.GetScale();
+    pen.SetWidth(scale > 0.0f ? std::max(kWidth, kThinnestWithHead / scale) : kWidth);
     pen.SetDashStyle(Gdiplus::DashStyleSolid);
     pen.SetCustomEndCap(head);
     graphics.DrawLine(pen, m_point1.x, m_point1.y, m_point2.x, m_point2.y);

@@ -51,13 +51,16 @@ HCURSOR CCanvasItem::GetHandleCursor(int) const {
 }
 
 void CCanvasItem::DrawHandles(gfx::Graphics& graphics) {
+    for (int n = 1; n <= GetHandleCount(); ++n)
+        DrawHandle(graphics, n);
+}
+
+void CCanvasItem::DrawHandle(gfx::Graphics& graphics, int handle) {
     if (!m_selected)
         return;
-    const gfx::SolidBrush black(0xFF000000);
-    for (int n = 1; n <= GetHandleCount(); ++n) {
-        const RECT r = GetHandleRect(n);
-        graphics.FillRectangle(black, r.left, r.top, r.right - r.left, r.bottom - r.top);
-    }
+    const RECT r = GetHandleRect(handle);
+    graphics.FillRectangle(gfx::SolidBrush(0xFF000000), r.left, r.top, r.right - r.left,
+                           r.bottom - r.top);
 }
 
 int CCanvasItem::HitTest(int x, int y) {

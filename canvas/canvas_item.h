@@ -30,6 +30,8 @@ public:
     virtual HCURSOR GetHandleCursor(int handle) const;
     // Black squares on the handles, only while selected.
     virtual void DrawHandles(gfx::Graphics& graphics);
+    // The square of one handle, only while selected.
+    void DrawHandle(gfx::Graphics& graphics, int handle);
     // A handle number while selected and on one, 0 on the body, -1 otherwise.
     virtual int HitTest(int x, int y);
     virtual bool HitTestBody(int x, int y);

@@ -1,8 +1,11 @@
 #include "canvas/canvas_panel.h"
 
 #include <algorithm>
+#include <cmath>
+#include <functional>
 
 #include "canvas/canvas_item_factory.h"
+#include "canvas/crop_item.h"
 #include "canvas/drawing_static.h"
 #include "resource.h"
 
@@ -27,6 +30,85 @@ int Height(const RECT& r) {
     return r.bottom - r.top;
 }
 
+// Full paints and flattening draw items tile by tile: a GDI+ call costs more
+// the larger the bitmap it draws on, and a tile meets few items.
+constexpr LONG kTileSize = 256;
+// The picture is stretched in tiles of this size (see BlitPicture).
+constexpr LONG kStretchTileSize = 128;
+
+LONG AlignDown(LONG value, LONG step) {
+    const LONG aligned = value / step * step;
+    return aligned > value ? aligned - step : aligned;
+}
+
+LONG AlignUp(LONG value, LONG step) {
+    return AlignDown(value + step - 1, step);
+}
+
+bool IsActualSize(const CViewTransform& transform) {
+    return transform.ZoomX() == 1.0f && transform.ZoomY() == 1.0f;
+}
+
+bool MeetsRect(const RECT& a, const RECT& b) {
+    RECT common{};
+    return ::IntersectRect(&common, &a, &b) != FALSE;
+}
+
+// The device pixels an image rectangle may touch, with one more on each side
+// for anti-aliasing and rounding.
+RECT DeviceArea(const RECT& image, const CViewTransform& mapping) {
+    const float offsetX = static_cast<float>(mapping.OffsetX());
+    const float offsetY = static_cast<float>(mapping.OffsetY());
+    auto floorOf = [](float v) { return static_cast<LONG>(std::floor(v)); };
+    auto ceilOf = [](float v) { return static_cast<LONG>(std::ceil(v)); };
+    return RECT{floorOf(static_cast<float>(image.left) * mapping.ZoomX() - offsetX) - 1,
+                floorOf(static_cast<float>(image.top) * mapping.ZoomY() - offsetY) - 1,
+                ceilOf(static_cast<float>(image.right) * mapping.ZoomX() - offsetX) + 1,
+                ceilOf(static_cast<float>(image.bottom) * mapping.ZoomY() - offsetY) + 1};
+}
+
+// Draws on a GDI+ bitmap over one part of the buffer only (device
+// coordinates, the buffer's (0, 0) at origin), through the mapping from
+// image coordinates.
+void DrawOnPart(const CPixelBuffer& buffer, POINT origin, const RECT& part,
+                const CViewTransform& mapping, const std::function<void(gfx::Graphics&)>& draw) {
+    if (::IsRectEmpty(&part))
+        return;
+    const gfx::Bitmap pixels = buffer.Over(RECT{part.left - origin.x, part.top - origin.y,
+                                                part.right - origin.x, part.bottom - origin.y});
+    if (!pixels)
+        return;
+    gfx::Graphics graphics = gfx::Graphics::FromImage(pixels);
+    graphics.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
+    const float zoomX = mapping.ZoomX();
+    const float zoomY = mapping.ZoomY();
+    const float offsetX = static_cast<float>(mapping.OffsetX());
+    const float offsetY = static_cast<float>(mapping.OffsetY());
+    gfx::Matrix toPart = gfx::Matrix::Identity();
+    toPart.Translate(-offsetX - static_cast<float>(part.left),
+                     -offsetY - static_cast<float>(part.top));
+    toPart.Scale(zoomX, zoomY);
+    graphics.SetTransform(toPart);
+    graphics.SetClip((static_cast<float>(part.left) + offsetX) / zoomX,
+                     (static_cast<float>(part.top) + offsetY) / zoomY,
+                     static_cast<float>(Width(part)) / zoomX,
+                     static_cast<float>(Height(part)) / zoomY);
+    draw(graphics);
+}
+
+// The image pixels a device rectangle shows, with one more on each side for
+// the rounding at fractional zoom.
+RECT ImageArea(const RECT& device, const CViewTransform& mapping) {
+    const float offsetX = static_cast<float>(mapping.OffsetX());
+    const float offsetY = static_cast<float>(mapping.OffsetY());
+    auto floorOf = [](float v) { return static_cast<LONG>(std::floor(v)); };
+    auto ceilOf = [](float v) { return static_cast<LONG>(std::ceil(v)); };
+    return RECT{floorOf((static_cast<float>(device.left) + offsetX) / mapping.ZoomX()) - 1,
+                floorOf((static_cast<float>(device.top) + offsetY) / mapping.ZoomY()) - 1,
+                ceilOf((static_cast<float>(device.right) + offsetX) / mapping.ZoomX()) + 1,
+                ceilOf((static_cast<float>(device.bottom) + offsetY) / mapping.ZoomY()) + 1};
+}
+
 } // namespace
 
 CCanvasPanel::ComApartment::ComApartment() noexcept
@@ -48,16 +130,11 @@ CCanvasPanel::~CCanvasPanel() {
     m_activeCrop = nullptr;
     m_items.clear();
     m_redo.clear();
-    m_pictureImage.reset();
     // GDI+ stops, then COM, as the members go.
 }
 
 bool CCanvasPanel::StartGraphics() {
-    if (!m_graphics.Start())
-        return false;
-    if (m_picture && !m_pictureImage)
-        m_pictureImage = gfx::Bitmap::FromHbitmap(m_picture.get());
-    return true;
+    return m_graphics.Start();
 }
 
 void CCanvasPanel::Connect(CNotifier<CLumvexDlgEvents>* scrollSource) {
@@ -72,14 +149,10 @@ void CCanvasPanel::Connect(CNotifier<CLumvexDlgEvents>* scrollSource) {
 // ---- Document operations
 
 void CCanvasPanel::SetBitmap(fw::GdiBitmap picture) {
-    m_pictureImage.reset();
-    m_picture = std::move(picture);
-    m_pictureSize = SIZE{};
-    BITMAP info{};
-    if (m_picture && ::GetObjectW(m_picture.get(), sizeof(info), &info) != 0) {
-        m_pictureSize = SIZE{info.bmWidth, info.bmHeight};
-        m_pictureImage = gfx::Bitmap::FromHbitmap(m_picture.get());
-    }
+    // The old capture goes first: two at once would double the memory held.
+    m_picture = CPixelBuffer();
+    m_picture = CPixelBuffer(std::move(picture));
+    m_pictureSize = SIZE{m_picture.Width(), m_picture.Height()};
     SetSelectedItem(nullptr);
     m_activeCrop = nullptr;
     m_items.clear();
@@ -213,71 +286,194 @@ void CCanvasPanel::OnPaint(CDrawingStatic*, HDC dc, const RECT& update) {
     PaintContent(dc, update);
 }
 
-void CCanvasPanel::PaintContent(HDC dc, const RECT& update) {
-    if (!m_pictureImage)
-        return;
-    const gfx::Matrix view = m_transform.ViewMatrix();
-    gfx::Matrix toImage = view.Clone();
-    toImage.Invert();
-    POINT corners[2] = {{update.left, update.top}, {update.right, update.bottom}};
-    toImage.TransformPoints(corners, 2);
-    RECT area{std::min(corners[0].x, corners[1].x), std::min(corners[0].y, corners[1].y),
-              std::max(corners[0].x, corners[1].x), std::max(corners[0].y, corners[1].y)};
-    // One more image pixel on each side covers the rounding of the corners
-    // at fractional zoom; the device context clips what lies beyond.
-    ::InflateRect(&area, 1, 1);
-    // Only the picture is ever shown: nothing is drawn outside it.
-    area = Intersection(area, RECT{0, 0, m_pictureSize.cx, m_pictureSize.cy});
-    if (::IsRectEmpty(&area))
-        return;
-
-    // The offscreen bitmap covers only the area: GDI+ drawing costs grow
-    // with the size of the bitmap drawn on.
-    gfx::Bitmap offscreen = gfx::Bitmap::Create(Width(area), Height(area));
-    if (!offscreen)
-        return;
-    {
-        gfx::Graphics graphics = gfx::Graphics::FromImage(offscreen);
-        graphics.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
-        gfx::Matrix shift = gfx::Matrix::Identity();
-        shift.Translate(static_cast<float>(-area.left), static_cast<float>(-area.top));
-        graphics.SetTransform(shift);
-        graphics.SetClip(area.left, area.top, Width(area), Height(area));
-        graphics.DrawImage(m_pictureImage, area.left, area.top, area.left, area.top, Width(area),
-                           Height(area));
-        DrawItems(graphics, area, true);
-    }
-    gfx::Graphics screen = gfx::Graphics::FromHdc(dc);
-    screen.SetTransform(view);
-    screen.DrawImage(offscreen, area.left, area.top, 0, 0, Width(area), Height(area));
+RECT CCanvasPanel::PictureViewRect() const {
+    const LONG right = std::lround(static_cast<float>(m_pictureSize.cx) * m_transform.ZoomX());
+    const LONG bottom = std::lround(static_cast<float>(m_pictureSize.cy) * m_transform.ZoomY());
+    return RECT{-m_transform.OffsetX(), -m_transform.OffsetY(), right - m_transform.OffsetX(),
+                bottom - m_transform.OffsetY()};
 }
 
-void CCanvasPanel::DrawItems(gfx::Graphics& graphics, const RECT& area, bool forScreen) const {
-    // Items wholly outside the area would draw nothing there; every GDI+
-    // call costs, so they are not asked to.
-    auto draw = [&](CCanvasItem& item) {
-        const RECT bounds = item.GetDrawBounds();
-        RECT visible{};
-        if (::IntersectRect(&visible, &bounds, &area))
-            item.Draw(graphics);
-    };
+void CCanvasPanel::BlitPicture(HDC target, POINT origin, const RECT& area) const {
+    const CBitmapDc source(m_picture.Handle());
+    if (!source)
+        return;
+    if (IsActualSize(m_transform)) {
+        ::BitBlt(target, area.left - origin.x, area.top - origin.y, Width(area), Height(area),
+                 source.get(), area.left + m_transform.OffsetX(), area.top + m_transform.OffsetY(),
+                 SRCCOPY);
+        return;
+    }
+    // The halftone stretch of a pixel depends on where the clip starts:
+    // the picture is stretched in fixed tiles of the view, each clipped to
+    // itself, so that every paint, whole or partial, gives each pixel the
+    // same value. The area must be made of whole tiles (AlignedArea).
+    const RECT view = PictureViewRect();
+    ::SetStretchBltMode(target, HALFTONE);
+    ::SetBrushOrgEx(target, 0, 0, nullptr);
+    for (LONG top = AlignDown(area.top, kStretchTileSize); top < area.bottom;
+         top += kStretchTileSize) {
+        for (LONG left = AlignDown(area.left, kStretchTileSize); left < area.right;
+             left += kStretchTileSize) {
+            const RECT tile = Intersection(
+                RECT{left, top, left + kStretchTileSize, top + kStretchTileSize}, area);
+            if (::IsRectEmpty(&tile))
+                continue;
+            const int saved = ::SaveDC(target);
+            ::IntersectClipRect(target, tile.left - origin.x, tile.top - origin.y,
+                                tile.right - origin.x, tile.bottom - origin.y);
+            ::StretchBlt(target, view.left - origin.x, view.top - origin.y, Width(view),
+                         Height(view), source.get(), 0, 0, m_pictureSize.cx, m_pictureSize.cy,
+                         SRCCOPY);
+            ::RestoreDC(target, saved);
+        }
+    }
+}
+
+RECT CCanvasPanel::AlignedArea(const RECT& area) const {
+    if (IsActualSize(m_transform))
+        return area;
+    const RECT aligned{AlignDown(area.left, kStretchTileSize), AlignDown(area.top, kStretchTileSize),
+                       AlignUp(area.right, kStretchTileSize), AlignUp(area.bottom, kStretchTileSize)};
+    return Intersection(aligned, PictureViewRect());
+}
+
+void CCanvasPanel::PaintContent(HDC dc, const RECT& update) {
+    if (!m_picture)
+        return;
+    // Only the picture is ever shown: nothing is drawn outside it.
+    const RECT area = Intersection(update, PictureViewRect());
+    if (::IsRectEmpty(&area))
+        return;
+    const DrawList drawn = CollectDrawn(true);
+    if (IsActualSize(m_transform) && !drawn.Meets(ImageArea(area, m_transform))) {
+        BlitPicture(dc, POINT{0, 0}, area);
+        return;
+    }
+    // Items are drawn over the picture in a buffer, which goes to the screen
+    // in one copy. A stretched picture goes through the buffer too, so that
+    // it comes out the same with or without items over it. The buffer is
+    // kept from paint to paint: new memory costs more to touch than to draw.
+    const RECT covered = AlignedArea(area);
+    if (m_backBuffer.Width() < Width(covered) || m_backBuffer.Height() < Height(covered)) {
+        m_backBuffer = CPixelBuffer();
+        m_backBuffer = CPixelBuffer(std::max(m_backBuffer.Width(), Width(covered)),
+                                    std::max(m_backBuffer.Height(), Height(covered)));
+    }
+    if (!m_backBuffer)
+        return;
+    const POINT origin{covered.left, covered.top};
+    const CBitmapDc bufferDc(m_backBuffer.Handle());
+    BlitPicture(bufferDc.get(), origin, covered);
+    ::GdiFlush(); // GDI+ reads the pixels the blit wrote
+    DrawTiles(m_backBuffer, origin, area, m_transform, drawn.items);
+    if (drawn.shade) {
+        ShadeOutside(bufferDc.get(), origin, area, drawn.shade->GetImageRect());
+        ::GdiFlush();
+    }
+    if (drawn.handles)
+        DrawHandlesOver(m_backBuffer, origin, area, *drawn.handles);
+    ::BitBlt(dc, area.left, area.top, Width(area), Height(area), bufferDc.get(),
+             area.left - origin.x, area.top - origin.y, SRCCOPY);
+}
+
+void CCanvasPanel::ShadeOutside(HDC target, POINT origin, const RECT& area,
+                                const RECT& crop) const {
+    // GDI blends a whole rectangle in one call where GDI+ on a bitmap would
+    // blend pixel by pixel: the shade covers most of the surface.
+    const RECT inside{
+        std::lround(static_cast<float>(crop.left) * m_transform.ZoomX()) - m_transform.OffsetX(),
+        std::lround(static_cast<float>(crop.top) * m_transform.ZoomY()) - m_transform.OffsetY(),
+        std::lround(static_cast<float>(crop.right) * m_transform.ZoomX()) - m_transform.OffsetX(),
+        std::lround(static_cast<float>(crop.bottom) * m_transform.ZoomY()) -
+            m_transform.OffsetY()};
+    const RECT keep = Intersection(inside, area);
+    RECT parts[4] = {RECT{area.left, area.top, area.right, area.bottom}, {}, {}, {}};
+    int count = 1;
+    if (!::IsRectEmpty(&keep)) {
+        parts[0] = RECT{area.left, area.top, area.right, keep.top};
+        parts[1] = RECT{area.left, keep.bottom, area.right, area.bottom};
+        parts[2] = RECT{area.left, keep.top, keep.left, keep.bottom};
+        parts[3] = RECT{keep.right, keep.top, area.right, keep.bottom};
+        count = 4;
+    }
+    const CPixelBuffer colour(1, 1);
+    const CBitmapDc source(colour.Handle());
+    if (!source)
+        return;
+    ::SetPixelV(source.get(), 0, 0,
+                RGB((kCropShade >> 16) & 0xFF, (kCropShade >> 8) & 0xFF, kCropShade & 0xFF));
+    const BLENDFUNCTION blend{AC_SRC_OVER, 0, static_cast<BYTE>(kCropShade >> 24), 0};
+    for (int i = 0; i < count; ++i) {
+        const RECT& r = parts[i];
+        if (::IsRectEmpty(&r))
+            continue;
+        ::GdiAlphaBlend(target, r.left - origin.x, r.top - origin.y, Width(r), Height(r),
+                        source.get(), 0, 0, 1, 1, blend);
+    }
+}
+
+CCanvasPanel::DrawList CCanvasPanel::CollectDrawn(bool forScreen) const {
+    DrawList drawn;
+    auto add = [&](CCanvasItem* item) { drawn.items.emplace_back(item, item->GetDrawBounds()); };
     for (const auto& item : m_items) {
         if (!item->IsCropItem())
-            draw(*item);
+            add(item.get());
     }
     if (!forScreen)
-        return;
+        return drawn;
     // Only while it is dragged out: a click that committed nothing leaves an
     // item without a size, and a crop without a size would darken all.
     if (CCanvasItemFactory* factory = m_host.GetCurrentFactory()) {
         CCanvasItem* pending = factory->GetPendingItem();
         if (pending && pending->IsTracking())
-            draw(*pending);
+            add(pending);
     }
-    if (m_activeCrop)
-        draw(*m_activeCrop);
-    if (m_selected)
-        m_selected->DrawHandles(graphics);
+    drawn.shade = m_activeCrop;
+    if (m_selected && m_selected->IsSelected() && m_selected->GetHandleCount() > 0) {
+        drawn.handles = m_selected;
+        drawn.handleBounds = m_selected->GetHandleRect(1);
+        for (int n = 2; n <= m_selected->GetHandleCount(); ++n) {
+            const RECT handle = m_selected->GetHandleRect(n);
+            ::UnionRect(&drawn.handleBounds, &drawn.handleBounds, &handle);
+        }
+    }
+    return drawn;
+}
+
+bool CCanvasPanel::DrawList::Meets(const RECT& image) const {
+    if (shade || (handles && MeetsRect(handleBounds, image)))
+        return true;
+    return std::any_of(items.begin(), items.end(),
+                       [&](const auto& entry) { return MeetsRect(entry.second, image); });
+}
+
+void CCanvasPanel::DrawTiles(const CPixelBuffer& buffer, POINT origin, const RECT& area,
+                             const CViewTransform& mapping, const DrawnItems& items) const {
+    for (LONG top = AlignDown(area.top, kTileSize); top < area.bottom; top += kTileSize) {
+        for (LONG left = AlignDown(area.left, kTileSize); left < area.right; left += kTileSize) {
+            const RECT tile = Intersection(RECT{left, top, left + kTileSize, top + kTileSize}, area);
+            const RECT image = ImageArea(tile, mapping);
+            if (std::none_of(items.begin(), items.end(),
+                             [&](const auto& entry) { return MeetsRect(entry.second, image); }))
+                continue;
+            DrawOnPart(buffer, origin, tile, mapping, [&](gfx::Graphics& graphics) {
+                for (const auto& [item, bounds] : items) {
+                    if (MeetsRect(bounds, image))
+                        item->Draw(graphics);
+                }
+            });
+        }
+    }
+}
+
+void CCanvasPanel::DrawHandlesOver(const CPixelBuffer& buffer, POINT origin, const RECT& area,
+                                   CCanvasItem& item) const {
+    // One by one: a crop's handles lie far apart.
+    for (int n = 1; n <= item.GetHandleCount(); ++n) {
+        const RECT part = Intersection(DeviceArea(item.GetHandleRect(n), m_transform), area);
+        DrawOnPart(buffer, origin, part, m_transform,
+                   [&](gfx::Graphics& graphics) { item.DrawHandle(graphics, n); });
+    }
 }
 
 // ---- Mouse
@@ -373,8 +569,8 @@ void CCanvasPanel::OnRButtonUp(UINT, POINT point) {
 
 // ---- Output
 
-gfx::Bitmap CCanvasPanel::Flatten() const {
-    if (!m_pictureImage)
+CPixelBuffer CCanvasPanel::Flatten() const {
+    if (!m_picture)
         return {};
     const RECT picture{0, 0, m_pictureSize.cx, m_pictureSize.cy};
     // Not limited to the picture: a crop reaching past it comes out black
@@ -382,28 +578,34 @@ gfx::Bitmap CCanvasPanel::Flatten() const {
     const RECT output = m_activeCrop ? m_activeCrop->GetImageRect() : picture;
     if (Width(output) <= 0 || Height(output) <= 0)
         return {};
-    gfx::Bitmap flat = gfx::Bitmap::Create(Width(output), Height(output));
+    CPixelBuffer flat(Width(output), Height(output));
     if (!flat)
         return {};
     const RECT shown = Intersection(output, picture);
-    if (!::IsRectEmpty(&shown)) {
-        gfx::Graphics graphics = gfx::Graphics::FromImage(flat);
-        graphics.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
-        gfx::Matrix shift = gfx::Matrix::Identity();
-        shift.Translate(static_cast<float>(-output.left), static_cast<float>(-output.top));
-        graphics.SetTransform(shift);
-        // Items end at the picture's edge, as if drawn on the picture itself.
-        graphics.SetClip(shown.left, shown.top, Width(shown), Height(shown));
-        graphics.DrawImage(m_pictureImage, shown.left, shown.top, shown.left, shown.top,
-                           Width(shown), Height(shown));
-        DrawItems(graphics, shown, false);
+    if (::IsRectEmpty(&shown))
+        return flat;
+    // The output's pixels are the device: image point p lands at p - output's
+    // corner. Items end at the picture's edge, as if drawn on the picture.
+    const CViewTransform mapping(1.0f, 1.0f, output.left, output.top);
+    const RECT area{shown.left - output.left, shown.top - output.top, shown.right - output.left,
+                    shown.bottom - output.top};
+    {
+        const CBitmapDc target(flat.Handle());
+        const CBitmapDc source(m_picture.Handle());
+        ::BitBlt(target.get(), area.left, area.top, Width(area), Height(area), source.get(),
+                 shown.left, shown.top, SRCCOPY);
     }
+    ::GdiFlush(); // GDI+ reads the pixels the blit wrote
+    DrawTiles(flat, POINT{0, 0}, area, mapping, CollectDrawn(false).items);
     return flat;
 }
 
 bool CCanvasPanel::SaveJpeg(IStream* stream, const wchar_t* path) {
-    const gfx::Bitmap flat = Flatten();
+    const CPixelBuffer flat = Flatten();
     if (!flat)
+        return false;
+    const gfx::Bitmap image = flat.Over(RECT{0, 0, flat.Width(), flat.Height()});
+    if (!image)
         return false;
     CLSID encoder{};
     if (!gfx::FindEncoder(L"image/jpeg", encoder))
@@ -416,7 +618,7 @@ bool CCanvasPanel::SaveJpeg(IStream* stream, const wchar_t* path) {
     parameters.Parameter[0].Type = Gdiplus::EncoderParameterValueTypeLong;
     parameters.Parameter[0].Value = &quality;
     const gfx::Status status =
-        stream ? flat.Save(stream, encoder, &parameters) : flat.Save(path, encoder, &parameters);
+        stream ? image.Save(stream, encoder, &parameters) : image.Save(path, encoder, &parameters);
     return status == Gdiplus::Ok;
 }
 
@@ -429,12 +631,9 @@ bool CCanvasPanel::SaveJpegToFile(const wchar_t* path) {
 }
 
 fw::GdiBitmap CCanvasPanel::GetFlattenedBitmap() {
-    const gfx::Bitmap flat = Flatten();
+    const CPixelBuffer flat = Flatten();
     if (!flat)
         return {};
-    const fw::GdiBitmap section = flat.ToHbitmap(0xFF000000);
-    if (!section)
-        return {};
     // A device-dependent copy, as the clipboard wants it.
-    return fw::GdiBitmap(static_cast<HBITMAP>(::CopyImage(section.get(), IMAGE_BITMAP, 0, 0, 0)));
+    return fw::GdiBitmap(static_cast<HBITMAP>(::CopyImage(flat.Handle(), IMAGE_BITMAP, 0, 0, 0)));
 }

@@ -10,6 +10,7 @@
 #pragma once
 
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include <windows.h>
@@ -19,6 +20,7 @@
 #include "canvas/canvas_item.h"
 #include "canvas/darwing_static_events.h"
 #include "canvas/gdiplus_objects.h"
+#include "canvas/pixel_buffer.h"
 #include "canvas/view_transform.h"
 #include "common/lumvex_dlg_events.h"
 #include "framework/handles.h"
@@ -103,16 +105,49 @@ private:
         bool m_initialised;
     };
 
+    // Items in drawing order, each with the image rectangle it may touch.
+    using DrawnItems = std::vector<std::pair<CCanvasItem*, RECT>>;
+    // What a paint draws over the picture: the items, then the shade
+    // outside the active crop, then the selected item's handles.
+    struct DrawList {
+        DrawnItems items;
+        CCanvasItem* shade = nullptr;
+        CCanvasItem* handles = nullptr;
+        RECT handleBounds{};
+        // Whether anything of the list may draw in the image rectangle.
+        bool Meets(const RECT& image) const;
+    };
+
     void SetTransform(const CViewTransform& transform);
     void EndEditAll();
     // The current tool's pending item (made when there is none) in the
     // current colour; null without a tool or when the tool makes none.
     CCanvasItem* PendingItemForPress();
-    void DrawItems(gfx::Graphics& graphics, const RECT& area, bool forScreen) const;
+    // The screen also shows the item being dragged out, the active crop's
+    // darkening and the selection's handles; the output does not.
+    DrawList CollectDrawn(bool forScreen) const;
+    // The picture's rectangle in view coordinates.
+    RECT PictureViewRect() const;
+    // Copies the picture, as the view shows it, into the area (view
+    // coordinates) of a device context whose (0, 0) is the view's origin.
+    void BlitPicture(HDC target, POINT origin, const RECT& area) const;
+    // The area grown to what BlitPicture needs to draw it.
+    RECT AlignedArea(const RECT& area) const;
+    // Draws the items over the area of the buffer (device coordinates, the
+    // buffer's (0, 0) at origin), mapped through the transform, tile by
+    // tile: each tile draws on a GDI+ bitmap no larger than itself, and only
+    // the items that meet it.
+    void DrawTiles(const CPixelBuffer& buffer, POINT origin, const RECT& area,
+                   const CViewTransform& mapping, const DrawnItems& items) const;
+    void DrawHandlesOver(const CPixelBuffer& buffer, POINT origin, const RECT& area,
+                         CCanvasItem& item) const;
+    // Darkens the area (view coordinates) outside the crop (image
+    // coordinates) on a device context whose (0, 0) is at origin.
+    void ShadeOutside(HDC target, POINT origin, const RECT& area, const RECT& crop) const;
     void RepaintSurface(bool erase);
     // Picture and items (no crop, no pending item, no handles) cut to the
     // output rectangle; empty when there is nothing to output.
-    gfx::Bitmap Flatten() const;
+    CPixelBuffer Flatten() const;
     bool SaveJpeg(IStream* stream, const wchar_t* path);
 
     ComApartment m_com;
@@ -125,10 +160,11 @@ private:
     CCanvasItem* m_activeCrop = nullptr;
     ItemList m_redo;
     ItemList m_items;
-    fw::GdiBitmap m_picture;
-    // The picture as GDI+ reads it, made once per capture rather than at
-    // every paint.
-    gfx::Bitmap m_pictureImage;
+    // The one copy of the capture: GDI blits it, nothing converts it.
+    CPixelBuffer m_picture;
     SIZE m_pictureSize{};
+    // Where paints put the picture and the items together, kept as large as
+    // the largest paint so far.
+    CPixelBuffer m_backBuffer;
     CViewTransform m_transform;
 };

@@ -35,7 +35,7 @@ void CCropItem::Draw(gfx::Graphics& graphics) {
     // Darken what is being painted, except the crop itself.
     gfx::Region outside = graphics.GetClip();
     outside.Exclude(gfx::Region::FromRect(r.left, r.top, width, height));
-    graphics.FillRegion(gfx::SolidBrush(0xDC404040), outside);
+    graphics.FillRegion(gfx::SolidBrush(kCropShade), outside);
 }
 
 RECT CCropItem::GetDrawBounds() const {

@@ -4,6 +4,9 @@
 
 #include "canvas/canvas_item.h"
 
+// What darkens the picture outside the crop: dark grey, mostly opaque.
+constexpr gfx::Argb kCropShade = 0xDC404040;
+
 class CCropItem : public CCanvasItem {
 public:
     explicit CCropItem(CCanvasPanel* owner) noexcept;

@@ -1,6 +1,7 @@
 #include "canvas/gdiplus_objects.h"
 
 #include <climits>
+#include <cmath>
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -191,6 +192,15 @@ Bitmap Bitmap::Create(int width, int height) {
     return bitmap;
 }
 
+Bitmap Bitmap::OverPixels(int width, int height, int stride, void* pixels) {
+    Bitmap bitmap;
+    bitmap.CreateWith([&](Gdiplus::GpBitmap** out) {
+        return api::GdipCreateBitmapFromScan0(width, height, stride, PixelFormat32bppRGB,
+                                              static_cast<BYTE*>(pixels), out);
+    });
+    return bitmap;
+}
+
 Bitmap Bitmap::OverArgbPixels(int width, int height, int stride, void* pixels) {
     Bitmap bitmap;
     bitmap.CreateWith([&](Gdiplus::GpBitmap** out) {
@@ -281,8 +291,21 @@ Matrix Graphics::GetTransform() const {
     return matrix;
 }
 
+float Graphics::GetScale() const {
+    Matrix world = Matrix::Identity();
+    Gdiplus::REAL m[6] = {1, 0, 0, 1, 0, 0};
+    if (!world || Record(api::GdipGetWorldTransform(get(), world.get())) != Gdiplus::Ok ||
+        api::GdipGetMatrixElements(world.get(), m) != Gdiplus::Ok)
+        return 1.0f;
+    return std::min(std::hypot(m[0], m[1]), std::hypot(m[2], m[3]));
+}
+
 Status Graphics::SetClip(int x, int y, int width, int height) {
     return Record(api::GdipSetClipRectI(get(), x, y, width, height, Gdiplus::CombineModeReplace));
+}
+
+Status Graphics::SetClip(float x, float y, float width, float height) {
+    return Record(api::GdipSetClipRect(get(), x, y, width, height, Gdiplus::CombineModeReplace));
 }
 
 Region Graphics::GetClip() const {
@@ -307,6 +330,14 @@ Status Graphics::DrawImage(const Bitmap& image, int x, int y, int srcX, int srcY
 
 Status Graphics::DrawLine(const Pen& pen, int x1, int y1, int x2, int y2) {
     return Record(api::GdipDrawLineI(get(), pen.get(), x1, y1, x2, y2));
+}
+
+Status Graphics::DrawLines(const Pen& pen, const POINT* points, int count) {
+    std::vector<Gdiplus::Point> converted;
+    converted.reserve(static_cast<std::size_t>(std::max(count, 0)));
+    for (int i = 0; i < count; ++i)
+        converted.emplace_back(static_cast<INT>(points[i].x), static_cast<INT>(points[i].y));
+    return Record(api::GdipDrawLinesI(get(), pen.get(), converted.data(), count));
 }
 
 Status Graphics::DrawRectangle(const Pen& pen, int x, int y, int width, int height) {

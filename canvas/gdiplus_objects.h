@@ -198,8 +198,9 @@ public:
     static Bitmap FromHbitmap(HBITMAP bitmap);
     // 32-bit ARGB, every pixel transparent black.
     static Bitmap Create(int width, int height);
-    // 32-bit pixels with alpha (not premultiplied) over memory the caller
-    // keeps alive.
+    // 32-bit pixels without alpha over memory the caller keeps alive.
+    static Bitmap OverPixels(int width, int height, int stride, void* pixels);
+    // The same with alpha (not premultiplied).
     static Bitmap OverArgbPixels(int width, int height, int stride, void* pixels);
 
     int Width() const;
@@ -225,8 +226,12 @@ public:
     Status SetTransform(const Matrix& matrix);
     // A copy of the world transform; the identity when it cannot be read.
     Matrix GetTransform() const;
+    // How many device pixels one world unit spans at least (1 when the
+    // transform cannot be read).
+    float GetScale() const;
     // Replaces the clip; the rectangle is in world coordinates.
     Status SetClip(int x, int y, int width, int height);
+    Status SetClip(float x, float y, float width, float height);
     Region GetClip() const;
     // The clip's bounding rectangle in world coordinates.
     RECT GetClipBounds() const;
@@ -235,6 +240,8 @@ public:
     Status DrawImage(const Bitmap& image, int x, int y, int srcX, int srcY, int srcWidth,
                      int srcHeight);
     Status DrawLine(const Pen& pen, int x1, int y1, int x2, int y2);
+    // One connected line through the points: the pen's joins where they meet.
+    Status DrawLines(const Pen& pen, const POINT* points, int count);
     Status DrawRectangle(const Pen& pen, int x, int y, int width, int height);
     Status FillRectangle(const SolidBrush& brush, int x, int y, int width, int height);
     Status FillRegion(const SolidBrush& brush, const Region& region);

@@ -70,6 +70,10 @@ TEST(ScreenCapture, HoldsThePrimaryScreenWithWhatIsShownOnIt) {
     const int height = ::GetSystemMetrics(SM_CYSCREEN);
     EXPECT_EQ(info.bmWidth, width);
     EXPECT_EQ(info.bmHeight, height);
+    // The canvas keeps a 32-bit top-down section as it is, without a copy.
+    DIBSECTION section{};
+    ASSERT_EQ(::GetObjectW(picture.get(), sizeof(section), &section), int{sizeof(section)});
+    EXPECT_EQ(section.dsBm.bmBitsPixel, 32);
 
     const std::vector<DWORD> pixels = ReadPixels(picture.get(), width, height);
     auto at = [&](int x, int y) { return pixels[static_cast<size_t>(y) * width + x] & 0xFFFFFF; };

@@ -189,7 +189,7 @@ fw::GdiBitmap CaptureClient(HWND window) {
     return bitmap;
 }
 
-fw::GdiBitmap PrintSurface(HWND surface) {
+fw::GdiBitmap PaintOnGrey(HWND surface, const std::function<void(HDC, const RECT&)>& paint) {
     RECT client{};
     ::GetClientRect(surface, &client);
     fw::WindowDc screen(nullptr);
@@ -198,8 +198,14 @@ fw::GdiBitmap PrintSurface(HWND surface) {
     fw::SelectionGuard select(dc.get(), bitmap.get());
     fw::GdiBrush background(::CreateSolidBrush(RGB(128, 128, 128)));
     ::FillRect(dc.get(), &client, background.get());
-    ::SendMessageW(surface, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.get()), PRF_CLIENT);
+    paint(dc.get(), client);
     return bitmap;
+}
+
+fw::GdiBitmap PrintSurface(HWND surface) {
+    return PaintOnGrey(surface, [surface](HDC dc, const RECT&) {
+        ::SendMessageW(surface, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    });
 }
 
 std::wstring SavePicture(HBITMAP bitmap, const wchar_t* name) {

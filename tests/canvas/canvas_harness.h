@@ -3,6 +3,7 @@
 // window's part: current tool, current colour, owner of the context menu.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -108,6 +109,9 @@ private:
 };
 // What the screen shows in a window's client area right now.
 fw::GdiBitmap CaptureClient(HWND window);
+// A new bitmap of the surface's client size, grey, with what paint draws on
+// it (given the client rectangle).
+fw::GdiBitmap PaintOnGrey(HWND surface, const std::function<void(HDC, const RECT&)>& paint);
 // Draws the surface through WM_PRINTCLIENT into a new bitmap.
 fw::GdiBitmap PrintSurface(HWND surface);
 // Saves a bitmap as PNG under <build>/pictures; answers the path.

@@ -5,10 +5,14 @@
 #include <windows.h>
 #include <psapi.h>
 
+#include <cmath>
+#include <iterator>
+
 #include "canvas/arrow_item_factory.h"
 #include "canvas/crop_item_factory.h"
 #include "canvas/highlight_item_factory.h"
 #include "canvas/pen_item_factory.h"
+#include "canvas/pixel_buffer.h"
 #include "canvas_harness.h"
 #include "support/gdi_objects.h"
 
@@ -275,11 +279,98 @@ TEST_P(PartialPaintTest, DragRepaintsMatchAFullPaint) {
     canvas.Release(304, 92);
 }
 
-std::string ZoomName(const testing::TestParamInfo<float>& param) {
-    return param.param == 1.0f ? "Actual" : "Fractional";
+// A scene whose items cross the edges of the paint tiles (every 256 view
+// pixels) and of the pieces a partial paint gets: painted piece by piece it
+// must come out exactly as painted whole, shade, handles and all.
+TEST_P(PartialPaintTest, PiecesThroughItemsMatchAWholePaint) {
+    const float zoom = GetParam();
+    const int edge = static_cast<int>(256 / zoom); // image x of the tile edge
+    canvas.SelectTool<CPenItemFactory>();
+    canvas.Press(edge - 60, 200);
+    for (const POINT p : {POINT{edge + 40, 170}, POINT{edge - 30, 140}, POINT{edge + 35, 100},
+                          POINT{edge - 5, 60}})
+        canvas.Move(p.x, p.y);
+    canvas.Release(edge - 5, 60);
+    canvas.SelectTool<CArrowItemFactory>();
+    canvas.SetColor(kBlue);
+    canvas.Drag(edge - 150, 280, edge + 2, 230); // the head on the tile edge
+    canvas.SelectTool<CHighlightItemFactory>();
+    canvas.Drag(edge - 40, 20, edge + 30, 75);
+    canvas.SelectTool<CCropItemFactory>();
+    canvas.Drag(15, 12, 392, 292); // selected: its handles show
+    canvas.Panel().SetZoom(zoom, zoom);
+
+    const Pixels whole(PrintSurface(canvas.Surface()).get());
+    const fw::GdiBitmap pieces = PaintOnGrey(canvas.Surface(), [&](HDC dc, const RECT& client) {
+        const int xs[] = {0, 97, 203, 255, 259, 331, static_cast<int>(client.right)};
+        const int ys[] = {0, 41, 77, 151, 190, 229, static_cast<int>(client.bottom)};
+        for (std::size_t i = 1; i < std::size(ys); ++i)
+            for (std::size_t j = 1; j < std::size(xs); ++j)
+                canvas.Panel().PaintContent(dc, RECT{xs[j - 1], ys[i - 1], xs[j], ys[i]});
+    });
+    const Pixels pieced(pieces.get());
+    int differing = 0;
+    int drawn = 0;
+    for (int y = 0; y < whole.Height(); ++y) {
+        for (int x = 0; x < whole.Width(); ++x) {
+            differing += pieced.At(x, y) != whole.At(x, y);
+            drawn += Near(whole.At(x, y), kRed, 40) || Near(whole.At(x, y), kBlue, 40);
+        }
+    }
+    EXPECT_EQ(differing, 0);
+    EXPECT_GT(drawn, 400) << "pen, arrow and frame";
+    // The arrow keeps its head when zoomed out: more blue around the point
+    // just behind the tip than a bare shaft gives.
+    const float tipX = static_cast<float>(edge + 2) * zoom;
+    const float tipY = 230.0f * zoom;
+    const float dx = 152.0f * zoom;
+    const float dy = -50.0f * zoom;
+    const float length = std::hypot(dx, dy);
+    const int cx = static_cast<int>(tipX - 3.0f * dx / length);
+    const int cy = static_cast<int>(tipY - 3.0f * dy / length);
+    int head = 0;
+    for (int y = cy - 4; y <= cy + 4; ++y)
+        for (int x = cx - 4; x <= cx + 4; ++x)
+            head += Near(whole.At(x, y), kBlue, 100);
+    EXPECT_GT(head, 14) << "arrow head";
+    SavePicture(pieces.get(), zoom == 1.0f ? L"canvas_pieces_actual" : L"canvas_pieces_fit");
 }
 
-INSTANTIATE_TEST_SUITE_P(Zooms, PartialPaintTest, testing::Values(1.0f, 1.37f), ZoomName);
+std::string ZoomName(const testing::TestParamInfo<float>& param) {
+    if (param.param == 1.0f)
+        return "Actual";
+    return param.param < 1.0f ? "Fit" : "Fractional";
+}
+
+INSTANTIATE_TEST_SUITE_P(Zooms, PartialPaintTest, testing::Values(1.0f, 1.37f, 0.8f), ZoomName);
+
+// A capture that already is a DIB section is kept as it is: painting and
+// flattening need no second copy of it.
+TEST(CanvasMemory, ACaptureIsHeldOnce) {
+    CanvasHarness canvas(SIZE{640, 480});
+    fw::GdiBitmap capture = CPixelBuffer(3840, 2160).Release();
+    ASSERT_TRUE(capture);
+    FillBlock(capture.get(), RECT{3000, 2000, 3001, 2001}, RGB(0x12, 0x34, 0x56));
+    auto privateBytes = [] {
+        PROCESS_MEMORY_COUNTERS_EX memory{};
+        ::GetProcessMemoryInfo(::GetCurrentProcess(),
+                               reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof(memory));
+        return memory.PrivateUsage;
+    };
+    const HBITMAP given = capture.get();
+    const SIZE_T before = privateBytes();
+    canvas.Panel().SetBitmap(std::move(capture));
+    canvas.Panel().SetZoom(1.0f, 1.0f);
+    ::UpdateWindow(canvas.Surface());
+    // 33 MB more would be a copy of the picture; a copy made in place of
+    // the section would have released the section.
+    EXPECT_LT(privateBytes(), before + 16u * 1024 * 1024);
+    EXPECT_EQ(::GetObjectType(given), static_cast<DWORD>(OBJ_BITMAP));
+    CLumvexDlgEvents& scroll = canvas.Panel();
+    scroll.OnScrollHorz(nullptr, 3000 - 20);
+    scroll.OnScrollVert(nullptr, 2000 - 20);
+    EXPECT_EQ(Pixels(PrintSurface(canvas.Surface()).get()).At(20, 20), RGB(0x12, 0x34, 0x56));
+}
 
 // Painting and output leave no GDI objects and no memory behind.
 TEST(CanvasResources, RepeatedPaintsAndFlattensLeakNothing) {
