@@ -229,9 +229,14 @@ TEST_F(TextItemTest, TextStaysInItsBoxThroughScrollPartialRepaintZoomAndFlatteni
     canvas.Panel().SetZoom(fit, fit);
     const fw::GdiBitmap fitted = PrintSurface(canvas.Surface());
     SavePicture(fitted.get(), L"text_fitted");
+    // Drawn at the view's own resolution, the font is hinted at another
+    // pixel size, so a line's length may differ by a few percent; where the
+    // text starts, its lines and its scale stay those of the picture.
     const RECT scaled = InkBounds(fitted.get());
-    for (auto side : {&RECT::left, &RECT::top, &RECT::right, &RECT::bottom})
-        EXPECT_NEAR(scaled.*side, flat.*side * fit, 2);
+    EXPECT_NEAR(scaled.left, flat.left * fit, 2);
+    EXPECT_NEAR(scaled.top, flat.top * fit, 2);
+    EXPECT_NEAR(scaled.bottom, flat.bottom * fit, 2);
+    EXPECT_NEAR(scaled.right, flat.right * fit, 2 + 0.05 * (flat.right - flat.left) * fit);
 }
 
 } // namespace
