@@ -23,6 +23,8 @@ public:
     int Width() const noexcept { return m_width; }
     int Height() const noexcept { return m_height; }
     HBITMAP Handle() const noexcept { return m_bitmap.get(); }
+    // The first row's first pixel; rows follow each other without gaps.
+    DWORD* Pixels() const noexcept { return reinterpret_cast<DWORD*>(m_bits); }
     // Gives the section up, for a caller that keeps it as a bitmap.
     fw::GdiBitmap Release() noexcept;
 

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "canvas/canvas_panel.h"
+#include "canvas/pixel_buffer.h"
 #include "resource.h"
 
 namespace {
@@ -81,20 +82,13 @@ void DrawTextOver(gfx::Graphics& graphics, RECT rect, const wchar_t* text, HFONT
     const int width = target.right - target.left;
     const int height = target.bottom - target.top;
 
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    fw::GdiBitmap coverage(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    fw::MemoryDc dc(::CreateCompatibleDC(nullptr));
-    if (!coverage || !bits || !dc)
+    const CPixelBuffer coverage(width, height);
+    if (!coverage)
         return;
     {
-        fw::SelectionGuard bitmap(dc.get(), coverage.get());
+        CBitmapDc dc(coverage.Handle());
+        if (!dc)
+            return;
         fw::SelectionGuard selectFont(dc.get(), font);
         ::PatBlt(dc.get(), 0, 0, width, height, WHITENESS);
         ::SetGraphicsMode(dc.get(), GM_ADVANCED);
@@ -113,13 +107,14 @@ void DrawTextOver(gfx::Graphics& graphics, RECT rect, const wchar_t* text, HFONT
     // Grey or sub-pixel coverage alike: the mean of the channels.
     const DWORD rgb = (static_cast<DWORD>(GetRValue(color)) << 16) |
                       (static_cast<DWORD>(GetGValue(color)) << 8) | GetBValue(color);
-    auto* pixel = static_cast<DWORD*>(bits);
+    DWORD* pixel = coverage.Pixels();
     for (int i = 0; i < width * height; ++i, ++pixel) {
         const DWORD p = *pixel;
         const DWORD alpha = 255 - (((p >> 16) & 0xFF) + ((p >> 8) & 0xFF) + (p & 0xFF)) / 3;
         *pixel = (alpha << 24) | rgb;
     }
-    const gfx::Bitmap ink = gfx::Bitmap::OverArgbPixels(width, height, width * 4, bits);
+    const gfx::Bitmap ink =
+        gfx::Bitmap::OverArgbPixels(width, height, width * 4, coverage.Pixels());
     graphics.SetTransform(gfx::Matrix::Identity());
     graphics.DrawImage(ink, target.left, target.top, 0, 0, width, height);
     graphics.SetTransform(world);
