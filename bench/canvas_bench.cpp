@@ -18,6 +18,8 @@
 #include "canvas/highlight_item.h"
 #include "canvas/pen_item.h"
 #include "canvas/pointer_item_factory.h"
+#include "canvas/text_item.h"
+#include "resource.h"
 
 namespace {
 
@@ -159,9 +161,29 @@ std::unique_ptr<CCanvasItem> Stroke(std::mt19937& random, POINT start, int width
     return pen;
 }
 
+// A text box typed into through its popup, as the user does: dragged out at
+// zoom 1, its popup opened by the release, the text set and typing ended.
+std::unique_ptr<CCanvasItem> TextBox(CCanvasPanel& panel, BenchHost& host, POINT from, POINT to) {
+    auto box = std::make_unique<CTextItem>(&panel);
+    box->OnLButtonDown(from, from);
+    box->OnMouseMove(to, to);
+    box->OnLButtonUp(to, to);
+    host.Pump();
+    // Of the boxes' popups on the surface, the one shown.
+    HWND popup = nullptr;
+    do
+        popup = ::FindWindowExW(host.Surface(), popup, L"#32770", nullptr);
+    while (popup && !::IsWindowVisible(popup));
+    ::SetDlgItemTextW(popup, IDC_TEXT_EDIT, L"Check the valve at the north pump before noon");
+    box->EndEdit();
+    return box;
+}
+
 // Beside the arrow the pointer moves, a hundred items in all spread over the
-// whole picture: pens, arrows and highlights, and one crop around most of it.
-void AddItems(CCanvasPanel& panel, int width, int height) {
+// whole picture: pens, arrows, highlights and text boxes, and one crop
+// around most of it.
+void AddItems(BenchHost& host, int width, int height) {
+    CCanvasPanel& panel = host.Panel();
     std::mt19937 random(1234);
     std::uniform_int_distribution<int> xs(0, width - 400);
     std::uniform_int_distribution<int> ys(0, height - 300);
@@ -169,15 +191,18 @@ void AddItems(CCanvasPanel& panel, int width, int height) {
     for (int i = 0; i < kItems - 2; ++i) {
         const POINT from{xs(random), ys(random)};
         const POINT to{from.x + size(random), from.y + size(random) * 2 / 3};
-        switch (i % 3) {
+        switch (i % 4) {
         case 0:
             panel.AddItem(Stroke(random, from, width, height));
             break;
         case 1:
             panel.AddItem(Drawn<CArrowItem>(from, to));
             break;
-        default:
+        case 2:
             panel.AddItem(Drawn<CHighlightItem>(from, to));
+            break;
+        default:
+            panel.AddItem(TextBox(panel, host, from, to));
             break;
         }
     }
@@ -252,7 +277,8 @@ void RunCanvasBench(int pictureWidth, int pictureHeight, std::FILE* out) {
     // The arrow the pointer moves, as large as the one dragged out below:
     // first, so that a press on it takes it whatever lies above.
     panel.AddItem(Drawn<CArrowItem>(POINT{700, 400}, POINT{800, 460}));
-    AddItems(panel, pictureWidth, pictureHeight);
+    panel.SetZoom(1.0f, 1.0f); // text boxes are dragged out in image pixels
+    AddItems(host, pictureWidth, pictureHeight);
     for (const Zoom& zoom : zooms) {
         panel.SetZoom(zoom.factor, zoom.factor);
         host.Pump();
