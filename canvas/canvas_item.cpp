@@ -1,6 +1,7 @@
 #include "canvas/canvas_item.h"
 
 #include <algorithm>
+#include <typeinfo>
 
 #include "canvas/canvas_panel.h"
 #include "canvas/view_transform.h"
@@ -285,6 +286,14 @@ void CCanvasItem::DrawBox(gfx::Graphics& graphics, gfx::Argb fill, const gfx::Pe
     const int height = r.bottom - r.top;
     graphics.FillRectangle(gfx::SolidBrush(fill), r.left, r.top, width, height);
     graphics.DrawRectangle(outline, r.left, r.top, width, height);
+}
+
+void CCanvasItem::AppendAppearance(std::vector<std::int64_t>& appearance) const {
+    const RECT bounds = GetDrawBounds();
+    appearance.insert(appearance.end(),
+                      {static_cast<std::int64_t>(typeid(*this).hash_code()), m_point1.x, m_point1.y,
+                       m_point2.x, m_point2.y, bounds.left, bounds.top, bounds.right, bounds.bottom,
+                       static_cast<std::int64_t>(m_color), m_tracking ? 1 : 0});
 }
 
 bool CCanvasItem::HasExtent() const {

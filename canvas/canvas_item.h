@@ -7,6 +7,9 @@
 // finds it has a size.
 #pragma once
 
+#include <cstdint>
+#include <vector>
+
 #include <windows.h>
 
 #include "canvas/gdiplus_objects.h"
@@ -56,6 +59,12 @@ public:
     // repainting it where it moves: the rectangle of its two points, unless
     // it draws beyond them.
     virtual RECT GetViewBounds() const;
+
+    // Everything Draw's result depends on, as numbers: two items (or one
+    // item at two times) with the same appearance draw the same pixels. The
+    // screen keeps items' pixels while their appearance stays. Kinds that
+    // draw more than their two points, colour and state add it.
+    virtual void AppendAppearance(std::vector<std::int64_t>& appearance) const;
 
     // The two kinds the panel and the pointer tool treat specially.
     virtual bool IsCropItem() const { return false; }

@@ -32,7 +32,7 @@ int Height(const RECT& r) {
 
 // Full paints and flattening draw items tile by tile: a GDI+ call costs more
 // the larger the bitmap it draws on, and a tile meets few items.
-constexpr LONG kTileSize = 256;
+constexpr LONG kTileSize = 1024;
 // The picture is stretched in tiles of this size (see BlitPicture).
 constexpr LONG kStretchTileSize = 128;
 
@@ -332,8 +332,9 @@ void CCanvasPanel::BlitPicture(HDC target, POINT origin, const RECT& area) const
 RECT CCanvasPanel::AlignedArea(const RECT& area) const {
     if (IsActualSize(m_transform))
         return area;
-    const RECT aligned{AlignDown(area.left, kStretchTileSize), AlignDown(area.top, kStretchTileSize),
-                       AlignUp(area.right, kStretchTileSize), AlignUp(area.bottom, kStretchTileSize)};
+    const RECT aligned{AlignDown(area.left, kStretchTileSize),
+                       AlignDown(area.top, kStretchTileSize), AlignUp(area.right, kStretchTileSize),
+                       AlignUp(area.bottom, kStretchTileSize)};
     return Intersection(aligned, PictureViewRect());
 }
 
@@ -365,7 +366,12 @@ void CCanvasPanel::PaintContent(HDC dc, const RECT& update) {
     const CBitmapDc bufferDc(m_backBuffer.Handle());
     BlitPicture(bufferDc.get(), origin, covered);
     ::GdiFlush(); // GDI+ reads the pixels the blit wrote
-    DrawTiles(m_backBuffer, origin, area, m_transform, drawn.items);
+    std::vector<const CCanvasItem*> shown;
+    shown.reserve(drawn.items.size());
+    for (const auto& entry : drawn.items)
+        shown.push_back(entry.first);
+    m_rasters.KeepOnly(shown);
+    DrawTiles(m_backBuffer, origin, area, m_transform, drawn.items, &m_rasters);
     if (drawn.shade) {
         ShadeOutside(bufferDc.get(), origin, area, drawn.shade->GetImageRect());
         ::GdiFlush();
@@ -384,8 +390,7 @@ void CCanvasPanel::ShadeOutside(HDC target, POINT origin, const RECT& area,
         std::lround(static_cast<float>(crop.left) * m_transform.ZoomX()) - m_transform.OffsetX(),
         std::lround(static_cast<float>(crop.top) * m_transform.ZoomY()) - m_transform.OffsetY(),
         std::lround(static_cast<float>(crop.right) * m_transform.ZoomX()) - m_transform.OffsetX(),
-        std::lround(static_cast<float>(crop.bottom) * m_transform.ZoomY()) -
-            m_transform.OffsetY()};
+        std::lround(static_cast<float>(crop.bottom) * m_transform.ZoomY()) - m_transform.OffsetY()};
     const RECT keep = Intersection(inside, area);
     RECT parts[4] = {RECT{area.left, area.top, area.right, area.bottom}, {}, {}, {}};
     int count = 1;
@@ -447,19 +452,37 @@ bool CCanvasPanel::DrawList::Meets(const RECT& image) const {
                        [&](const auto& entry) { return MeetsRect(entry.second, image); });
 }
 
-void CCanvasPanel::DrawTiles(const CPixelBuffer& buffer, POINT origin, const RECT& area,
-                             const CViewTransform& mapping, const DrawnItems& items) const {
+void CCanvasPanel::DrawTiles(CPixelBuffer& buffer, POINT origin, const RECT& area,
+                             const CViewTransform& mapping, const DrawnItems& items,
+                             CItemRasters* rasters) const {
     for (LONG top = AlignDown(area.top, kTileSize); top < area.bottom; top += kTileSize) {
         for (LONG left = AlignDown(area.left, kTileSize); left < area.right; left += kTileSize) {
-            const RECT tile = Intersection(RECT{left, top, left + kTileSize, top + kTileSize}, area);
+            const RECT tile =
+                Intersection(RECT{left, top, left + kTileSize, top + kTileSize}, area);
             const RECT image = ImageArea(tile, mapping);
             if (std::none_of(items.begin(), items.end(),
                              [&](const auto& entry) { return MeetsRect(entry.second, image); }))
                 continue;
+            // The graphics' device pixels start at the tile's corner.
+            const POINT corner{tile.left - origin.x, tile.top - origin.y};
+            const RECT inBuffer{corner.x, corner.y, corner.x + Width(tile),
+                                corner.y + Height(tile)};
             DrawOnPart(buffer, origin, tile, mapping, [&](gfx::Graphics& graphics) {
                 for (const auto& [item, bounds] : items) {
-                    if (MeetsRect(bounds, image))
+                    if (!MeetsRect(bounds, image))
+                        continue;
+                    // An item being dragged out, moved or resized changes
+                    // from paint to paint: its pixels are not worth keeping.
+                    const bool settled = !item->IsTracking() && !item->IsSelected();
+                    RECT place{};
+                    const CItemRasters::Pixels* kept =
+                        rasters ? rasters->Find(graphics, *item, bounds, settled, place) : nullptr;
+                    if (!kept) {
                         item->Draw(graphics);
+                        continue;
+                    }
+                    buffer.BlendFrom(kept->argb.data(), SIZE{kept->width, kept->height},
+                                     POINT{place.left + corner.x, place.top + corner.y}, inBuffer);
                 }
             });
         }
@@ -596,7 +619,7 @@ CPixelBuffer CCanvasPanel::Flatten() const {
                  shown.left, shown.top, SRCCOPY);
     }
     ::GdiFlush(); // GDI+ reads the pixels the blit wrote
-    DrawTiles(flat, POINT{0, 0}, area, mapping, CollectDrawn(false).items);
+    DrawTiles(flat, POINT{0, 0}, area, mapping, CollectDrawn(false).items, nullptr);
     return flat;
 }
 

@@ -20,6 +20,7 @@
 #include "canvas/canvas_item.h"
 #include "canvas/darwing_static_events.h"
 #include "canvas/gdiplus_objects.h"
+#include "canvas/item_rasters.h"
 #include "canvas/pixel_buffer.h"
 #include "canvas/view_transform.h"
 #include "common/lumvex_dlg_events.h"
@@ -137,8 +138,10 @@ private:
     // buffer's (0, 0) at origin), mapped through the transform, tile by
     // tile: each tile draws on a GDI+ bitmap no larger than itself, and only
     // the items that meet it.
-    void DrawTiles(const CPixelBuffer& buffer, POINT origin, const RECT& area,
-                   const CViewTransform& mapping, const DrawnItems& items) const;
+    // With rasters, items are blended from the pixels kept there.
+    void DrawTiles(CPixelBuffer& buffer, POINT origin, const RECT& area,
+                   const CViewTransform& mapping, const DrawnItems& items,
+                   CItemRasters* rasters) const;
     void DrawHandlesOver(const CPixelBuffer& buffer, POINT origin, const RECT& area,
                          CCanvasItem& item) const;
     // Darkens the area (view coordinates) outside the crop (image
@@ -166,5 +169,7 @@ private:
     // Where paints put the picture and the items together, kept as large as
     // the largest paint so far.
     CPixelBuffer m_backBuffer;
+    // The items as the screen last showed them.
+    CItemRasters m_rasters;
     CViewTransform m_transform;
 };

@@ -32,6 +32,14 @@ Matrix Matrix::Identity() {
     return matrix;
 }
 
+Matrix Matrix::FromElements(const float (&e)[6]) {
+    Matrix matrix;
+    matrix.CreateWith([&](Gdiplus::GpMatrix** out) {
+        return api::GdipCreateMatrix2(e[0], e[1], e[2], e[3], e[4], e[5], out);
+    });
+    return matrix;
+}
+
 Status Matrix::Translate(float dx, float dy) {
     return Record(api::GdipTranslateMatrix(get(), dx, dy, Gdiplus::MatrixOrderPrepend));
 }
@@ -71,6 +79,13 @@ Status Matrix::TransformPoints(POINT* points, int count) const {
 POINT Matrix::Transform(POINT point) const {
     TransformPoints(&point, 1);
     return point;
+}
+
+RECT Matrix::TransformRect(const RECT& rect) const {
+    POINT corners[2] = {{rect.left, rect.top}, {rect.right, rect.bottom}};
+    TransformPoints(corners, 2);
+    return RECT{std::min(corners[0].x, corners[1].x), std::min(corners[0].y, corners[1].y),
+                std::max(corners[0].x, corners[1].x), std::max(corners[0].y, corners[1].y)};
 }
 
 // ---- Pens, caps, brushes
@@ -201,6 +216,15 @@ Bitmap Bitmap::OverPixels(int width, int height, int stride, void* pixels) {
     return bitmap;
 }
 
+Bitmap Bitmap::OverPargbPixels(int width, int height, int stride, void* pixels) {
+    Bitmap bitmap;
+    bitmap.CreateWith([&](Gdiplus::GpBitmap** out) {
+        return api::GdipCreateBitmapFromScan0(width, height, stride, PixelFormat32bppPARGB,
+                                              static_cast<BYTE*>(pixels), out);
+    });
+    return bitmap;
+}
+
 Bitmap Bitmap::OverArgbPixels(int width, int height, int stride, void* pixels) {
     Bitmap bitmap;
     bitmap.CreateWith([&](Gdiplus::GpBitmap** out) {
@@ -326,6 +350,23 @@ Status Graphics::DrawImage(const Bitmap& image, int x, int y, int srcX, int srcY
                            int srcHeight) {
     return Record(api::GdipDrawImagePointRectI(get(), image.get(), x, y, srcX, srcY, srcWidth,
                                                srcHeight, Gdiplus::UnitPixel));
+}
+
+Status Graphics::DrawOnDevicePixels(const Bitmap& image, const RECT& place) {
+    const Matrix world = GetTransform();
+    SetTransform(Matrix::Identity());
+    // The clip was set in device terms: without the transform its bounds
+    // are device pixels.
+    const RECT clip = GetClipBounds();
+    RECT shown{};
+    Status status = Gdiplus::Ok;
+    if (::IntersectRect(&shown, &place, &clip)) {
+        status =
+            DrawImage(image, shown.left, shown.top, shown.left - place.left, shown.top - place.top,
+                      shown.right - shown.left, shown.bottom - shown.top);
+    }
+    SetTransform(world);
+    return status;
 }
 
 Status Graphics::DrawLine(const Pen& pen, int x1, int y1, int x2, int y2) {

@@ -124,6 +124,8 @@ public:
     Matrix() = default;
     // The identity.
     static Matrix Identity();
+    // From the six elements in the order GetElements gives them.
+    static Matrix FromElements(const float (&elements)[6]);
 
     // Both prepend, so that a translate followed by a scale maps a point by
     // scaling it first.
@@ -136,6 +138,9 @@ public:
     // Rounds to the nearest integer point, in place.
     Status TransformPoints(POINT* points, int count) const;
     POINT Transform(POINT point) const;
+    // The rectangle spanned by the two corners of an axis-aligned one,
+    // each rounded; meant for transforms that neither rotate nor shear.
+    RECT TransformRect(const RECT& rect) const;
 };
 
 // An adjustable arrow cap, sized in pen widths.
@@ -202,6 +207,8 @@ public:
     static Bitmap OverPixels(int width, int height, int stride, void* pixels);
     // The same with alpha (not premultiplied).
     static Bitmap OverArgbPixels(int width, int height, int stride, void* pixels);
+    // The same with premultiplied alpha.
+    static Bitmap OverPargbPixels(int width, int height, int stride, void* pixels);
 
     int Width() const;
     int Height() const;
@@ -239,6 +246,9 @@ public:
     // Draws the source rectangle of the image at (x, y), unit pixel.
     Status DrawImage(const Bitmap& image, int x, int y, int srcX, int srcY, int srcWidth,
                      int srcHeight);
+    // Draws the image unscaled over a rectangle of device pixels, setting the
+    // world transform aside; only what lies within the clip.
+    Status DrawOnDevicePixels(const Bitmap& image, const RECT& place);
     Status DrawLine(const Pen& pen, int x1, int y1, int x2, int y2);
     // One connected line through the points: the pen's joins where they meet.
     Status DrawLines(const Pen& pen, const POINT* points, int count);

@@ -81,6 +81,13 @@ RECT CPenItem::GetDrawBounds() const {
     return bounds;
 }
 
+void CPenItem::AppendAppearance(std::vector<std::int64_t>& appearance) const {
+    CCanvasItem::AppendAppearance(appearance);
+    appearance.push_back(static_cast<std::int64_t>(m_points.size()));
+    for (const POINT& p : m_points)
+        appearance.insert(appearance.end(), {p.x, p.y});
+}
+
 RECT CPenItem::GetViewBounds() const {
     if (!m_owner || m_points.empty())
         return GetViewRect();

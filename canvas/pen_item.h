@@ -22,6 +22,7 @@ public:
     void OnLButtonUp(POINT view, POINT image) override;
     void OnMouseMove(POINT view, POINT image) override;
     RECT GetDrawBounds() const override;
+    void AppendAppearance(std::vector<std::int64_t>& appearance) const override;
     // The whole stroke: its first and last points may lie anywhere in it.
     RECT GetViewBounds() const override;
 

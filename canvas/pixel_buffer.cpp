@@ -1,6 +1,7 @@
 #include "canvas/pixel_buffer.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -79,10 +80,62 @@ void CPixelBuffer::Adopt(fw::GdiBitmap bitmap) {
     m_stride = section.dsBm.bmWidthBytes;
 }
 
+CPixelBuffer::CPixelBuffer(CPixelBuffer&& other) noexcept
+    : m_bitmap(std::move(other.m_bitmap)), m_bits(std::exchange(other.m_bits, nullptr)),
+      m_width(std::exchange(other.m_width, 0)), m_height(std::exchange(other.m_height, 0)),
+      m_stride(std::exchange(other.m_stride, 0)) {}
+
+CPixelBuffer& CPixelBuffer::operator=(CPixelBuffer&& other) noexcept {
+    if (this != &other) {
+        m_bitmap = std::move(other.m_bitmap);
+        m_bits = std::exchange(other.m_bits, nullptr);
+        m_width = std::exchange(other.m_width, 0);
+        m_height = std::exchange(other.m_height, 0);
+        m_stride = std::exchange(other.m_stride, 0);
+    }
+    return *this;
+}
+
 fw::GdiBitmap CPixelBuffer::Release() noexcept {
     m_bits = nullptr;
     m_width = m_height = m_stride = 0;
     return std::move(m_bitmap);
+}
+
+void CPixelBuffer::BlendFrom(const DWORD* source, SIZE size, POINT at, const RECT& clip) {
+    if (!m_bits || !source)
+        return;
+    const RECT placed{at.x, at.y, at.x + size.cx, at.y + size.cy};
+    const RECT all{0, 0, m_width, m_height};
+    RECT shown{};
+    if (!::IntersectRect(&shown, &placed, &clip) || !::IntersectRect(&shown, &shown, &all))
+        return;
+    for (LONG y = shown.top; y < shown.bottom; ++y) {
+        const DWORD* from =
+            source + static_cast<std::ptrdiff_t>(y - at.y) * size.cx + (shown.left - at.x);
+        DWORD* to = Pixels() + static_cast<std::ptrdiff_t>(y) * m_width + shown.left;
+        for (LONG x = shown.left; x < shown.right; ++x, ++from, ++to) {
+            const DWORD s = *from;
+            const DWORD alpha = s >> 24;
+            if (alpha == 0)
+                continue;
+            if (alpha == 255) {
+                *to = s;
+                continue;
+            }
+            // Source over: each channel of the source plus what it leaves
+            // of the destination's, rounded.
+            const DWORD d = *to;
+            const DWORD keep = 255 - alpha;
+            DWORD out = 0;
+            for (int shift = 0; shift < 32; shift += 8) {
+                const DWORD blended =
+                    ((s >> shift) & 0xFF) + (((d >> shift) & 0xFF) * keep + 127) / 255;
+                out |= std::min<DWORD>(blended, 255) << shift;
+            }
+            *to = out;
+        }
+    }
 }
 
 gfx::Bitmap CPixelBuffer::Over(const RECT& rect) const {
@@ -92,8 +145,8 @@ gfx::Bitmap CPixelBuffer::Over(const RECT& rect) const {
         return {};
     std::byte* first = m_bits + static_cast<std::ptrdiff_t>(inside.top) * m_stride +
                        static_cast<std::ptrdiff_t>(inside.left) * 4;
-    return gfx::Bitmap::OverPixels(inside.right - inside.left, inside.bottom - inside.top,
-                                   m_stride, first);
+    return gfx::Bitmap::OverPixels(inside.right - inside.left, inside.bottom - inside.top, m_stride,
+                                   first);
 }
 
 CBitmapDc::CBitmapDc(HBITMAP bitmap) noexcept : m_dc(::CreateCompatibleDC(nullptr)) {

@@ -18,6 +18,9 @@ public:
     // Takes a DIB section of 32 bits per pixel; any other bitmap is copied
     // into a new one (and released). Empty when that fails.
     explicit CPixelBuffer(fw::GdiBitmap bitmap);
+    // A buffer moved from is empty.
+    CPixelBuffer(CPixelBuffer&& other) noexcept;
+    CPixelBuffer& operator=(CPixelBuffer&& other) noexcept;
 
     explicit operator bool() const noexcept { return m_bits != nullptr; }
     int Width() const noexcept { return m_width; }
@@ -27,6 +30,14 @@ public:
     DWORD* Pixels() const noexcept { return reinterpret_cast<DWORD*>(m_bits); }
     // Gives the section up, for a caller that keeps it as a bitmap.
     fw::GdiBitmap Release() noexcept;
+
+    // Blends a source whose alpha is premultiplied (rows of `size.cx` pixels
+    // after each other) over these pixels, its first pixel at `at`, within
+    // the clip rectangle (and this buffer) only.
+    // Fully transparent source pixels cost next to nothing: the pixels a
+    // line or a frame leaves around itself are skipped, not blended.
+    // Call GdiFlush first when GDI drew here.
+    void BlendFrom(const DWORD* source, SIZE size, POINT at, const RECT& clip);
 
     // GDI+ over the pixels of a rectangle (clipped to the buffer), without
     // alpha: what is drawn there lands in this buffer.

@@ -8,17 +8,9 @@ namespace {
 // Word breaks, with the line handling of an edit control: the box wraps its
 // text as the popup did while it was typed.
 constexpr UINT kTextFormat = DT_WORDBREAK | DT_EDITCONTROL;
-// Larger results are laid out for the part shown only and not kept: a big
+// Larger results are laid out for the part to draw only and not kept: a big
 // box at a high zoom would hold many megabytes.
 constexpr LONGLONG kMaxKeptPixels = 2'000'000;
-
-// Where a rectangle of the graphics' world lands in its target's pixels.
-RECT ToTarget(const gfx::Matrix& world, const RECT& rect) {
-    POINT corners[2] = {{rect.left, rect.top}, {rect.right, rect.bottom}};
-    world.TransformPoints(corners, 2);
-    return RECT{std::min(corners[0].x, corners[1].x), std::min(corners[0].y, corners[1].y),
-                std::max(corners[0].x, corners[1].x), std::max(corners[0].y, corners[1].y)};
-}
 
 LONG Width(const RECT& r) {
     return r.right - r.left;
@@ -44,41 +36,45 @@ void CTextInk::Draw(gfx::Graphics& graphics, const RECT& rect, const std::wstrin
         return;
     RECT whole = rect;
     ::InflateRect(&whole, 1, 1); // the rounding of fractional zooms
-    const RECT target = ToTarget(world, whole);
+    const RECT target = world.TransformRect(whole);
     if (::IsRectEmpty(&target))
         return;
+    Key key{text,
+            font,
+            color,
+            rect,
+            {m[0], m[1], m[2], m[3]},
+            m[4] - std::floor(m[4]),
+            m[5] - std::floor(m[5])};
 
-    // From here on the graphics works in target pixels; its clip stays where
-    // it was set.
-    graphics.SetTransform(gfx::Matrix::Identity());
-    const RECT clip = graphics.GetClipBounds();
-    RECT shown{};
-    if (::IntersectRect(&shown, &target, &clip)) {
-        Key key{text,
-                font,
-                color,
-                rect,
-                {m[0], m[1], m[2], m[3]},
-                m[4] - std::floor(m[4]),
-                m[5] - std::floor(m[5])};
-        const bool keep = static_cast<LONGLONG>(Width(target)) * Height(target) <= kMaxKeptPixels;
-        const bool kept = keep && m_ink && m_ink.Width() == Width(target) &&
-                          m_ink.Height() == Height(target) && key == m_key;
-        if (keep && !kept) {
-            m_ink = LayOut(m, target, key);
-            m_key = std::move(key);
+    if (static_cast<LONGLONG>(Width(target)) * Height(target) > kMaxKeptPixels) {
+        // Only what the graphics may still change.
+        const RECT clip = graphics.GetClipBounds();
+        RECT visible{};
+        if (!::IntersectRect(&visible, &rect, &clip))
+            return;
+        ::InflateRect(&visible, 1, 1);
+        const RECT part = world.TransformRect(visible);
+        const CPixelBuffer once = LayOut(m, part, key);
+        if (once) {
+            graphics.DrawOnDevicePixels(gfx::Bitmap::OverArgbPixels(once.Width(), once.Height(),
+                                                                    once.Width() * 4,
+                                                                    once.Pixels()),
+                                        part);
         }
-        const CPixelBuffer once = keep ? CPixelBuffer() : LayOut(m, shown, key);
-        const CPixelBuffer& ink = keep ? m_ink : once;
-        const RECT inkArea = keep ? target : shown;
-        if (ink) {
-            const gfx::Bitmap bitmap = gfx::Bitmap::OverArgbPixels(ink.Width(), ink.Height(),
-                                                                   ink.Width() * 4, ink.Pixels());
-            graphics.DrawImage(bitmap, shown.left, shown.top, shown.left - inkArea.left,
-                               shown.top - inkArea.top, Width(shown), Height(shown));
-        }
+        return;
     }
-    graphics.SetTransform(world);
+    const bool kept =
+        m_ink && m_ink.Width() == Width(target) && m_ink.Height() == Height(target) && key == m_key;
+    if (!kept) {
+        m_ink = LayOut(m, target, key);
+        m_key = std::move(key);
+    }
+    if (m_ink) {
+        graphics.DrawOnDevicePixels(gfx::Bitmap::OverArgbPixels(m_ink.Width(), m_ink.Height(),
+                                                                m_ink.Width() * 4, m_ink.Pixels()),
+                                    target);
+    }
 }
 
 CPixelBuffer CTextInk::LayOut(const float (&world)[6], const RECT& target, const Key& key) {

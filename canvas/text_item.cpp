@@ -198,3 +198,13 @@ void CTextItem::Draw(gfx::Graphics& graphics) {
 }
 
 void CTextItem::DrawFeedback(gfx::Graphics&) {}
+
+void CTextItem::AppendAppearance(std::vector<std::int64_t>& appearance) const {
+    CCanvasItem::AppendAppearance(appearance);
+    // Draw shows the popup's committed text once the item has any.
+    const std::wstring& text = m_popup.GetText();
+    appearance.insert(appearance.end(), {IsEditing() ? 1 : 0, m_text.empty() ? 1 : 0,
+                                         reinterpret_cast<std::intptr_t>(m_font.get()),
+                                         static_cast<std::int64_t>(text.size())});
+    appearance.insert(appearance.end(), text.begin(), text.end());
+}

@@ -36,6 +36,7 @@ public:
     void OnLButtonUp(POINT view, POINT image) override;
     void Draw(gfx::Graphics& graphics) override;
     void DrawFeedback(gfx::Graphics& graphics) override;
+    void AppendAppearance(std::vector<std::int64_t>& appearance) const override;
 
     const std::wstring& GetText() const noexcept { return m_text; }
     bool IsEditing() const noexcept { return m_popup.IsTyping(); }
