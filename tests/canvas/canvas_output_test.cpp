@@ -13,7 +13,11 @@
 #include "canvas/highlight_item_factory.h"
 #include "canvas/pen_item_factory.h"
 #include "canvas/pixel_buffer.h"
+#include "canvas/pointer_item_factory.h"
+#include "canvas/text_item.h"
+#include "canvas/text_item_factory.h"
 #include "canvas_harness.h"
+#include "resource.h"
 #include "support/gdi_objects.h"
 
 using namespace canvas_test;
@@ -78,6 +82,23 @@ protected:
         fw::GdiBitmap picture = MakePicture(400, 300, kPicture);
         FillBlock(picture.get(), RECT{200, 40, 300, 140}, kBlock);
         canvas.Panel().SetBitmap(std::move(picture));
+    }
+
+    // Drags out a text box and types the text into its popup; typing ends
+    // with the next press.
+    void TypeBox(int x1, int y1, int x2, int y2, const wchar_t* text) {
+        canvas.SelectTool<CTextItemFactory>();
+        canvas.Drag(x1, y1, x2, y2);
+        canvas.Pump();
+        TypeIntoShownPopup(text);
+    }
+    void TypeIntoShownPopup(const wchar_t* text) {
+        HWND popup = nullptr;
+        do
+            popup = ::FindWindowExW(canvas.Surface(), popup, L"#32770", nullptr);
+        while (popup && !::IsWindowVisible(popup));
+        ASSERT_TRUE(popup);
+        ::SetDlgItemTextW(popup, IDC_TEXT_EDIT, text);
     }
 
     void DrawScene() {
@@ -246,6 +267,52 @@ TEST_F(CanvasOutputTest, PaintingShowsThePictureThroughZoomAndOffsetsAndNothingB
     EXPECT_EQ(view.At(160, 85), RGB(128, 128, 128));
 }
 
+// The screen keeps each item's pixels from paint to paint. After items change
+// in every way they can while not selected (zoomed away and back, typed
+// again, moved and let go, recoloured), a whole paint shows what the output,
+// which draws every item afresh, shows.
+TEST_F(CanvasOutputTest, AfterItemsChangeTheScreenShowsWhatTheOutputShows) {
+    canvas.SelectTool<CHighlightItemFactory>();
+    canvas.Drag(40, 40, 140, 110);
+    canvas.SelectTool<CPenItemFactory>();
+    canvas.Press(60, 200);
+    for (const POINT p : {POINT{90, 170}, POINT{120, 230}, POINT{150, 180}})
+        canvas.Move(p.x, p.y);
+    canvas.Release(150, 180);
+    canvas.SetColor(kBlue);
+    TypeBox(180, 150, 330, 210, L"First");
+    canvas.SelectTool<CArrowItemFactory>();
+    canvas.Drag(300, 60, 200, 100);
+    canvas.Panel().SetSelectedItem(nullptr);
+    PrintSurface(canvas.Surface()); // every item's pixels kept
+
+    canvas.Panel().SetZoom(0.8f, 0.8f);
+    PrintSurface(canvas.Surface());
+    canvas.Panel().SetZoom(1.0f, 1.0f);
+    PrintSurface(canvas.Surface());
+
+    const auto& items = canvas.Panel().GetItems();
+    CCanvasItem* frame = items.at(0).get();
+    CCanvasItem* box = items.at(2).get();
+    box->BeginEdit();
+    TypeIntoShownPopup(L"Fixed"); // as long: the box keeps its size
+    canvas.SelectTool<CPointerItemFactory>();
+    canvas.Drag(250, 80, 265, 120); // the arrow, moved
+    canvas.Panel().SetSelectedItem(nullptr);
+    frame->SetColor(kBlue);
+
+    const Pixels screen(PrintSurface(canvas.Surface()).get());
+    const Pixels out(canvas.Panel().GetFlattenedBitmap().get());
+    ASSERT_EQ(out.Width(), 400);
+    int differing = 0;
+    for (int y = 0; y < 300; ++y) {
+        for (int x = 0; x < 400; ++x)
+            differing += Near(screen.At(x, y), out.At(x, y), 3) ? 0 : 1;
+    }
+    EXPECT_EQ(differing, 0);
+    EXPECT_EQ(dynamic_cast<CTextItem*>(box)->GetText(), L"Fixed");
+}
+
 // Drag repaints draw only the changed area: what they leave on screen is what
 // a paint of the whole surface shows.
 class PartialPaintTest : public CanvasOutputTest, public testing::WithParamInterface<float> {};
@@ -287,8 +354,8 @@ TEST_P(PartialPaintTest, PiecesThroughItemsMatchAWholePaint) {
     const int edge = static_cast<int>(256 / zoom); // image x of the tile edge
     canvas.SelectTool<CPenItemFactory>();
     canvas.Press(edge - 60, 200);
-    for (const POINT p : {POINT{edge + 40, 170}, POINT{edge - 30, 140}, POINT{edge + 35, 100},
-                          POINT{edge - 5, 60}})
+    for (const POINT p :
+         {POINT{edge + 40, 170}, POINT{edge - 30, 140}, POINT{edge + 35, 100}, POINT{edge - 5, 60}})
         canvas.Move(p.x, p.y);
     canvas.Release(edge - 5, 60);
     canvas.SelectTool<CArrowItemFactory>();
@@ -296,6 +363,8 @@ TEST_P(PartialPaintTest, PiecesThroughItemsMatchAWholePaint) {
     canvas.Drag(edge - 150, 280, edge + 2, 230); // the head on the tile edge
     canvas.SelectTool<CHighlightItemFactory>();
     canvas.Drag(edge - 40, 20, edge + 30, 75);
+    canvas.SetColor(kRed);
+    TypeBox(edge - 20, 240, edge + 60, 290, L"Tile edge"); // box and text across the edge
     canvas.SelectTool<CCropItemFactory>();
     canvas.Drag(15, 12, 392, 292); // selected: its handles show
     canvas.Panel().SetZoom(zoom, zoom);
@@ -318,7 +387,7 @@ TEST_P(PartialPaintTest, PiecesThroughItemsMatchAWholePaint) {
         }
     }
     EXPECT_EQ(differing, 0);
-    EXPECT_GT(drawn, 400) << "pen, arrow and frame";
+    EXPECT_GT(drawn, 400) << "pen, arrow, frame and text";
     // The arrow keeps its head when zoomed out: more blue around the point
     // just behind the tip than a bare shaft gives.
     const float tipX = static_cast<float>(edge + 2) * zoom;
