@@ -350,15 +350,31 @@ void CCanvasPanel::PaintContent(HDC dc, const RECT& update) {
         BlitPicture(dc, POINT{0, 0}, area);
         return;
     }
-    // Items are drawn over the picture in a buffer, which goes to the screen
-    // in one copy. A stretched picture goes through the buffer too, so that
-    // it comes out the same with or without items over it. The buffer is
-    // kept from paint to paint: new memory costs more to touch than to draw.
-    const RECT covered = AlignedArea(area);
+    std::vector<const CCanvasItem*> shown;
+    shown.reserve(drawn.items.size());
+    for (const auto& entry : drawn.items)
+        shown.push_back(entry.first);
+    m_rasters.KeepOnly(shown);
+    // Items are drawn over the picture in a buffer, band by band of tiles,
+    // each band going to the screen in one copy: the buffer needs to be no
+    // taller than a band. A stretched picture goes through the buffer too,
+    // so that it comes out the same with or without items over it. The
+    // buffer is kept from paint to paint: new memory costs more to touch
+    // than to draw.
+    for (LONG top = AlignDown(area.top, kTileSize); top < area.bottom; top += kTileSize) {
+        const RECT band = Intersection(RECT{area.left, top, area.right, top + kTileSize}, area);
+        if (!::IsRectEmpty(&band))
+            PaintBand(dc, band, drawn);
+    }
+}
+
+void CCanvasPanel::PaintBand(HDC dc, const RECT& band, const DrawList& drawn) {
+    const RECT covered = AlignedArea(band);
     if (m_backBuffer.Width() < Width(covered) || m_backBuffer.Height() < Height(covered)) {
+        const int width = std::max(m_backBuffer.Width(), Width(covered));
+        const int height = std::max(m_backBuffer.Height(), Height(covered));
         m_backBuffer = CPixelBuffer();
-        m_backBuffer = CPixelBuffer(std::max(m_backBuffer.Width(), Width(covered)),
-                                    std::max(m_backBuffer.Height(), Height(covered)));
+        m_backBuffer = CPixelBuffer(width, height);
     }
     if (!m_backBuffer)
         return;
@@ -366,20 +382,15 @@ void CCanvasPanel::PaintContent(HDC dc, const RECT& update) {
     const CBitmapDc bufferDc(m_backBuffer.Handle());
     BlitPicture(bufferDc.get(), origin, covered);
     ::GdiFlush(); // GDI+ reads the pixels the blit wrote
-    std::vector<const CCanvasItem*> shown;
-    shown.reserve(drawn.items.size());
-    for (const auto& entry : drawn.items)
-        shown.push_back(entry.first);
-    m_rasters.KeepOnly(shown);
-    DrawTiles(m_backBuffer, origin, area, m_transform, drawn.items, &m_rasters);
+    DrawTiles(m_backBuffer, origin, band, m_transform, drawn.items, &m_rasters);
     if (drawn.shade) {
-        ShadeOutside(bufferDc.get(), origin, area, drawn.shade->GetImageRect());
+        ShadeOutside(bufferDc.get(), origin, band, drawn.shade->GetImageRect());
         ::GdiFlush();
     }
     if (drawn.handles)
-        DrawHandlesOver(m_backBuffer, origin, area, *drawn.handles);
-    ::BitBlt(dc, area.left, area.top, Width(area), Height(area), bufferDc.get(),
-             area.left - origin.x, area.top - origin.y, SRCCOPY);
+        DrawHandlesOver(m_backBuffer, origin, band, *drawn.handles);
+    ::BitBlt(dc, band.left, band.top, Width(band), Height(band), bufferDc.get(),
+             band.left - origin.x, band.top - origin.y, SRCCOPY);
 }
 
 void CCanvasPanel::ShadeOutside(HDC target, POINT origin, const RECT& area,

@@ -144,6 +144,9 @@ private:
                    CItemRasters* rasters) const;
     void DrawHandlesOver(const CPixelBuffer& buffer, POINT origin, const RECT& area,
                          CCanvasItem& item) const;
+    // Paints one band of tiles (view coordinates) of a paint through the
+    // buffer.
+    void PaintBand(HDC dc, const RECT& band, const DrawList& drawn);
     // Darkens the area (view coordinates) outside the crop (image
     // coordinates) on a device context whose (0, 0) is at origin.
     void ShadeOutside(HDC target, POINT origin, const RECT& area, const RECT& crop) const;
