@@ -30,9 +30,13 @@ int Height(const RECT& r) {
     return r.bottom - r.top;
 }
 
-// Full paints and flattening draw items tile by tile: a GDI+ call costs more
-// the larger the bitmap it draws on, and a tile meets few items.
-constexpr LONG kTileSize = 1024;
+// Paints go through the buffer in bands of tiles of this size, each tile
+// drawing only the items that meet it.
+constexpr LONG kTileSize = 256;
+// The output is drawn in larger tiles: it draws every item afresh, and under
+// GDI+ a line or a fill costs in proportion to the rectangle around it,
+// again for every tile it crosses.
+constexpr LONG kOutputTileSize = 2048;
 // The picture is stretched in tiles of this size (see BlitPicture).
 constexpr LONG kStretchTileSize = 128;
 
@@ -382,7 +386,7 @@ void CCanvasPanel::PaintBand(HDC dc, const RECT& band, const DrawList& drawn) {
     const CBitmapDc bufferDc(m_backBuffer.Handle());
     BlitPicture(bufferDc.get(), origin, covered);
     ::GdiFlush(); // GDI+ reads the pixels the blit wrote
-    DrawTiles(m_backBuffer, origin, band, m_transform, drawn.items, &m_rasters);
+    DrawTiles(m_backBuffer, origin, band, m_transform, drawn.items, kTileSize, &m_rasters);
     if (drawn.shade) {
         ShadeOutside(bufferDc.get(), origin, band, drawn.shade->GetImageRect());
         ::GdiFlush();
@@ -464,12 +468,11 @@ bool CCanvasPanel::DrawList::Meets(const RECT& image) const {
 }
 
 void CCanvasPanel::DrawTiles(CPixelBuffer& buffer, POINT origin, const RECT& area,
-                             const CViewTransform& mapping, const DrawnItems& items,
+                             const CViewTransform& mapping, const DrawnItems& items, LONG tileSize,
                              CItemRasters* rasters) const {
-    for (LONG top = AlignDown(area.top, kTileSize); top < area.bottom; top += kTileSize) {
-        for (LONG left = AlignDown(area.left, kTileSize); left < area.right; left += kTileSize) {
-            const RECT tile =
-                Intersection(RECT{left, top, left + kTileSize, top + kTileSize}, area);
+    for (LONG top = AlignDown(area.top, tileSize); top < area.bottom; top += tileSize) {
+        for (LONG left = AlignDown(area.left, tileSize); left < area.right; left += tileSize) {
+            const RECT tile = Intersection(RECT{left, top, left + tileSize, top + tileSize}, area);
             const RECT image = ImageArea(tile, mapping);
             if (std::none_of(items.begin(), items.end(),
                              [&](const auto& entry) { return MeetsRect(entry.second, image); }))
@@ -630,7 +633,8 @@ CPixelBuffer CCanvasPanel::Flatten() const {
                  shown.left, shown.top, SRCCOPY);
     }
     ::GdiFlush(); // GDI+ reads the pixels the blit wrote
-    DrawTiles(flat, POINT{0, 0}, area, mapping, CollectDrawn(false).items, nullptr);
+    DrawTiles(flat, POINT{0, 0}, area, mapping, CollectDrawn(false).items, kOutputTileSize,
+              nullptr);
     return flat;
 }
 

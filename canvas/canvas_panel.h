@@ -135,12 +135,12 @@ private:
     // The area grown to what BlitPicture needs to draw it.
     RECT AlignedArea(const RECT& area) const;
     // Draws the items over the area of the buffer (device coordinates, the
-    // buffer's (0, 0) at origin), mapped through the transform, tile by
-    // tile: each tile draws on a GDI+ bitmap no larger than itself, and only
-    // the items that meet it.
-    // With rasters, items are blended from the pixels kept there.
+    // buffer's (0, 0) at origin), mapped through the transform, in square
+    // tiles of the size given: each tile draws on a GDI+ bitmap no larger
+    // than itself, and only the items that meet it. With rasters, items are
+    // blended from the pixels kept there.
     void DrawTiles(CPixelBuffer& buffer, POINT origin, const RECT& area,
-                   const CViewTransform& mapping, const DrawnItems& items,
+                   const CViewTransform& mapping, const DrawnItems& items, LONG tileSize,
                    CItemRasters* rasters) const;
     void DrawHandlesOver(const CPixelBuffer& buffer, POINT origin, const RECT& area,
                          CCanvasItem& item) const;
