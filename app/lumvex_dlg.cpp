@@ -12,6 +12,7 @@
 #include "common/pictures.h"
 #include "framework/application.h"
 #include "framework/picture.h"
+#include "framework/system_library.h"
 #include "mail/email_sender.h"
 #include "mail/mail_client.h"
 #include "mail/screenshot_email.h"
@@ -113,6 +114,7 @@ void ShowError(HWND owner, const wchar_t* text) {
     ::MessageBoxW(owner, text, L"Error", MB_ICONERROR);
 }
 
+constexpr wchar_t kNotSaved[] = L"The screenshot could not be saved.";
 constexpr wchar_t kTransferFailed[] = L"There was a problem while uploading. Transfer failed!";
 
 // The stream's size; 0 when it cannot tell.
@@ -666,7 +668,12 @@ void CLumvexDlg::OnSaveToDisk() {
     dialog.nMaxFile = MAX_PATH;
     dialog.lpstrDefExt = L"jpg";
     dialog.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
-    if (!::GetSaveFileNameW(&dialog))
+    const fw::CommonDialogApi* dialogs = fw::CommonDialogs();
+    if (!dialogs) {
+        ShowError(Hwnd(), kNotSaved);
+        return;
+    }
+    if (!dialogs->GetSaveFileNameW(&dialog))
         return;
     SaveScreenshotTo(path);
 }
@@ -675,7 +682,7 @@ bool CLumvexDlg::SaveScreenshotTo(const std::wstring& path) {
     if (m_canvas.SaveJpegToFile(path.c_str()))
         return true;
     // Never let the user believe a picture was saved when it was not.
-    ShowError(Hwnd(), L"The screenshot could not be saved.");
+    ShowError(Hwnd(), kNotSaved);
     return false;
 }
 

@@ -55,7 +55,8 @@ using RegKey = UniqueHandle<RegKeyTraits>;
 struct InternetHandleTraits {
     using Handle = HINTERNET;
     static HINTERNET Invalid() noexcept { return nullptr; }
-    static void Close(HINTERNET handle) noexcept { ::InternetCloseHandle(handle); }
+    // Through the run-time binding of WinInet (system_library.h).
+    static void Close(HINTERNET handle) noexcept;
 };
 // Whichever thread opens a WinInet handle closes it; a handle is never
 // shared between threads (closing one from another thread aborts calls in

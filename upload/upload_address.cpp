@@ -1,5 +1,7 @@
 #include "upload/upload_address.h"
 
+#include "framework/system_library.h"
+
 #include <vector>
 
 namespace {
@@ -17,7 +19,8 @@ struct CrackedUrl {
 };
 
 std::optional<CrackedUrl> Crack(const std::wstring& url) {
-    if (url.empty() || url.size() > kMaxAddressLength)
+    const fw::WinInetApi* net = fw::WinInet();
+    if (!net || url.empty() || url.size() > kMaxAddressLength)
         return std::nullopt;
     // Buffers as large as the longest address, so nothing is cut.
     std::vector<wchar_t> host(kMaxAddressLength + 1), path(kMaxAddressLength + 1),
@@ -30,7 +33,7 @@ std::optional<CrackedUrl> Crack(const std::wstring& url) {
     parts.dwUrlPathLength = static_cast<DWORD>(path.size());
     parts.lpszExtraInfo = extra.data();
     parts.dwExtraInfoLength = static_cast<DWORD>(extra.size());
-    if (!::InternetCrackUrlW(url.c_str(), static_cast<DWORD>(url.size()), 0, &parts))
+    if (!net->InternetCrackUrlW(url.c_str(), static_cast<DWORD>(url.size()), 0, &parts))
         return std::nullopt;
     CrackedUrl cracked;
     cracked.scheme = parts.nScheme;
@@ -48,13 +51,14 @@ bool IsWebScheme(INTERNET_SCHEME scheme) {
 } // namespace
 
 std::optional<UploadTarget> SplitUploadUrl(const std::wstring& url) {
-    if (url.empty() || url.size() > kMaxAddressLength)
+    const fw::WinInetApi* net = fw::WinInet();
+    if (!net || url.empty() || url.size() > kMaxAddressLength)
         return std::nullopt;
     // Canonical as a browser sends it: blanks and the like escaped, the rest
     // (a query) left as typed.
     std::vector<wchar_t> canonical(kMaxAddressLength * 3 + 1);
     DWORD length = static_cast<DWORD>(canonical.size());
-    if (!::InternetCanonicalizeUrlW(url.c_str(), canonical.data(), &length, ICU_BROWSER_MODE))
+    if (!net->InternetCanonicalizeUrlW(url.c_str(), canonical.data(), &length, ICU_BROWSER_MODE))
         return std::nullopt;
     const std::optional<CrackedUrl> cracked = Crack(std::wstring(canonical.data(), length));
     if (!cracked || !IsWebScheme(cracked->scheme) || cracked->host.empty())

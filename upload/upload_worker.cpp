@@ -1,6 +1,7 @@
 #include "upload/upload_worker.h"
 
 #include "framework/handles.h"
+#include "framework/system_library.h"
 #include "upload/multipart_form.h"
 #include "upload/upload_address.h"
 
@@ -13,11 +14,14 @@
 namespace {
 
 bool WriteAll(HINTERNET request, const void* data, size_t size) {
+    const fw::WinInetApi* net = fw::WinInet();
+    if (!net)
+        return false;
     const auto* bytes = static_cast<const BYTE*>(data);
     while (size > 0) {
         const DWORD chunk = size > MAXDWORD ? MAXDWORD : static_cast<DWORD>(size);
         DWORD written = 0;
-        if (!::InternetWriteFile(request, bytes, chunk, &written) || written == 0)
+        if (!net->InternetWriteFile(request, bytes, chunk, &written) || written == 0)
             return false;
         bytes += written;
         size -= written;
@@ -82,14 +86,17 @@ int ReadAnswer(HINTERNET request, UploadEvents& events) {
 } // namespace
 
 std::wstring QueryHeaderString(HINTERNET request, DWORD info) {
+    const fw::WinInetApi* net = fw::WinInet();
+    if (!net)
+        return {};
     std::vector<wchar_t> buffer(512);
     DWORD size = static_cast<DWORD>(buffer.size() * sizeof(wchar_t));
-    if (!::HttpQueryInfoW(request, info, buffer.data(), &size, nullptr)) {
+    if (!net->HttpQueryInfoW(request, info, buffer.data(), &size, nullptr)) {
         if (::GetLastError() != ERROR_INSUFFICIENT_BUFFER)
             return {};
         buffer.assign(size / sizeof(wchar_t) + 2, L'\0');
         size = static_cast<DWORD>(buffer.size() * sizeof(wchar_t));
-        if (!::HttpQueryInfoW(request, info, buffer.data(), &size, nullptr))
+        if (!net->HttpQueryInfoW(request, info, buffer.data(), &size, nullptr))
             return {};
     }
     return std::wstring(buffer.data(), size / sizeof(wchar_t));
@@ -100,16 +107,19 @@ int RunUpload(const UploadJob& job, UploadEvents& events) {
     if (!job.picture || !RemainingLength(job.picture, length) || length == 0)
         return kUploadFailed;
 
+    const fw::WinInetApi* net = fw::WinInet();
+    if (!net)
+        return kUploadFailed;
     fw::InternetHandle session(
-        ::InternetOpenW(kUploadAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
+        net->InternetOpenW(kUploadAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
     if (!session)
         return kUploadFailed;
     const std::optional<UploadTarget> target = SplitUploadUrl(job.url);
     if (!target)
         return kUploadFailed;
-    fw::InternetHandle connection(::InternetConnectW(session.get(), target->host.c_str(),
-                                                     target->port, nullptr, nullptr,
-                                                     INTERNET_SERVICE_HTTP, 0, 1));
+    fw::InternetHandle connection(net->InternetConnectW(session.get(), target->host.c_str(),
+                                                        target->port, nullptr, nullptr,
+                                                        INTERNET_SERVICE_HTTP, 0, 1));
     if (!connection)
         return kUploadFailed;
 
@@ -118,8 +128,8 @@ int RunUpload(const UploadJob& job, UploadEvents& events) {
                   INTERNET_FLAG_NO_AUTO_REDIRECT;
     if (target->secure)
         flags |= INTERNET_FLAG_SECURE;
-    fw::InternetHandle request(::HttpOpenRequestW(connection.get(), L"POST", target->object.c_str(),
-                                                  nullptr, nullptr, nullptr, flags, 1));
+    fw::InternetHandle request(net->HttpOpenRequestW(
+        connection.get(), L"POST", target->object.c_str(), nullptr, nullptr, nullptr, flags, 1));
     if (!request)
         return kUploadFailed;
 
@@ -128,17 +138,17 @@ int RunUpload(const UploadJob& job, UploadEvents& events) {
     if (total > MAXDWORD)
         return kUploadFailed; // more than one request can announce
     const std::wstring contentType = ContentTypeHeader(boundary);
-    ::HttpAddRequestHeadersW(request.get(), contentType.c_str(),
-                             static_cast<DWORD>(contentType.size()), HTTP_ADDREQ_FLAG_ADD);
+    net->HttpAddRequestHeadersW(request.get(), contentType.c_str(),
+                                static_cast<DWORD>(contentType.size()), HTTP_ADDREQ_FLAG_ADD);
     const std::wstring expect = L"Expect: 100-continue";
-    ::HttpAddRequestHeadersW(request.get(), expect.c_str(), static_cast<DWORD>(expect.size()),
-                             HTTP_ADDREQ_FLAG_ADD);
+    net->HttpAddRequestHeadersW(request.get(), expect.c_str(), static_cast<DWORD>(expect.size()),
+                                HTTP_ADDREQ_FLAG_ADD);
 
     // The exact length goes up front: no chunked encoding.
     INTERNET_BUFFERSW buffers{};
     buffers.dwStructSize = sizeof(buffers);
     buffers.dwBufferTotal = static_cast<DWORD>(total);
-    if (!::HttpSendRequestExW(request.get(), &buffers, nullptr, 0, 1))
+    if (!net->HttpSendRequestExW(request.get(), &buffers, nullptr, 0, 1))
         return kUploadFailed;
 
     if (!WriteAll(request.get(), form.securityKeyPart) ||
@@ -157,7 +167,7 @@ int RunUpload(const UploadJob& job, UploadEvents& events) {
     // user learns, even if a cancel came in meanwhile.
     if (!WriteAll(request.get(), form.closing))
         return kUploadFailed;
-    if (!::HttpEndRequestW(request.get(), nullptr, 0, 1))
+    if (!net->HttpEndRequestW(request.get(), nullptr, 0, 1))
         return kUploadFailed;
     return ReadAnswer(request.get(), events);
 }

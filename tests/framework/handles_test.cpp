@@ -1,4 +1,5 @@
 #include "framework/handles.h"
+#include "framework/system_library.h"
 
 #include <gtest/gtest.h>
 
@@ -245,3 +246,27 @@ TEST(Handles, ComOwnersReleaseAndTheComScopeEndsWhatItStarted) {
 }
 
 } // namespace
+
+// A run-time bound DLL: what is missing is reported as missing and never
+// called, and only the system folder is searched.
+TEST(SystemLibrary, BindsWhatExistsAndReportsWhatIsMissing) {
+    const fw::SystemLibrary kernel(L"kernel32.dll");
+    ASSERT_TRUE(kernel);
+    decltype(&::GetCurrentProcessId) processId = nullptr;
+    ASSERT_TRUE(kernel.Bind(processId, "GetCurrentProcessId"));
+    EXPECT_EQ(processId(), ::GetCurrentProcessId());
+    EXPECT_FALSE(kernel.Bind(processId, "LumvexNoSuchExport"));
+    EXPECT_EQ(processId, nullptr);
+
+    const fw::SystemLibrary missing(L"lumvex_no_such_library.dll");
+    EXPECT_FALSE(missing);
+    processId = ::GetCurrentProcessId;
+    EXPECT_FALSE(missing.Bind(processId, "GetCurrentProcessId"));
+    EXPECT_EQ(processId, nullptr);
+    // The test mail DLL lies beside this program: not a system DLL.
+    EXPECT_FALSE(fw::SystemLibrary(L"lumvex_test_mapi.dll"));
+
+    // Every function the save and upload commands call is there by its name.
+    EXPECT_NE(fw::WinInet(), nullptr);
+    EXPECT_NE(fw::CommonDialogs(), nullptr);
+}
