@@ -207,31 +207,26 @@ Bitmap Bitmap::Create(int width, int height) {
     return bitmap;
 }
 
-Bitmap Bitmap::OverPixels(int width, int height, int stride, void* pixels) {
+Bitmap Bitmap::OverPixelsAs(Gdiplus::PixelFormat format, int width, int height, int stride,
+                            void* pixels) {
     Bitmap bitmap;
     bitmap.CreateWith([&](Gdiplus::GpBitmap** out) {
-        return api::GdipCreateBitmapFromScan0(width, height, stride, PixelFormat32bppRGB,
+        return api::GdipCreateBitmapFromScan0(width, height, stride, format,
                                               static_cast<BYTE*>(pixels), out);
     });
     return bitmap;
+}
+
+Bitmap Bitmap::OverPixels(int width, int height, int stride, void* pixels) {
+    return OverPixelsAs(PixelFormat32bppRGB, width, height, stride, pixels);
 }
 
 Bitmap Bitmap::OverPargbPixels(int width, int height, int stride, void* pixels) {
-    Bitmap bitmap;
-    bitmap.CreateWith([&](Gdiplus::GpBitmap** out) {
-        return api::GdipCreateBitmapFromScan0(width, height, stride, PixelFormat32bppPARGB,
-                                              static_cast<BYTE*>(pixels), out);
-    });
-    return bitmap;
+    return OverPixelsAs(PixelFormat32bppPARGB, width, height, stride, pixels);
 }
 
 Bitmap Bitmap::OverArgbPixels(int width, int height, int stride, void* pixels) {
-    Bitmap bitmap;
-    bitmap.CreateWith([&](Gdiplus::GpBitmap** out) {
-        return api::GdipCreateBitmapFromScan0(width, height, stride, PixelFormat32bppARGB,
-                                              static_cast<BYTE*>(pixels), out);
-    });
-    return bitmap;
+    return OverPixelsAs(PixelFormat32bppARGB, width, height, stride, pixels);
 }
 
 int Bitmap::Width() const {

@@ -218,6 +218,10 @@ public:
                 const Gdiplus::EncoderParameters* parameters) const;
     Status Save(const wchar_t* path, const CLSID& encoder,
                 const Gdiplus::EncoderParameters* parameters) const;
+
+private:
+    static Bitmap OverPixelsAs(Gdiplus::PixelFormat format, int width, int height, int stride,
+                               void* pixels);
 };
 
 // The encoder for a MIME type ("image/jpeg", compared exactly).
