@@ -752,6 +752,15 @@ void CLumvexDlg::ShowAboutBox() {
     about.DoModal(Hwnd());
 }
 
+namespace {
+
+bool IsEditControl(HWND window) {
+    wchar_t name[16]{};
+    return ::GetClassNameW(window, name, 16) > 0 && ::lstrcmpiW(name, L"Edit") == 0;
+}
+
+} // namespace
+
 bool CLumvexDlg::PreTranslateMessage(MSG* message) {
     // Keys of other top-level windows (popups, message boxes) are theirs.
     if (message->message != WM_KEYDOWN ||
@@ -759,7 +768,10 @@ bool CLumvexDlg::PreTranslateMessage(MSG* message) {
         return false;
     // Held with this key, not merely pressed somewhere since the last look.
     const bool control = ::GetKeyState(VK_CONTROL) < 0;
-    switch (ShortcutFor(message->wParam, control)) {
+    const ShortcutAction action = ShortcutFor(message->wParam, control);
+    if (ShortcutYieldsToEdit(action) && IsEditControl(message->hwnd))
+        return false;
+    switch (action) {
     case ShortcutAction::Copy:
         CopyToClipboard();
         break;

@@ -60,3 +60,8 @@ ShortcutAction ShortcutFor(WPARAM virtualKey, bool controlHeld) {
         return ShortcutAction::None;
     }
 }
+
+bool ShortcutYieldsToEdit(ShortcutAction action) {
+    return action == ShortcutAction::Copy || action == ShortcutAction::Undo ||
+           action == ShortcutAction::Redo;
+}

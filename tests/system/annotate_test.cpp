@@ -88,13 +88,15 @@ HWND TextPopup(HWND window) {
 }
 
 // A text box dragged out with the Text tool and typed into with the keys
-// of a person; Escape leaves the popup open.
+// of a person; Ctrl+Z in the popup is the edit's, not the picture's undo,
+// and Escape leaves the popup open.
 void TypeTextBox(HWND window, const RECT& box, const std::wstring& text) {
     MouseClickAt(ScreenCentre(Child(window, IDC_TOOL_TEXT)));
     DragAcross(Child(window, IDC_DRAWING_SURFACE), POINT{box.left, box.top},
                POINT{box.right, box.bottom});
     ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(TextPopup(window)) != FALSE; }));
     HWND edit = Child(TextPopup(window), IDC_TEXT_EDIT);
+    PressKeys({VK_CONTROL, 'Z'});
     TypeText(text);
     PressKeys({VK_ESCAPE});
     EXPECT_TRUE(WaitUntil([&] { return ControlText(edit) == text; }, 5000));
