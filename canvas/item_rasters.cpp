@@ -91,11 +91,6 @@ void CItemRasters::KeepOnly(const std::vector<const CCanvasItem*>& items) {
     }
 }
 
-void CItemRasters::Clear() noexcept {
-    m_entries.clear();
-    m_bytes = 0;
-}
-
 void CItemRasters::Forget(Entries::iterator entry) noexcept {
     m_bytes -= BytesOf(entry->second.pixels);
     m_entries.erase(entry);

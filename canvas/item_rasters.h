@@ -39,9 +39,6 @@ public:
                        RECT& place);
     // Drops the pixels of every item not in the list.
     void KeepOnly(const std::vector<const CCanvasItem*>& items);
-    void Clear() noexcept;
-
-    std::size_t KeptBytes() const noexcept { return m_bytes; }
 
 private:
     struct Entry {

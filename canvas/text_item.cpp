@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "canvas/canvas_panel.h"
+#include "canvas/pixel_buffer.h"
 #include "resource.h"
 
 namespace {
@@ -35,6 +36,77 @@ fw::GdiFont MakeFont(HWND window, float scale = 1.0f) {
         1,
         static_cast<int>(std::lround(static_cast<float>(::MulDiv(kFontPoints, dpi, 72)) * scale)));
     return fw::GdiFont(::CreateFontW(-height, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, L"Arial"));
+}
+
+// Word breaks, with the line handling of an edit control: the box wraps its
+// text as the popup did while it was typed.
+constexpr UINT kTextFormat = DT_WORDBREAK | DT_EDITCONTROL;
+
+// Draws text with GDI into a rectangle of the graphics' world, as DrawTextW
+// lays it out, in one colour over whatever the graphics holds.
+//
+// GDI knows nothing of the graphics' transform, and its anti-aliasing blends
+// with what the device context holds, which for a graphics over a bitmap is
+// not the picture (Wine hands out a scratch bitmap). So the text is laid out
+// through the same transform, at the target's own resolution, black on white
+// in a bitmap of ours (the box is white: edges come out as they would on it),
+// and that coverage becomes the alpha of the colour, drawn pixel for pixel
+// onto the target. The text then sits where the graphics would put it, at
+// its scale, whatever bitmap, offset and zoom the graphics stands for. (On
+// screen the panel keeps the box's pixels, so this runs when the box
+// changes, not on every paint.)
+void DrawTextOver(gfx::Graphics& graphics, RECT rect, const wchar_t* text, HFONT font,
+                  COLORREF color) {
+    const gfx::Matrix world = graphics.GetTransform();
+    float m[6] = {};
+    if (!world || world.GetElements(m) != Gdiplus::Ok)
+        return;
+    // Only what the graphics may still change: a partial repaint of a big
+    // box at a high zoom needs a small bitmap.
+    const RECT clip = graphics.GetClipBounds();
+    RECT visible{};
+    if (!::IntersectRect(&visible, &rect, &clip))
+        return;
+    ::InflateRect(&visible, 1, 1); // the rounding of fractional zooms
+    const RECT target = world.TransformRect(visible);
+    if (::IsRectEmpty(&target))
+        return;
+    const int width = target.right - target.left;
+    const int height = target.bottom - target.top;
+
+    const CPixelBuffer coverage(width, height);
+    if (!coverage)
+        return;
+    {
+        CBitmapDc dc(coverage.Handle());
+        if (!dc)
+            return;
+        fw::SelectionGuard selectFont(dc.get(), font);
+        ::PatBlt(dc.get(), 0, 0, width, height, WHITENESS);
+        ::SetGraphicsMode(dc.get(), GM_ADVANCED);
+        const XFORM toBitmap{m[0],
+                             m[1],
+                             m[2],
+                             m[3],
+                             m[4] - static_cast<float>(target.left),
+                             m[5] - static_cast<float>(target.top)};
+        ::SetWorldTransform(dc.get(), &toBitmap);
+        ::SetTextColor(dc.get(), RGB(0, 0, 0));
+        ::SetBkMode(dc.get(), TRANSPARENT);
+        ::DrawTextW(dc.get(), text, -1, &rect, kTextFormat);
+        ::GdiFlush();
+    }
+    // Grey or sub-pixel coverage alike: the mean of the channels.
+    const DWORD rgb = (static_cast<DWORD>(GetRValue(color)) << 16) |
+                      (static_cast<DWORD>(GetGValue(color)) << 8) | GetBValue(color);
+    DWORD* pixel = coverage.Pixels();
+    for (int i = 0; i < width * height; ++i, ++pixel) {
+        const DWORD p = *pixel;
+        const DWORD alpha = 255 - (((p >> 16) & 0xFF) + ((p >> 8) & 0xFF) + (p & 0xFF)) / 3;
+        *pixel = (alpha << 24) | rgb;
+    }
+    graphics.DrawOnDevicePixels(
+        gfx::Bitmap::OverArgbPixels(width, height, width * 4, coverage.Pixels()), target);
 }
 
 } // namespace
@@ -182,8 +254,7 @@ void CTextItem::Draw(gfx::Graphics& graphics) {
     if (m_text.empty() || IsEditing())
         return;
     m_text = m_popup.GetText();
-    static const std::wstring kEmpty = L"<<Empty>>";
-    const std::wstring& shown = m_text.empty() ? kEmpty : m_text;
+    const wchar_t* shown = m_text.empty() ? L"<<Empty>>" : m_text.c_str();
 
     gfx::Pen border(kBoxBorder, 2.0f);
     border.SetLineJoin(Gdiplus::LineJoinRound);
@@ -194,7 +265,7 @@ void CTextItem::Draw(gfx::Graphics& graphics) {
     // Rectangle and font are in image pixels, like the box.
     RECT box = GetImageRect();
     ::InflateRect(&box, -1, -1);
-    m_ink.Draw(graphics, box, shown, m_font.get(), m_color);
+    DrawTextOver(graphics, box, shown, m_font.get(), m_color);
 }
 
 void CTextItem::DrawFeedback(gfx::Graphics&) {}

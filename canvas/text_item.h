@@ -13,7 +13,6 @@
 #include <windows.h>
 
 #include "canvas/canvas_item.h"
-#include "canvas/text_ink.h"
 #include "framework/handles.h"
 #include "palettes/dlg_text_item.h"
 
@@ -61,5 +60,4 @@ private:
     fw::Window m_hiddenWindow;
     CDlgTextItem m_popup;
     std::wstring m_text;
-    CTextInk m_ink;
 };
