@@ -2,6 +2,8 @@
 // real mouse and keyboard input against the reference server.
 #include "main_window_driver.h"
 
+#include "framework/file.h"
+
 #include "support/message_box_catcher.h"
 #include "support/php_server.h"
 #include "support/picture.h"
@@ -134,10 +136,14 @@ TEST_F(MainWindowUpload, SubmitSendsTheFlattenedPictureAndTheAnswerDecidesWhatFo
         EXPECT_TRUE(Click(PanelItem(IDC_WORKORDER),
                           [&] { return !m_dialog.SubmitPanel().IsCreateChecked(); }));
         Type(window, L"4711");
+        // The server holds its answer until the dialog has been seen.
+        const std::wstring hold = server.DataFolder() + L"\\hold";
+        fw::WriteFileBytes(hold, "");
         Click(PanelItem(IDC_SUBMIT));
         HWND upload = WaitForOwnedWindow(window);
         EXPECT_NE(upload, nullptr) << "no upload dialog";
         EXPECT_FALSE(::IsWindowEnabled(window)) << "the window stays usable during the upload";
+        std::filesystem::remove(hold);
         ASSERT_TRUE(PumpUntil([&] { return !::IsWindowVisible(window); }, 20000))
             << "a successful upload hides the window";
 

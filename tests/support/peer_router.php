@@ -9,6 +9,10 @@
 //       "none", "relative" or "program" (a file: address); stores nothing.
 //   anything else                     goes on to the reference server
 //       (server/Tessaly.php, the document root).
+//
+// While a file named "hold" is in the data folder, every answer waits (up to
+// 30 s) until the test removes it, so that a test can look at what the
+// program shows during an upload however fast the upload would be.
 
 declare(strict_types=1);
 
@@ -38,6 +42,12 @@ foreach ($record as $name => $value) {
     $lines .= $name . '=' . rawurlencode((string)$value) . "\n";
 }
 file_put_contents(sprintf('%s/request-%d.txt', $data, $number), $lines);
+
+$hold = $data . '/hold';
+for ($waited = 0; file_exists($hold) && $waited < 3000; ++$waited) {
+    usleep(10000);
+    clearstatcache(true, $hold);
+}
 
 $path = (string)parse_url($_SERVER['REQUEST_URI'] ?? '/', PHP_URL_PATH);
 if (preg_match('#^/canned/(\d{3})/(page|none|relative|program)/#', $path, $canned)) {
