@@ -8,77 +8,55 @@
 #include <rpc.h>
 #include <wininet.h>
 
+#include <utility>
+
 namespace fw {
 
-template <typename H> struct GdiObjectTraits {
-    using Handle = H;
-    static H Invalid() noexcept { return nullptr; }
-    static void Close(H handle) noexcept { ::DeleteObject(handle); }
-};
-using GdiBitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
-using GdiBrush = UniqueHandle<GdiObjectTraits<HBRUSH>>;
-using GdiFont = UniqueHandle<GdiObjectTraits<HFONT>>;
-using GdiPen = UniqueHandle<GdiObjectTraits<HPEN>>;
-using GdiRegion = UniqueHandle<GdiObjectTraits<HRGN>>;
-
-struct MemoryDcTraits {
-    using Handle = HDC;
-    static HDC Invalid() noexcept { return nullptr; }
-    static void Close(HDC dc) noexcept { ::DeleteDC(dc); }
-};
+// GDI objects from CreateBitmap, CreateSolidBrush, CreateFontIndirectW, ...
+using GdiBitmap = UniqueHandle<HBITMAP, decltype(&::DeleteObject), ::DeleteObject>;
+using GdiBrush = UniqueHandle<HBRUSH, decltype(&::DeleteObject), ::DeleteObject>;
+using GdiFont = UniqueHandle<HFONT, decltype(&::DeleteObject), ::DeleteObject>;
+using GdiPen = UniqueHandle<HPEN, decltype(&::DeleteObject), ::DeleteObject>;
+using GdiRegion = UniqueHandle<HRGN, decltype(&::DeleteObject), ::DeleteObject>;
 // A device context from CreateCompatibleDC / CreateDC.
-using MemoryDc = UniqueHandle<MemoryDcTraits>;
+using MemoryDc = UniqueHandle<HDC, decltype(&::DeleteDC), ::DeleteDC>;
 
-struct KernelHandleTraits {
-    using Handle = HANDLE;
-    static HANDLE Invalid() noexcept { return nullptr; }
-    static void Close(HANDLE handle) noexcept { ::CloseHandle(handle); }
-};
 // Mutexes, events, threads, processes: null means "none".
-using KernelHandle = UniqueHandle<KernelHandleTraits>;
-
-struct FileHandleTraits {
-    using Handle = HANDLE;
-    static HANDLE Invalid() noexcept { return INVALID_HANDLE_VALUE; }
-    static void Close(HANDLE handle) noexcept { ::CloseHandle(handle); }
-};
+using KernelHandle = UniqueHandle<HANDLE, decltype(&::CloseHandle), ::CloseHandle>;
 // CreateFileW reports failure as INVALID_HANDLE_VALUE, not null.
-using FileHandle = UniqueHandle<FileHandleTraits>;
+using FileHandle =
+    UniqueHandle<HANDLE, decltype(&::CloseHandle), ::CloseHandle, static_cast<INT_PTR>(-1)>;
 
-struct RegKeyTraits {
-    using Handle = HKEY;
-    static HKEY Invalid() noexcept { return nullptr; }
-    static void Close(HKEY key) noexcept { ::RegCloseKey(key); }
-};
-using RegKey = UniqueHandle<RegKeyTraits>;
+using RegKey = UniqueHandle<HKEY, decltype(&::RegCloseKey), ::RegCloseKey>;
 
-struct InternetHandleTraits {
-    using Handle = HINTERNET;
-    static HINTERNET Invalid() noexcept { return nullptr; }
-    // Through the run-time binding of WinInet (system_library.h).
-    static void Close(HINTERNET handle) noexcept;
-};
+// Through the run-time binding of WinInet (system_library.h).
+void CloseInternetHandle(HINTERNET handle) noexcept;
 // Whichever thread opens a WinInet handle closes it; a handle is never
 // shared between threads (closing one from another thread aborts calls in
 // progress on it, which nothing here relies on).
-using InternetHandle = UniqueHandle<InternetHandleTraits>;
+using InternetHandle = UniqueHandle<HINTERNET, decltype(&CloseInternetHandle), CloseInternetHandle>;
 
+template <typename Interface> void ReleaseReference(Interface* object) noexcept {
+    object->Release();
+}
 // A COM interface pointer that this object holds one reference of.
-template <typename Interface> struct ComReferenceTraits {
-    using Handle = Interface*;
-    static Interface* Invalid() noexcept { return nullptr; }
-    static void Close(Interface* object) noexcept { object->Release(); }
-};
-template <typename Interface> using ComPtr = UniqueHandle<ComReferenceTraits<Interface>>;
+template <typename Interface>
+using ComPtr =
+    UniqueHandle<Interface*, decltype(&ReleaseReference<Interface>), ReleaseReference<Interface>>;
 using Stream = ComPtr<IStream>;
 
+inline void FreeRpcString(RPC_WSTR text) noexcept {
+    ::RpcStringFreeW(&text);
+}
 // A string the RPC runtime allocated (UuidToStringW).
-struct RpcStringTraits {
-    using Handle = RPC_WSTR;
-    static RPC_WSTR Invalid() noexcept { return nullptr; }
-    static void Close(RPC_WSTR text) noexcept { ::RpcStringFreeW(&text); }
-};
-using RpcString = UniqueHandle<RpcStringTraits>;
+using RpcString = UniqueHandle<RPC_WSTR, decltype(&FreeRpcString), FreeRpcString>;
+
+using Icon = UniqueHandle<HICON, decltype(&::DestroyIcon), ::DestroyIcon>;
+using Menu = UniqueHandle<HMENU, decltype(&::DestroyMenu), ::DestroyMenu>;
+using Module = UniqueHandle<HMODULE, decltype(&::FreeLibrary), ::FreeLibrary>;
+// A window this object created and nobody else destroys (a tooltip, a test
+// window).
+using Window = UniqueHandle<HWND, decltype(&::DestroyWindow), ::DestroyWindow>;
 
 // COM on the calling thread for the life of the object (single-threaded
 // apartment, as the shell's functions want), undone only when this object
@@ -101,86 +79,63 @@ private:
     HRESULT m_result;
 };
 
-struct IconTraits {
-    using Handle = HICON;
-    static HICON Invalid() noexcept { return nullptr; }
-    static void Close(HICON icon) noexcept { ::DestroyIcon(icon); }
-};
-using Icon = UniqueHandle<IconTraits>;
-
-struct MenuTraits {
-    using Handle = HMENU;
-    static HMENU Invalid() noexcept { return nullptr; }
-    static void Close(HMENU menu) noexcept { ::DestroyMenu(menu); }
-};
-using Menu = UniqueHandle<MenuTraits>;
-
-struct ModuleTraits {
-    using Handle = HMODULE;
-    static HMODULE Invalid() noexcept { return nullptr; }
-    static void Close(HMODULE module) noexcept { ::FreeLibrary(module); }
-};
-using Module = UniqueHandle<ModuleTraits>;
-
-struct WindowTraits {
-    using Handle = HWND;
-    static HWND Invalid() noexcept { return nullptr; }
-    static void Close(HWND window) noexcept { ::DestroyWindow(window); }
-};
-// A window this object created and nobody else destroys (a tooltip, a test
-// window).
-using Window = UniqueHandle<WindowTraits>;
-
-// A window's device context from GetDC / GetWindowDC: released, not deleted.
-class WindowDc {
+inline void ReleaseWindowDc(HWND window, HDC dc) noexcept {
+    ::ReleaseDC(window, dc);
+}
+// A window's device context from GetDC: released, not deleted.
+class WindowDc : public ContextHandle<HWND, HDC, ReleaseWindowDc> {
 public:
-    explicit WindowDc(HWND window) noexcept : m_window(window), m_dc(::GetDC(window)) {}
-    ~WindowDc() {
-        if (m_dc)
-            ::ReleaseDC(m_window, m_dc);
-    }
-    WindowDc(const WindowDc&) = delete;
-    WindowDc& operator=(const WindowDc&) = delete;
-
-    HDC get() const noexcept { return m_dc; }
-    explicit operator bool() const noexcept { return m_dc != nullptr; }
-
-private:
-    HWND m_window;
-    HDC m_dc;
+    explicit WindowDc(HWND window) noexcept : ContextHandle(window, ::GetDC(window)) {}
 };
 
-// BeginPaint / EndPaint around one WM_PAINT.
+// BeginPaint / EndPaint around one WM_PAINT; move-only, a moved-from one
+// ends nothing.
 class PaintDc {
 public:
     explicit PaintDc(HWND window) noexcept : m_window(window) { ::BeginPaint(window, &m_paint); }
-    ~PaintDc() { ::EndPaint(m_window, &m_paint); }
+    ~PaintDc() { End(); }
     PaintDc(const PaintDc&) = delete;
     PaintDc& operator=(const PaintDc&) = delete;
+    PaintDc(PaintDc&& other) noexcept
+        : m_window(std::exchange(other.m_window, nullptr)),
+          m_paint(std::exchange(other.m_paint, PAINTSTRUCT{})) {}
+    PaintDc& operator=(PaintDc&& other) noexcept {
+        if (this != &other) {
+            End();
+            m_window = std::exchange(other.m_window, nullptr);
+            m_paint = std::exchange(other.m_paint, PAINTSTRUCT{});
+        }
+        return *this;
+    }
 
     HDC get() const noexcept { return m_paint.hdc; }
     const PAINTSTRUCT& paint() const noexcept { return m_paint; }
 
 private:
+    void End() noexcept {
+        if (m_window)
+            ::EndPaint(std::exchange(m_window, nullptr), &m_paint);
+    }
+
     HWND m_window;
     PAINTSTRUCT m_paint{};
 };
 
-// Selects an object into a device context and restores the previous one.
-class SelectionGuard {
+inline void RestoreSelection(HDC dc, HGDIOBJ previous) noexcept {
+    ::SelectObject(dc, previous);
+}
+// Selects an object into a device context and restores the previous one;
+// get() is that previous object, null when the selection failed.
+class SelectionGuard : public ContextHandle<HDC, HGDIOBJ, RestoreSelection> {
 public:
     SelectionGuard(HDC dc, HGDIOBJ object) noexcept
-        : m_dc(dc), m_previous(::SelectObject(dc, object)) {}
-    ~SelectionGuard() {
-        if (m_previous && m_previous != HGDI_ERROR)
-            ::SelectObject(m_dc, m_previous);
-    }
-    SelectionGuard(const SelectionGuard&) = delete;
-    SelectionGuard& operator=(const SelectionGuard&) = delete;
+        : ContextHandle(dc, Selected(::SelectObject(dc, object))) {}
 
 private:
-    HDC m_dc;
-    HGDIOBJ m_previous;
+    // A region's selection reports failure as HGDI_ERROR, the others' as null.
+    static HGDIOBJ Selected(HGDIOBJ previous) noexcept {
+        return previous == HGDI_ERROR ? nullptr : previous;
+    }
 };
 
 } // namespace fw

@@ -7,6 +7,7 @@ namespace fw {
 SystemLibrary::SystemLibrary(const wchar_t* fileName) noexcept
     // The system folder only: never a DLL of that name lying beside the
     // program or in the current folder.
+    // https://learn.microsoft.com/en-us/windows/win32/api/libloaderapi/nf-libloaderapi-loadlibraryexw
     : m_module(::LoadLibraryExW(fileName, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32)) {}
 
 FARPROC SystemLibrary::Find(const char* name) const noexcept {
@@ -38,7 +39,7 @@ const WinInetApi* WinInet() noexcept {
     return api ? &*api : nullptr;
 }
 
-void InternetHandleTraits::Close(HINTERNET handle) noexcept {
+void CloseInternetHandle(HINTERNET handle) noexcept {
     // A handle exists only once WinInet is bound.
     if (const WinInetApi* api = WinInet())
         api->InternetCloseHandle(handle);

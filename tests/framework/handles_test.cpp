@@ -7,6 +7,7 @@
 #include <wininet.h>
 
 #include <cwchar>
+#include <memory>
 #include <string>
 #include <thread>
 
@@ -108,6 +109,14 @@ TEST(Handles, SelectionGuardRestoresThePreviousObject) {
         fw::SelectionGuard failed(dc.get(), nullptr);
     }
     EXPECT_EQ(::GetCurrentObject(dc.get(), OBJ_PEN), original);
+    {
+        // Moved, the guard restores once, when its new owner goes.
+        auto first = std::make_unique<fw::SelectionGuard>(dc.get(), pen.get());
+        fw::SelectionGuard moved(std::move(*first));
+        first.reset();
+        EXPECT_EQ(::GetCurrentObject(dc.get(), OBJ_PEN), pen.get());
+    }
+    EXPECT_EQ(::GetCurrentObject(dc.get(), OBJ_PEN), original);
 }
 
 TEST(Handles, WindowAndPaintDcsAreReleased) {
@@ -123,12 +132,32 @@ TEST(Handles, WindowAndPaintDcsAreReleased) {
     // ReleaseDC answers 0 for a device context that is no longer in use.
     EXPECT_EQ(::ReleaseDC(window, dc), 0);
 
+    // Moved, a device context is released once, by its new owner; one
+    // assigned over is released at once.
+    HDC second = nullptr;
+    {
+        auto first = std::make_unique<fw::WindowDc>(window);
+        dc = first->get();
+        fw::WindowDc moved(std::move(*first));
+        first.reset();
+        EXPECT_EQ(moved.get(), dc);
+        fw::WindowDc other(window);
+        second = other.get();
+        moved = std::move(other);
+        EXPECT_EQ(::ReleaseDC(window, dc), 0);
+        EXPECT_EQ(moved.get(), second);
+    }
+    EXPECT_EQ(::ReleaseDC(window, second), 0);
+
     ::InvalidateRect(window, nullptr, TRUE);
     HDC paintDc = nullptr;
     {
-        fw::PaintDc paint(window);
-        paintDc = paint.get();
+        auto paint = std::make_unique<fw::PaintDc>(window);
+        paintDc = paint->get();
         EXPECT_NE(paintDc, nullptr);
+        fw::PaintDc moved(std::move(*paint));
+        paint.reset();
+        EXPECT_EQ(moved.get(), paintDc);
     }
     EXPECT_EQ(::ReleaseDC(window, paintDc), 0);
     EXPECT_FALSE(::GetUpdateRect(window, nullptr, FALSE));
