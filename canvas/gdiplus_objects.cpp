@@ -8,22 +8,6 @@
 
 namespace gfx {
 
-bool GdiplusSession::Start() {
-    if (m_token != 0)
-        return true;
-    Gdiplus::GdiplusStartupInput input; // version 1, no debug callback
-    ULONG_PTR token = 0;
-    if (Gdiplus::GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok)
-        return false;
-    m_token = token;
-    return true;
-}
-
-void GdiplusSession::Stop() {
-    if (m_token != 0)
-        Gdiplus::GdiplusShutdown(std::exchange(m_token, 0));
-}
-
 // ---- Matrix
 
 Matrix Matrix::Identity() {
@@ -386,16 +370,6 @@ Status Graphics::FillRectangle(const SolidBrush& brush, int x, int y, int width,
 
 Status Graphics::FillRegion(const SolidBrush& brush, const Region& region) {
     return Record(api::GdipFillRegion(get(), brush.get(), region.get()));
-}
-
-Graphics::Dc::Dc(Graphics& graphics) : m_graphics(graphics) {
-    if (m_graphics.Record(api::GdipGetDC(m_graphics.get(), &m_dc)) != Gdiplus::Ok)
-        m_dc = nullptr;
-}
-
-Graphics::Dc::~Dc() {
-    if (m_dc)
-        m_graphics.Record(api::GdipReleaseDC(m_graphics.get(), m_dc));
 }
 
 } // namespace gfx

@@ -4,21 +4,11 @@
 // and the caller goes on with the next one.
 #pragma once
 
-#include <algorithm>
 #include <cstdint>
-#include <utility>
 
 #include <windows.h>
-#include <objidl.h>
 
-// The platform's GDI+ headers expect the min and max macros that NOMINMAX
-// removes.
-namespace Gdiplus {
-using std::max;
-using std::min;
-} // namespace Gdiplus
-#include <gdiplus.h>
-
+#include "framework/gdiplus.h"
 #include "framework/handles.h"
 
 namespace gfx {
@@ -27,48 +17,18 @@ namespace api = Gdiplus::DllExports;
 using Status = Gdiplus::GpStatus;
 using Argb = Gdiplus::ARGB;
 
-// GDI+ for the process, from Start until destruction.
-class GdiplusSession {
-public:
-    GdiplusSession() = default;
-    ~GdiplusSession() { Stop(); }
-    GdiplusSession(const GdiplusSession&) = delete;
-    GdiplusSession& operator=(const GdiplusSession&) = delete;
+using fw::GdiplusSession;
 
-    // Version 1, no debug callback. True when GDI+ runs (also when it already
-    // did).
-    bool Start();
-    void Stop();
-    bool IsStarted() const noexcept { return m_token != 0; }
-
-private:
-    ULONG_PTR m_token = 0;
-};
-
-// Move-only owner of one GDI+ object with its recorded status.
-template <typename T, typename Deleter> class Object {
+// Move-only owner of one GDI+ object with its recorded status; Delete is the
+// flat function that frees it.
+template <typename T, typename DeleteFunction, DeleteFunction Delete> class Object {
 public:
     Object() noexcept = default;
     explicit Object(T* object) noexcept : m_object(object) {}
-    ~Object() { reset(); }
-    Object(const Object&) = delete;
-    Object& operator=(const Object&) = delete;
-    Object(Object&& other) noexcept
-        : m_object(std::exchange(other.m_object, nullptr)), m_status(other.m_status) {}
-    Object& operator=(Object&& other) noexcept {
-        if (this != &other) {
-            reset(std::exchange(other.m_object, nullptr));
-            m_status = other.m_status;
-        }
-        return *this;
-    }
 
-    T* get() const noexcept { return m_object; }
-    explicit operator bool() const noexcept { return m_object != nullptr; }
-    void reset(T* object = nullptr) noexcept {
-        if (T* old = std::exchange(m_object, object))
-            Deleter{}(old);
-    }
+    T* get() const noexcept { return m_object.get(); }
+    explicit operator bool() const noexcept { return static_cast<bool>(m_object); }
+    void reset(T* object = nullptr) noexcept { m_object.reset(object); }
 
     // The status of the last call on this object that failed, or Ok.
     Status LastStatus() const noexcept { return m_status; }
@@ -88,38 +48,12 @@ protected:
     }
 
 private:
-    T* m_object = nullptr;
+    fw::UniqueHandle<T*, DeleteFunction, Delete> m_object;
     mutable Status m_status = Gdiplus::Ok;
 };
 
-struct MatrixDeleter {
-    void operator()(Gdiplus::GpMatrix* m) const noexcept { api::GdipDeleteMatrix(m); }
-};
-struct PenDeleter {
-    void operator()(Gdiplus::GpPen* p) const noexcept { api::GdipDeletePen(p); }
-};
-struct BrushDeleter {
-    void operator()(Gdiplus::GpSolidFill* b) const noexcept { api::GdipDeleteBrush(b); }
-};
-struct CapDeleter {
-    void operator()(Gdiplus::GpAdjustableArrowCap* c) const noexcept {
-        api::GdipDeleteCustomLineCap(c);
-    }
-};
-struct PathDeleter {
-    void operator()(Gdiplus::GpPath* p) const noexcept { api::GdipDeletePath(p); }
-};
-struct RegionDeleter {
-    void operator()(Gdiplus::GpRegion* r) const noexcept { api::GdipDeleteRegion(r); }
-};
-struct ImageDeleter {
-    void operator()(Gdiplus::GpBitmap* b) const noexcept { api::GdipDisposeImage(b); }
-};
-struct GraphicsDeleter {
-    void operator()(Gdiplus::GpGraphics* g) const noexcept { api::GdipDeleteGraphics(g); }
-};
-
-class Matrix : public Object<Gdiplus::GpMatrix, MatrixDeleter> {
+class Matrix
+    : public Object<Gdiplus::GpMatrix, decltype(&api::GdipDeleteMatrix), api::GdipDeleteMatrix> {
 public:
     Matrix() = default;
     // The identity.
@@ -144,13 +78,15 @@ public:
 };
 
 // An adjustable arrow cap, sized in pen widths.
-class ArrowCap : public Object<Gdiplus::GpAdjustableArrowCap, CapDeleter> {
+class ArrowCap
+    : public Object<Gdiplus::GpAdjustableArrowCap, decltype(&api::GdipDeleteCustomLineCap),
+                    api::GdipDeleteCustomLineCap> {
 public:
     ArrowCap() = default;
     ArrowCap(float height, float width, bool filled);
 };
 
-class Pen : public Object<Gdiplus::GpPen, PenDeleter> {
+class Pen : public Object<Gdiplus::GpPen, decltype(&api::GdipDeletePen), api::GdipDeletePen> {
 public:
     Pen() = default;
     // Width in world units.
@@ -164,13 +100,14 @@ public:
     Status SetCustomEndCap(const ArrowCap& cap);
 };
 
-class SolidBrush : public Object<Gdiplus::GpSolidFill, BrushDeleter> {
+class SolidBrush
+    : public Object<Gdiplus::GpSolidFill, decltype(&api::GdipDeleteBrush), api::GdipDeleteBrush> {
 public:
     SolidBrush() = default;
     explicit SolidBrush(Argb color);
 };
 
-class Path : public Object<Gdiplus::GpPath, PathDeleter> {
+class Path : public Object<Gdiplus::GpPath, decltype(&api::GdipDeletePath), api::GdipDeletePath> {
 public:
     Path() = default;
     // Alternate fill.
@@ -182,7 +119,8 @@ public:
     Status Widen(const Pen& pen, float flatness);
 };
 
-class Region : public Object<Gdiplus::GpRegion, RegionDeleter> {
+class Region
+    : public Object<Gdiplus::GpRegion, decltype(&api::GdipDeleteRegion), api::GdipDeleteRegion> {
 public:
     Region() = default;
     // The infinite region.
@@ -196,7 +134,8 @@ public:
     bool Contains(int x, int y) const;
 };
 
-class Bitmap : public Object<Gdiplus::GpBitmap, ImageDeleter> {
+class Bitmap
+    : public Object<Gdiplus::GpBitmap, decltype(&api::GdipDisposeImage), api::GdipDisposeImage> {
 public:
     Bitmap() = default;
     // A copy of a device-dependent bitmap, no palette.
@@ -227,7 +166,8 @@ private:
 // The encoder for a MIME type ("image/jpeg", compared exactly).
 bool FindEncoder(const wchar_t* mimeType, CLSID& encoder);
 
-class Graphics : public Object<Gdiplus::GpGraphics, GraphicsDeleter> {
+class Graphics : public Object<Gdiplus::GpGraphics, decltype(&api::GdipDeleteGraphics),
+                               api::GdipDeleteGraphics> {
 public:
     Graphics() = default;
     static Graphics FromHdc(HDC dc);
@@ -259,21 +199,6 @@ public:
     Status DrawRectangle(const Pen& pen, int x, int y, int width, int height);
     Status FillRectangle(const SolidBrush& brush, int x, int y, int width, int height);
     Status FillRegion(const SolidBrush& brush, const Region& region);
-
-    // A device context for GDI text output over the graphics, released at
-    // the end of the guard's life.
-    class Dc {
-    public:
-        explicit Dc(Graphics& graphics);
-        ~Dc();
-        Dc(const Dc&) = delete;
-        Dc& operator=(const Dc&) = delete;
-        HDC get() const noexcept { return m_dc; }
-
-    private:
-        Graphics& m_graphics;
-        HDC m_dc = nullptr;
-    };
 };
 
 } // namespace gfx

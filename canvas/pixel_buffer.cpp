@@ -1,5 +1,7 @@
 #include "canvas/pixel_buffer.h"
 
+#include "framework/picture.h"
+
 #include <algorithm>
 #include <utility>
 
@@ -8,13 +10,7 @@ namespace {
 fw::GdiBitmap CreateSection(int width, int height) {
     if (width <= 0 || height <= 0)
         return {};
-    BITMAPINFO format{};
-    format.bmiHeader.biSize = sizeof(format.bmiHeader);
-    format.bmiHeader.biWidth = width;
-    format.bmiHeader.biHeight = -height; // top row first
-    format.bmiHeader.biPlanes = 1;
-    format.bmiHeader.biBitCount = 32;
-    format.bmiHeader.biCompression = BI_RGB;
+    const BITMAPINFO format = fw::TopDownDibFormat(width, height);
     void* bits = nullptr;
     return fw::GdiBitmap(::CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0));
 }

@@ -1,5 +1,7 @@
 #include "controls/mask_region.h"
 
+#include "framework/picture.h"
+
 #include <cstddef>
 #include <cstring>
 
@@ -61,13 +63,7 @@ fw::GdiRegion RegionFromMask(HBITMAP mask) {
     const int height = info.bmHeight < 0 ? -info.bmHeight : info.bmHeight;
 
     // Read the pixels as top-down 32-bit RGB whatever the bitmap's format.
-    BITMAPINFO request{};
-    request.bmiHeader.biSize = sizeof(request.bmiHeader);
-    request.bmiHeader.biWidth = width;
-    request.bmiHeader.biHeight = -height;
-    request.bmiHeader.biPlanes = 1;
-    request.bmiHeader.biBitCount = 32;
-    request.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO request = fw::TopDownDibFormat(width, height);
     std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * height);
     fw::MemoryDc dc(::CreateCompatibleDC(nullptr));
     if (!dc || ::GetDIBits(dc.get(), mask, 0, static_cast<UINT>(height), pixels.data(), &request,

@@ -1,42 +1,11 @@
 #include "framework/picture.h"
 
 #include "framework/application.h"
+#include "framework/gdiplus.h"
 
-#include <algorithm>
-#include <memory>
-
-#include <objidl.h>
 #include <shlwapi.h>
 
-// The platform's GDI+ headers expect the min and max macros that NOMINMAX
-// removes.
-namespace Gdiplus {
-using std::max;
-using std::min;
-} // namespace Gdiplus
-#include <gdiplus.h>
-
 namespace fw {
-
-namespace {
-
-struct GpBitmapDeleter {
-    void operator()(Gdiplus::GpBitmap* bitmap) const noexcept {
-        Gdiplus::DllExports::GdipDisposeImage(bitmap);
-    }
-};
-
-} // namespace
-
-GdiplusScope::GdiplusScope() {
-    Gdiplus::GdiplusStartupInput input; // version 1, no debug callback
-    m_ok = Gdiplus::GdiplusStartup(&m_token, &input, nullptr) == Gdiplus::Ok;
-}
-
-GdiplusScope::~GdiplusScope() {
-    if (m_ok)
-        Gdiplus::GdiplusShutdown(m_token);
-}
 
 GdiBitmap LoadBitmapResource(HINSTANCE instance, UINT id) {
     if (id == 0)
@@ -59,13 +28,15 @@ GdiBitmap LoadPngResource(HINSTANCE instance, UINT id) {
     if (!data || size == 0)
         return {};
     Stream stream(::SHCreateMemStream(static_cast<const BYTE*>(data), size));
-    GdiplusScope gdiplus;
-    if (!stream || !gdiplus)
+    GdiplusSession gdiplus;
+    if (!stream || !gdiplus.Start())
         return {};
     Gdiplus::GpBitmap* decoded = nullptr;
     if (Gdiplus::DllExports::GdipCreateBitmapFromStream(stream.get(), &decoded) != Gdiplus::Ok)
         return {};
-    const std::unique_ptr<Gdiplus::GpBitmap, GpBitmapDeleter> owner(decoded);
+    const UniqueHandle<Gdiplus::GpBitmap*, decltype(&Gdiplus::DllExports::GdipDisposeImage),
+                       Gdiplus::DllExports::GdipDisposeImage>
+        owner(decoded);
     HBITMAP bitmap = nullptr;
     // Opaque pictures: the background colour never shows.
     if (Gdiplus::DllExports::GdipCreateHBITMAPFromBitmap(decoded, &bitmap, 0xFF000000) !=
@@ -79,6 +50,17 @@ SIZE BitmapSize(HBITMAP bitmap) noexcept {
     if (!bitmap || ::GetObjectW(bitmap, sizeof(info), &info) != sizeof(info))
         return {0, 0};
     return {info.bmWidth, info.bmHeight < 0 ? -info.bmHeight : info.bmHeight};
+}
+
+BITMAPINFO TopDownDibFormat(int width, int height) noexcept {
+    BITMAPINFO format{};
+    format.bmiHeader.biSize = sizeof(format.bmiHeader);
+    format.bmiHeader.biWidth = width;
+    format.bmiHeader.biHeight = -height; // top row first
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    format.bmiHeader.biCompression = BI_RGB;
+    return format;
 }
 
 } // namespace fw

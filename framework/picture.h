@@ -8,21 +8,6 @@
 
 namespace fw {
 
-// GDI+ for the life of the object. Start-up counts its users, so this is
-// cheap and safe while other code runs GDI+ too.
-class GdiplusScope {
-public:
-    GdiplusScope();
-    ~GdiplusScope();
-    GdiplusScope(const GdiplusScope&) = delete;
-    GdiplusScope& operator=(const GdiplusScope&) = delete;
-    explicit operator bool() const noexcept { return m_ok; }
-
-private:
-    ULONG_PTR m_token = 0;
-    bool m_ok = false;
-};
-
 // The bitmap resource id of instance (this program's when null); null when
 // there is none.
 GdiBitmap LoadBitmapResource(HINSTANCE instance, UINT id);
@@ -33,5 +18,10 @@ GdiBitmap LoadPngResource(HINSTANCE instance, UINT id);
 
 // A bitmap's size in pixels; {0, 0} for none.
 SIZE BitmapSize(HBITMAP bitmap) noexcept;
+
+// The format of a 32-bit top-down DIB of that size (BI_RGB, no colour
+// table: the top byte of each pixel is unused), for CreateDIBSection and
+// GetDIBits.
+BITMAPINFO TopDownDibFormat(int width, int height) noexcept;
 
 } // namespace fw

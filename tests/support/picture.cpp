@@ -3,28 +3,16 @@
 #include "support/test_window.h"
 
 #include "framework/application.h"
+#include "framework/gdiplus.h"
 #include "framework/handles.h"
 #include "framework/picture.h"
 
 #include <algorithm>
 #include <cstdlib>
 
-#include <objidl.h>
-
-// The platform's GDI+ headers expect the min and max macros that NOMINMAX
-// removes.
-namespace Gdiplus {
-using std::max;
-using std::min;
-} // namespace Gdiplus
-#include <gdiplus.h>
-
 namespace {
 
 namespace gdip = Gdiplus::DllExports;
-
-// GDI+ for the length of one save.
-using fw::GdiplusScope;
 
 // The built-in PNG (image/png) and JPEG (image/jpeg) encoders.
 constexpr CLSID kPngEncoder = {
@@ -109,8 +97,8 @@ bool ColorsClose(COLORREF a, COLORREF b, int tolerance) {
 }
 
 bool SavePng(HBITMAP bitmap, const std::wstring& path) {
-    GdiplusScope gdiplus;
-    if (!gdiplus || !bitmap)
+    fw::GdiplusSession gdiplus;
+    if (!gdiplus.Start() || !bitmap)
         return false;
     Gdiplus::GpBitmap* image = nullptr;
     if (gdip::GdipCreateBitmapFromHBITMAP(bitmap, nullptr, &image) != Gdiplus::Ok)
@@ -142,10 +130,11 @@ bool SavePng(const Picture& picture, const std::wstring& path) {
 }
 
 std::string EncodeJpeg(const Picture& picture) {
-    GdiplusScope gdiplus;
+    fw::GdiplusSession gdiplus;
+    const bool started = gdiplus.Start();
     const fw::GdiBitmap bitmap = ToBitmap(picture);
     fw::Stream stream;
-    if (!gdiplus || !bitmap || FAILED(::CreateStreamOnHGlobal(nullptr, TRUE, stream.put())))
+    if (!started || !bitmap || FAILED(::CreateStreamOnHGlobal(nullptr, TRUE, stream.put())))
         return {};
     Gdiplus::GpBitmap* image = nullptr;
     if (gdip::GdipCreateBitmapFromHBITMAP(bitmap.get(), nullptr, &image) != Gdiplus::Ok)
@@ -194,9 +183,9 @@ bool ShowsBitmap(HWND window, UINT bitmapId) {
 }
 
 Picture ReadImageFile(const std::wstring& path) {
-    GdiplusScope gdiplus;
+    fw::GdiplusSession gdiplus;
     Gdiplus::GpBitmap* image = nullptr;
-    if (!gdiplus || gdip::GdipCreateBitmapFromFile(path.c_str(), &image) != Gdiplus::Ok)
+    if (!gdiplus.Start() || gdip::GdipCreateBitmapFromFile(path.c_str(), &image) != Gdiplus::Ok)
         return {};
     HBITMAP raw = nullptr;
     gdip::GdipCreateHBITMAPFromBitmap(image, &raw, 0);
