@@ -7,12 +7,14 @@
 #include "canvas/canvas_item_factory.h"
 #include "canvas/crop_item.h"
 #include "canvas/drawing_static.h"
+#include "framework/application.h"
 #include "resource.h"
 
 namespace {
 
 constexpr LONG kJpegQuality = 90;
 // EncoderQuality, spelled out: the platform headers only declare it.
+// https://learn.microsoft.com/en-us/dotnet/api/system.drawing.imaging.encoder.-ctor
 constexpr GUID kEncoderQuality = {
     0x1d5be4b5, 0xfa4a, 0x452d, {0x9c, 0xdd, 0x5d, 0xb3, 0x51, 0x05, 0xe7, 0xeb}};
 
@@ -114,14 +116,6 @@ RECT ImageArea(const RECT& device, const CViewTransform& mapping) {
 }
 
 } // namespace
-
-CCanvasPanel::ComApartment::ComApartment() noexcept
-    : m_initialised(SUCCEEDED(::CoInitialize(nullptr))) {}
-
-CCanvasPanel::ComApartment::~ComApartment() {
-    if (m_initialised)
-        ::CoUninitialize();
-}
 
 CCanvasPanel::CCanvasPanel(CDrawingStatic& surface, ICanvasHost& host)
     : m_surface(surface), m_host(host) {}
@@ -310,7 +304,9 @@ void CCanvasPanel::BlitPicture(HDC target, POINT origin, const RECT& area) const
     // The halftone stretch of a pixel depends on where the clip starts:
     // the picture is stretched in fixed tiles of the view, each clipped to
     // itself, so that every paint, whole or partial, gives each pixel the
-    // same value. The area must be made of whole tiles (AlignedArea).
+    // same value. The area must be made of whole tiles (AlignedArea). The
+    // brush origin is set after the mode, as HALFTONE requires:
+    // https://learn.microsoft.com/en-us/windows/win32/api/wingdi/nf-wingdi-setstretchbltmode
     const RECT view = PictureViewRect();
     ::SetStretchBltMode(target, HALFTONE);
     ::SetBrushOrgEx(target, 0, 0, nullptr);
@@ -592,12 +588,14 @@ void CCanvasPanel::OnRButtonUp(UINT, POINT point) {
     }
 
     HWND owner = m_host.GetMenuOwner();
-    fw::Menu menu(::LoadMenuW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_CONTEXT_MENU)));
+    fw::Menu menu(::LoadMenuW(fw::ResourceInstance(), MAKEINTRESOURCEW(IDR_CONTEXT_MENU)));
     HMENU popup = menu ? ::GetSubMenu(menu.get(), 0) : nullptr;
     if (!popup)
         return;
     POINT screen = point;
     ::ClientToScreen(GetSurfaceWindow(), &screen);
+    // In the foreground, so that a click elsewhere closes the menu:
+    // https://learn.microsoft.com/en-us/windows/win32/api/winuser/nf-winuser-trackpopupmenu
     if (owner)
         ::SetForegroundWindow(owner);
     ::TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON, screen.x, screen.y, 0,

@@ -94,18 +94,6 @@ public:
     void OnScrollVert(Sender* sender, int position) override;
 
 private:
-    // COM for the thread, for the streams the output goes to.
-    class ComApartment {
-    public:
-        ComApartment() noexcept;
-        ~ComApartment();
-        ComApartment(const ComApartment&) = delete;
-        ComApartment& operator=(const ComApartment&) = delete;
-
-    private:
-        bool m_initialised;
-    };
-
     // Items in drawing order, each with the image rectangle it may touch.
     using DrawnItems = std::vector<std::pair<CCanvasItem*, RECT>>;
     // What a paint draws over the picture: the items, then the shade
@@ -156,7 +144,8 @@ private:
     CPixelBuffer Flatten() const;
     bool SaveJpeg(IStream* stream, const wchar_t* path);
 
-    ComApartment m_com;
+    // COM for the thread, for the streams the output goes to.
+    fw::ComScope m_com;
     gfx::GdiplusSession m_graphics;
     CDrawingStatic& m_surface;
     ICanvasHost& m_host;

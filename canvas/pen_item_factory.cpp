@@ -1,10 +1,11 @@
 #include "canvas/pen_item_factory.h"
 
 #include "canvas/pen_item.h"
+#include "framework/application.h"
 #include "resource.h"
 
 void CPenItemFactory::UpdateCursor(int, int, int, int) {
-    HCURSOR cursor = ::LoadCursorW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDCUR_PEN));
+    HCURSOR cursor = ::LoadCursorW(fw::ResourceInstance(), MAKEINTRESOURCEW(IDCUR_PEN));
     ::SetCursor(cursor ? cursor : ::LoadCursorW(nullptr, IDC_CROSS));
 }
 

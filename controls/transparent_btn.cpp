@@ -1,5 +1,6 @@
 #include "controls/transparent_btn.h"
 
+#include "controls/window_text.h"
 #include "framework/handles.h"
 
 #include <uxtheme.h>
@@ -178,11 +179,11 @@ void CTransparentBtn::PaintGlyph(HDC dc, const RECT& box, LRESULT state) const {
 }
 
 void CTransparentBtn::PaintCaption(HDC dc, const RECT& area, LRESULT state) {
-    const int length = ::GetWindowTextLengthW(Hwnd());
-    if (length <= 0 || ::IsRectEmpty(&area))
+    if (::IsRectEmpty(&area))
         return;
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    text.resize(static_cast<size_t>(::GetWindowTextW(Hwnd(), text.data(), length + 1)));
+    const std::wstring text = WindowText(Hwnd());
+    if (text.empty())
+        return;
 
     const LONG style = ::GetWindowLongW(Hwnd(), GWL_STYLE);
     const LRESULT ui = ::SendMessageW(Hwnd(), WM_QUERYUISTATE, 0, 0);
