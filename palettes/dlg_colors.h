@@ -40,9 +40,6 @@ protected:
     BOOL OnInitDialog() override;
     void DoDataExchange() override;
     bool OnCommand(WORD id, WORD notifyCode, HWND control) override;
-    // Enter and Escape never close the palette.
-    void OnOK() override {}
-    void OnCancel() override {}
 
 private:
     void ShowCurrentColor();

@@ -35,9 +35,6 @@ protected:
     BOOL OnInitDialog() override;
     bool OnCommand(WORD id, WORD notifyCode, HWND control) override;
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
-    // Enter and Escape neither commit, cancel nor close.
-    void OnOK() override {}
-    void OnCancel() override {}
 
 private:
     void TakeEditText();

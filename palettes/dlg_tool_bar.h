@@ -22,9 +22,6 @@ protected:
     BOOL OnInitDialog() override;
     bool OnCommand(WORD id, WORD notifyCode, HWND control) override;
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
-    // Enter and Escape never close the panel.
-    void OnOK() override {}
-    void OnCancel() override {}
 
 private:
     // The zoom pictures say which mode was asked for last.

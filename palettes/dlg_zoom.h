@@ -15,9 +15,6 @@ protected:
     void DoDataExchange() override;
     BOOL OnInitDialog() override;
     bool OnCommand(WORD id, WORD notifyCode, HWND control) override;
-    // Enter and Escape never close the panel.
-    void OnOK() override {}
-    void OnCancel() override {}
 
 private:
     // The pictures say which mode was asked for last.

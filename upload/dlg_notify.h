@@ -14,8 +14,6 @@ public:
 protected:
     BOOL OnInitDialog() override;
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
-    void OnOK() override {}
-    void OnCancel() override {}
 
 private:
     void Hide();

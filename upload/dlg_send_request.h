@@ -37,9 +37,6 @@ protected:
     void DoDataExchange() override;
     BOOL OnInitDialog() override;
     bool OnCommand(WORD id, WORD notifyCode, HWND control) override;
-    // Enter and Escape never close the panel.
-    void OnOK() override {}
-    void OnCancel() override {}
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:

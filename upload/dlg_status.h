@@ -45,9 +45,6 @@ protected:
     BOOL OnInitDialog() override;
     bool OnCommand(WORD id, WORD notifyCode, HWND control) override;
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
-    // Enter and Escape do nothing here.
-    void OnOK() override {}
-    void OnCancel() override {}
 
 private:
     void RecalcLayout();
