@@ -643,6 +643,7 @@ void CLumvexDlg::ShowTrayMenu() {
     // Without our window in the foreground the menu would not close when
     // the user clicks elsewhere; the posted message lets it close at once
     // when the next one opens.
+    // https://learn.microsoft.com/en-us/windows/win32/api/winuser/nf-winuser-trackpopupmenu
     ::SetForegroundWindow(Hwnd());
     ::TrackPopupMenu(popup, 0, cursor.x, cursor.y, 0, Hwnd(), nullptr);
     ::PostMessageW(Hwnd(), WM_NULL, 0, 0);
@@ -891,6 +892,7 @@ bool CLumvexDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESU
     result = 0;
     // Sent to every top-level window when the shell (and with it the
     // notification area) starts again.
+    // https://learn.microsoft.com/en-us/windows/win32/shell/taskbar#taskbar-creation-notification
     static const UINT taskbarCreated = ::RegisterWindowMessageW(L"TaskbarCreated");
     if (message == taskbarCreated && taskbarCreated != 0) {
         m_tray.Add(Hwnd(), WM_TRAY_NOTIFY, m_icon.get(), kTrayTip);

@@ -52,6 +52,7 @@ void CArrowItem::Draw(gfx::Graphics& graphics) {
     // The head is sized in pen widths, and a pen thinner than about 1.4
     // device pixels is drawn without its caps (so under Wine): zoomed out,
     // the pen keeps that width so that the head still shows.
+    // https://learn.microsoft.com/en-us/dotnet/api/system.drawing.drawing2d.adjustablearrowcap.height
     constexpr float kWidth = 1.75f;
     constexpr float kThinnestWithHead = 1.5f;
     const float scale = graphics.GetScale();

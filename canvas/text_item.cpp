@@ -55,6 +55,7 @@ constexpr UINT kTextFormat = DT_WORDBREAK | DT_EDITCONTROL;
 // its scale, whatever bitmap, offset and zoom the graphics stands for. (On
 // screen the panel keeps the box's pixels, so this runs when the box
 // changes, not on every paint.)
+// https://learn.microsoft.com/en-us/windows/win32/api/gdiplusgraphics/nf-gdiplusgraphics-graphics-gethdc
 void DrawTextOver(gfx::Graphics& graphics, RECT rect, const wchar_t* text, HFONT font,
                   COLORREF color) {
     const gfx::Matrix world = graphics.GetTransform();

@@ -21,6 +21,7 @@ fw::GdiBitmap LoadPicture(UINT id, UINT pictureDpi);
 // Gives a picture control (SS_BITMAP) a picture that held keeps alive: the
 // control does not own what it is given, though it owns the picture it
 // loaded from its template, which goes. A null picture changes nothing.
+// https://learn.microsoft.com/en-us/windows/win32/controls/stm-setimage
 void SetStaticPicture(HWND control, fw::GdiBitmap picture, fw::GdiBitmap& held);
 
 // Pictures decoded once and handed out as copies, for a window that sets the

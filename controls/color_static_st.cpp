@@ -69,6 +69,7 @@ HFONT CColorStaticST::CaptionFont() {
     m_captionFont.reset(::CreateFontIndirectW(&font));
     // Some static controls (Wine's) select their own font after asking for
     // colours, so selecting ours into the DC is not enough: make it theirs.
+    // https://learn.microsoft.com/en-us/windows/win32/controls/wm-ctlcolorstatic
     if (m_captionFont)
         ::SendMessageW(Hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(m_captionFont.get()), FALSE);
     return m_captionFont.get();

@@ -10,6 +10,7 @@ constexpr wchar_t kDialogProperty[] = L"fw.Dialog";
 
 // Messages whose result a dialog procedure returns directly instead of
 // through DWLP_MSGRESULT.
+// https://learn.microsoft.com/en-us/windows/win32/api/winuser/nc-winuser-dlgproc
 bool ReturnsResultDirectly(UINT message) {
     switch (message) {
     case WM_CTLCOLORMSGBOX:

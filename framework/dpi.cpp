@@ -19,6 +19,7 @@ using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
 
 GetDpiForWindowFn DpiForWindowFunction() noexcept {
     // Looked up once: older systems lack it, and the program must still start.
+    // https://learn.microsoft.com/en-us/windows/win32/api/winuser/nf-winuser-getdpiforwindow
     static const GetDpiForWindowFn function = [] {
         HMODULE user32 = ::GetModuleHandleW(L"user32.dll");
         return user32 ? reinterpret_cast<GetDpiForWindowFn>(

@@ -39,6 +39,7 @@ void CDlgTextItem::EndTyping() {
     // A hidden window may keep the focus (Wine leaves it in a hidden child):
     // keys typed next would change the text unseen. The focus goes to the
     // window the popup sits on, and the edit losing it ends typing as usual.
+    // https://learn.microsoft.com/en-us/windows/win32/api/winuser/nf-winuser-setfocus
     HWND focus = ::GetFocus();
     if (focus && (focus == popup || ::IsChild(popup, focus)))
         ::SetFocus(::GetParent(popup));
