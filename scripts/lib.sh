@@ -5,12 +5,17 @@ LUMVEX_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 LUMVEX_BUILD=${LUMVEX_BUILD:-$LUMVEX_ROOT/build}
 LUMVEX_BUILD_TYPE=${LUMVEX_BUILD_TYPE:-RelWithDebInfo}
 
-lumvex_configure() {
-  if [ ! -f "$LUMVEX_BUILD/build.ninja" ]; then
-    cmake -S "$LUMVEX_ROOT" -B "$LUMVEX_BUILD" -G Ninja \
-      -DCMAKE_TOOLCHAIN_FILE="$LUMVEX_ROOT/cmake/mingw-w64-x86_64.cmake" \
-      -DCMAKE_BUILD_TYPE="$LUMVEX_BUILD_TYPE"
+# The build folder made with a configure preset (CMakePresets.json), the
+# scripts' folder and configuration taking the place of the preset's.
+lumvex_configure_with() {
+  local preset=$1 folder=$2 type=$3
+  if [ ! -f "$folder/build.ninja" ]; then
+    cmake -S "$LUMVEX_ROOT" --preset "$preset" -B "$folder" -DCMAKE_BUILD_TYPE="$type"
   fi
+}
+
+lumvex_configure() {
+  lumvex_configure_with mingw-cross "$LUMVEX_BUILD" "$LUMVEX_BUILD_TYPE"
 }
 
 lumvex_build() {

@@ -12,8 +12,17 @@
 namespace {
 
 std::string Describe(const RECT& r) {
-    return "(" + std::to_string(r.left) + ", " + std::to_string(r.top) + ", " +
-           std::to_string(r.right) + ", " + std::to_string(r.bottom) + ")";
+    // Appended, not joined with +: at -O3 GCC 12 reports a literal + string
+    // as an overlapping copy (a false positive) and -Werror=restrict stops
+    // the Release build. https://gcc.gnu.org/bugzilla/show_bug.cgi?id=105329
+    std::string text = "(";
+    for (const LONG edge : {r.left, r.top, r.right, r.bottom}) {
+        if (text.size() > 1)
+            text += ", ";
+        text += std::to_string(edge);
+    }
+    text += ')';
+    return text;
 }
 
 } // namespace
