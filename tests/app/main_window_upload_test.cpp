@@ -115,7 +115,7 @@ TEST_F(MainWindowUpload, ThePanelTakesTheWorkOrderAndStartsOverAtEveryCapture) {
 
 TEST_F(MainWindowUpload, SubmitSendsTheFlattenedPictureAndTheAnswerDecidesWhatFollows) {
     PhpServer server(PeerRouterScript());
-    ASSERT_TRUE(server.IsRunning()) << server.Failure();
+    ASSERT_PEER_RUNNING(server);
     std::filesystem::create_directory(server.DataFolder() + L"\\4711");
     m_settings.servers = {{server.HostAndPort(), true}};
     m_settings.serverIndex = 0;

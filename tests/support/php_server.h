@@ -38,6 +38,19 @@ private:
     std::wstring m_data;
 };
 
+// For tests (GoogleTest's macros): stops the test unless the server runs.
+// Outside Wine (on Windows itself) there is no bash to start it with, and the
+// test is skipped with the reason; under Wine the server must start, and the
+// test fails.
+#define ASSERT_PEER_RUNNING(server)                                                                \
+    do {                                                                                           \
+        if (!(server).IsRunning()) {                                                               \
+            if (!UnderWine())                                                                      \
+                GTEST_SKIP() << "the PHP peer starts only under Wine: " << (server).Failure();     \
+            FAIL() << (server).Failure();                                                          \
+        }                                                                                          \
+    } while (false)
+
 // The routers, as Unix paths: the reference server itself, and the test peer
 // (tests/support/peer_router.php) that writes down every request before
 // handing it on to the reference server or giving a canned answer.

@@ -147,6 +147,11 @@ void UnixCommand::EndInput() {
         ::shutdown(m_connection, SD_SEND);
 }
 
+bool UnderWine() {
+    // Wine's own export; Windows has no such thing.
+    return ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+}
+
 std::string UnixPath(const std::wstring& windowsPath) {
     // Wine's own export; Windows has no such thing.
     using ToUnix = char*(CDECL*)(const wchar_t*);

@@ -51,6 +51,9 @@ private:
     bool m_winsock = false;
 };
 
+// Whether this process runs under Wine, where Unix programs can be started.
+bool UnderWine();
+
 // The Unix path of a Windows path, through Wine's own mapping; empty outside
 // Wine.
 std::string UnixPath(const std::wstring& windowsPath);

@@ -136,7 +136,7 @@ int PicturesIn(const std::wstring& folder) {
 class UploadDialogTest : public testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(m_server.IsRunning()) << m_server.Failure();
+        ASSERT_PEER_RUNNING(m_server);
         ASSERT_FALSE(m_jpeg.empty());
     }
 
