@@ -129,21 +129,14 @@ void RestoreEnvironment(const wchar_t* name, const std::optional<std::wstring>& 
     ::SetEnvironmentVariableW(name, value ? value->c_str() : nullptr);
 }
 
-void RemoveTree(const std::wstring& folder) {
+// The folder and the files in it.
+void RemoveFolder(const std::wstring& folder) {
     WIN32_FIND_DATAW found{};
     HANDLE search = ::FindFirstFileW((folder + L"*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            const std::wstring name = found.cFileName;
-            if (name == L"." || name == L"..")
-                continue;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(folder + name + L"\\");
-            else
-                ::DeleteFileW((folder + name).c_str());
-        } while (::FindNextFileW(search, &found));
+    for (bool more = search != INVALID_HANDLE_VALUE; more; more = ::FindNextFileW(search, &found))
+        ::DeleteFileW((folder + found.cFileName).c_str());
+    if (search != INVALID_HANDLE_VALUE)
         ::FindClose(search);
-    }
     ::RemoveDirectoryW(folder.c_str());
 }
 
@@ -172,7 +165,7 @@ std::wstring FilePathOfAddress(const std::string& address) {
 ScopedTemporaryFolder::ScopedTemporaryFolder(const std::wstring& name)
     : m_path(TempFilePath(name) + L"\\"), m_oldTmp(Environment(L"TMP")),
       m_oldTemp(Environment(L"TEMP")) {
-    RemoveTree(m_path);
+    RemoveFolder(m_path);
     ::CreateDirectoryW(m_path.c_str(), nullptr);
     ::SetEnvironmentVariableW(L"TMP", m_path.c_str());
     ::SetEnvironmentVariableW(L"TEMP", m_path.c_str());
@@ -181,5 +174,5 @@ ScopedTemporaryFolder::ScopedTemporaryFolder(const std::wstring& name)
 ScopedTemporaryFolder::~ScopedTemporaryFolder() {
     RestoreEnvironment(L"TMP", m_oldTmp);
     RestoreEnvironment(L"TEMP", m_oldTemp);
-    RemoveTree(m_path);
+    RemoveFolder(m_path);
 }

@@ -63,7 +63,7 @@ std::wstring FilePathOfAddress(const std::string& address);
 
 // A fresh folder inside the temporary folder that GetTempPathW answers while
 // this lives (through TMP and TEMP, inherited by programs started
-// meanwhile); removed with what is left in it.
+// meanwhile); removed with the files left in it.
 class ScopedTemporaryFolder {
 public:
     explicit ScopedTemporaryFolder(const std::wstring& name);
