@@ -725,7 +725,8 @@ void CLumvexDlg::SendScreenshotByEmail() {
     m_tempFiles.push_back(email->page);
     m_tempFiles.push_back(email->picture);
     CEmailSender sender;
-    sender.Send(L"", email->page, email->picture);
+    if (!sender.Send(L"", email->page, email->picture))
+        ShowError(Hwnd(), L"The e-mail could not be handed to the mail program.");
 }
 
 void CLumvexDlg::OnSettings() {

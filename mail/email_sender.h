@@ -17,10 +17,10 @@ public:
     // Opens the compose window and returns when the user has sent or
     // discarded the message. Mail programs in general get the page and then
     // the picture as attachments; Thunderbird gets the page's text as the
-    // message body. The mail library is loaded for this one call; when it
-    // cannot be loaded nothing happens, and what the mail program answers
-    // (the user cancelling, say) is not the caller's concern.
-    void Send(const std::wstring& subject, const std::wstring& pagePath,
+    // message body. The mail library is loaded for this one call. False when
+    // the message could not be handed to the mail program: no mail library,
+    // no send function in it, or a failure other than the user cancelling.
+    bool Send(const std::wstring& subject, const std::wstring& pagePath,
               const std::wstring& picturePath);
 
 private:

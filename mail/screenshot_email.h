@@ -12,11 +12,16 @@
 inline constexpr std::wstring_view kScreenshotPlaceholder = L"$$$SCREENSHOT_PATH$$$";
 inline constexpr wchar_t kEmailTemplateName[] = L"sendscreenshot.htm";
 
-// "file:///" + the folder (ending in a backslash) with forward slashes + the
-// file name: C:\Temp\ and a.jpg give file:///C:/Temp/a.jpg.
-std::wstring PictureFileUrl(std::wstring_view folder, std::wstring_view fileName);
+// "file:///" + the path with forward slashes, percent-encoded as UTF-8 where a
+// character has no place in a URL's path: C:\Temp\a #1.jpg gives
+// file:///C:/Temp/a%20%231.jpg.
+std::wstring PictureFileUrl(std::wstring_view path);
 
-// The template with every placeholder replaced by the address.
+// The text with & < > " and ' written as HTML character references.
+std::wstring HtmlEscape(std::wstring_view text);
+
+// The template with every placeholder replaced by the address, escaped for
+// HTML (the template puts it in attributes and text alike).
 std::wstring FillEmailPage(std::wstring_view templateText, std::wstring_view pictureUrl);
 
 struct ScreenshotEmail {

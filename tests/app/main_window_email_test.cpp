@@ -1,6 +1,7 @@
 // E-mail from the main window: the picture and its page in the temporary
 // folder, handed to the mail program (the test MAPI library), and gone when
-// the program ends.
+// the program ends. The temporary folder is named as a user's can be, with
+// letters outside the code page and what URLs treat specially.
 #include "main_window_driver.h"
 
 #include "framework/file.h"
@@ -17,7 +18,10 @@
 
 #include <windows.h>
 
+#include <mapi.h>
+
 #include <regex>
+#include <utility>
 
 namespace {
 
@@ -43,24 +47,21 @@ protected:
         ::RemoveDirectoryW(m_programFolder.c_str());
     }
 
+    const ScopedTemporaryFolder m_temporary{L"lumvex Łukasz Дмитрий #1 %41"};
     ScratchRegistry m_machine{HKEY_LOCAL_MACHINE};
     MailRecorder m_recorder;
     const std::wstring m_programFolder = TempFilePath(L"lumvex mail program");
 };
 
-std::wstring TemporaryFolder() {
-    wchar_t folder[MAX_PATH]{};
-    ::GetTempPathW(MAX_PATH, folder);
-    return folder;
-}
-
-// The page the template gives for a picture in the temporary folder.
-std::string ExpectedPage(const std::wstring& picture) {
-    std::wstring url = L"file:///" + picture;
-    for (wchar_t& c : url)
-        c = c == L'\\' ? L'/' : c;
-    const std::string u = fw::ToAnsi(url);
-    return "<p>" + u + "</p>\r\n<img src=\"" + u + "\" alt=\"caf\xE9\">" + u;
+// The page the template gives, and the file its address names.
+struct SentPage {
+    bool asTemplate = false;
+    std::wstring picture;
+};
+SentPage ReadPage(const std::string& page) {
+    const std::string u = PictureAddressIn(page);
+    return {page == "<p>" + u + "</p>\r\n<img src=\"" + u + "\" alt=\"caf\xE9\">" + u,
+            FilePathOfAddress(u)};
 }
 
 TEST_F(MainWindowEmail, TheButtonAlwaysAndCtrlEForOutlookSendThePageAndThePicture) {
@@ -97,7 +98,10 @@ TEST_F(MainWindowEmail, TheButtonAlwaysAndCtrlEForOutlookSendThePageAndThePictur
         ASSERT_EQ(m_dialog.TemporaryFiles().size(), 2u);
         const std::wstring firstPage = m_dialog.TemporaryFiles()[0];
         const std::wstring firstPicture = m_dialog.TemporaryFiles()[1];
-        EXPECT_EQ(m_recorder.Messages()[0].Text("note"), ExpectedPage(firstPicture));
+        const SentPage note = ReadPage(fw::ToAnsi(m_recorder.Messages()[0].WideText("note")));
+        EXPECT_TRUE(note.asTemplate);
+        EXPECT_TRUE(fw::ReadFileBytes(note.picture) == fw::ReadFileBytes(firstPicture))
+            << fw::ToUtf8(note.picture);
         EXPECT_EQ(m_recorder.Messages()[0].Number("files"), 0u);
         EXPECT_TRUE(m_recorder.Messages()[0].Text("mapi32"));
 
@@ -108,31 +112,53 @@ TEST_F(MainWindowEmail, TheButtonAlwaysAndCtrlEForOutlookSendThePageAndThePictur
         })) << "Ctrl+E sends for Outlook";
         const RecordedMail mail = m_recorder.Messages()[1];
         ASSERT_EQ(mail.Number("files"), 2u);
-        const std::wstring page = fw::FromAnsi(mail.Text("file0.path").value_or(""));
-        const std::wstring picture = fw::FromAnsi(mail.Text("file1.path").value_or(""));
+        ASSERT_EQ(m_dialog.TemporaryFiles().size(), 4u);
+        const std::wstring page = m_dialog.TemporaryFiles()[2];
+        const std::wstring picture = m_dialog.TemporaryFiles()[3];
+        // What the mail program opens is the page and the picture.
+        for (const auto& [field, file] : {std::pair("file0.path", page), {"file1.path", picture}})
+            EXPECT_TRUE(fw::ReadFileBytes(mail.WideText(field)) == fw::ReadFileBytes(file))
+                << fw::ToUtf8(mail.WideText(field));
 
         // Both in the temporary folder, named after the tick count.
-        const std::wstring folder = TemporaryFolder();
+        const std::wstring folder = m_temporary.Path();
         ASSERT_EQ(page.rfind(folder, 0), 0u) << page.c_str();
         ASSERT_EQ(picture.rfind(folder, 0), 0u) << picture.c_str();
         EXPECT_TRUE(std::regex_match(page.substr(folder.size()),
                                      std::wregex(L"sendscreenshot_-?[0-9]+\\.htm")));
         EXPECT_TRUE(std::regex_match(picture.substr(folder.size()),
                                      std::wregex(L"orbicam_-?[0-9]+\\.jpg")));
-        EXPECT_EQ(fw::ReadFileBytes(page), ExpectedPage(picture));
+        const SentPage sentPage = ReadPage(fw::ReadFileBytes(page).value_or(""));
+        EXPECT_TRUE(sentPage.asTemplate);
+        EXPECT_TRUE(fw::ReadFileBytes(sentPage.picture) == fw::ReadFileBytes(picture))
+            << fw::ToUtf8(sentPage.picture);
         const Picture sent = ReadImageFile(picture);
         fw::GdiBitmap flattened = m_dialog.Canvas().GetFlattenedBitmap();
         ASSERT_EQ(sent.width, 400);
         ASSERT_EQ(sent.height, 300);
         EXPECT_LT(MeanDifference(sent, ReadPixels(flattened.get())), 4.0);
 
+        // A mail program that refuses the message is reported.
+        m_recorder.Answer(MAPI_E_FAILURE);
+        {
+            MessageBoxCatcher catcher(L"Error");
+            SendOrFail(window, WM_EMAIL_SCREENSHOT);
+            const CaughtMessageBox& box = catcher.Wait();
+            EXPECT_TRUE(box.found);
+            EXPECT_EQ(box.text, L"The e-mail could not be handed to the mail program.");
+        }
+        EXPECT_EQ(m_recorder.Messages().size(), 3u);
+
         // Each page before its picture, oldest first.
+        ASSERT_EQ(m_dialog.TemporaryFiles().size(), 6u);
         written = {firstPage, firstPicture, page, picture};
+        written.insert(written.end(), m_dialog.TemporaryFiles().begin() + 4,
+                       m_dialog.TemporaryFiles().end());
         EXPECT_EQ(m_dialog.TemporaryFiles(), written);
         for (const std::wstring& file : written)
             EXPECT_NE(::GetFileAttributesW(file.c_str()), INVALID_FILE_ATTRIBUTES);
     });
-    ASSERT_EQ(written.size(), 4u);
+    ASSERT_EQ(written.size(), 6u);
     for (const std::wstring& file : written)
         EXPECT_EQ(::GetFileAttributesW(file.c_str()), INVALID_FILE_ATTRIBUTES)
             << "left behind: " << file.c_str();

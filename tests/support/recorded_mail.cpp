@@ -1,13 +1,18 @@
 #include "support/recorded_mail.h"
 
 #include "framework/file.h"
+#include "framework/text.h"
 #include "support/build_paths.h"
 #include "support/registry_value.h"
 #include "support/test_window.h"
 #include "test_mapi/mapi_record.h"
 
+#include <shlwapi.h>
+
 #include <algorithm>
 #include <cstdlib>
+#include <cwchar>
+#include <utility>
 
 namespace {
 
@@ -17,6 +22,10 @@ constexpr wchar_t kMailClients[] = L"SOFTWARE\\Clients\\Mail";
 
 std::wstring TestMapiLibrary() {
     return WindowsPathOfBuildFile(LUMVEX_TEST_MAPI_PATH);
+}
+
+std::wstring TestAnsiMapiLibrary() {
+    return WindowsPathOfBuildFile(LUMVEX_TEST_MAPI_ANSI_PATH);
 }
 
 bool SetDefaultMailClient(HKEY root, const std::wstring& name) {
@@ -47,6 +56,11 @@ bool RecordedMail::IsNull(const std::string& field) const {
     return found != fields.end() && !found->second;
 }
 
+std::wstring RecordedMail::WideText(const std::string& field) const {
+    const std::string text = Text(field).value_or("");
+    return Text("call") == "MAPISendMailW" ? fw::FromUtf8(text) : fw::FromAnsi(text);
+}
+
 MailRecorder::MailRecorder()
     : m_path(TempFilePath(L"lumvex_mapi_record_" + std::to_wstring(::GetCurrentProcessId()) +
                           L".txt")) {
@@ -56,7 +70,12 @@ MailRecorder::MailRecorder()
 
 MailRecorder::~MailRecorder() {
     ::SetEnvironmentVariableW(kMapiRecordVariable, nullptr);
+    ::SetEnvironmentVariableW(kMapiAnswerVariable, nullptr);
     ::DeleteFileW(m_path.c_str());
+}
+
+void MailRecorder::Answer(unsigned long answer) {
+    ::SetEnvironmentVariableW(kMapiAnswerVariable, std::to_wstring(answer).c_str());
 }
 
 std::vector<RecordedMail> MailRecorder::Messages() const {
@@ -93,4 +112,67 @@ std::vector<RecordedMail> MailRecorder::Messages() const {
         at = std::min(text.size(), at + length + 1);
     }
     return messages;
+}
+
+namespace {
+
+std::optional<std::wstring> Environment(const wchar_t* name) {
+    const DWORD needed = ::GetEnvironmentVariableW(name, nullptr, 0);
+    if (needed == 0)
+        return std::nullopt;
+    std::wstring value(needed, L'\0');
+    value.resize(::GetEnvironmentVariableW(name, value.data(), needed));
+    return value;
+}
+
+void RestoreEnvironment(const wchar_t* name, const std::optional<std::wstring>& value) {
+    ::SetEnvironmentVariableW(name, value ? value->c_str() : nullptr);
+}
+
+// The folder and the files in it.
+void RemoveFolder(const std::wstring& folder) {
+    WIN32_FIND_DATAW found{};
+    HANDLE search = ::FindFirstFileW((folder + L"*").c_str(), &found);
+    for (bool more = search != INVALID_HANDLE_VALUE; more; more = ::FindNextFileW(search, &found))
+        ::DeleteFileW((folder + found.cFileName).c_str());
+    if (search != INVALID_HANDLE_VALUE)
+        ::FindClose(search);
+    ::RemoveDirectoryW(folder.c_str());
+}
+
+} // namespace
+
+std::string PictureAddressIn(const std::string& page) {
+    const std::string start = "src=\"";
+    const size_t from = page.find(start);
+    const size_t to = from == std::string::npos ? from : page.find('"', from + start.size());
+    if (to == std::string::npos)
+        return {};
+    return page.substr(from + start.size(), to - from - start.size());
+}
+
+std::wstring FilePathOfAddress(const std::string& address) {
+    std::wstring url = fw::FromAnsi(address);
+    for (const auto& [reference, c] : {std::pair(L"&amp;", L'&'), std::pair(L"&#39;", L'\'')}) {
+        for (size_t at; (at = url.find(reference)) != std::wstring::npos;)
+            url.replace(at, std::wcslen(reference), 1, c);
+    }
+    wchar_t path[MAX_PATH]{};
+    DWORD length = MAX_PATH;
+    return SUCCEEDED(::PathCreateFromUrlW(url.c_str(), path, &length, 0)) ? path : L"";
+}
+
+ScopedTemporaryFolder::ScopedTemporaryFolder(const std::wstring& name)
+    : m_path(TempFilePath(name) + L"\\"), m_oldTmp(Environment(L"TMP")),
+      m_oldTemp(Environment(L"TEMP")) {
+    RemoveFolder(m_path);
+    ::CreateDirectoryW(m_path.c_str(), nullptr);
+    ::SetEnvironmentVariableW(L"TMP", m_path.c_str());
+    ::SetEnvironmentVariableW(L"TEMP", m_path.c_str());
+}
+
+ScopedTemporaryFolder::~ScopedTemporaryFolder() {
+    RestoreEnvironment(L"TMP", m_oldTmp);
+    RestoreEnvironment(L"TEMP", m_oldTemp);
+    RemoveFolder(m_path);
 }

@@ -1,12 +1,16 @@
 // A stand-in for the user's mail program: a Simple MAPI library whose
-// MAPISendMail records the message it is given (see mapi_record.h) and
-// answers success, as a mail program does once the user has sent.
+// MAPISendMail and MAPISendMailW record the message they are given (see
+// mapi_record.h) and answer success, as a mail program does once the user
+// has sent, or the answer the test asks for. Built twice: with both
+// functions, and as a mail program that reads only ANSI strings.
 #include <windows.h>
 
+#include "mail/mapi_unicode.h"
 #include "test_mapi/mapi_record.h"
 
 #include <mapi.h>
 
+#include <cwchar>
 #include <string>
 
 namespace {
@@ -53,6 +57,9 @@ public:
         m_text += text;
         m_text += '\n';
     }
+    void String(const std::string& field, const wchar_t* value) {
+        String(field, value ? Utf8(value, -1).c_str() : nullptr);
+    }
     void String(const std::string& field, const std::string& value) {
         String(field, value.c_str());
     }
@@ -81,13 +88,20 @@ private:
     std::string m_text;
 };
 
-} // namespace
+// What the test asked the call to answer, or success.
+ULONG Answer() {
+    wchar_t text[32]{};
+    if (::GetEnvironmentVariableW(kMapiAnswerVariable, text, 32) == 0)
+        return SUCCESS_SUCCESS;
+    return static_cast<ULONG>(std::wcstoul(text, nullptr, 10));
+}
 
-// Exported by test_mapi.def under its own name: mapi.h has declared it
-// already, and a redeclaration may not add the export attribute.
-extern "C" ULONG WINAPI MAPISendMail(LHANDLE session, ULONG_PTR uiParam, lpMapiMessage message,
-                                     FLAGS flags, ULONG reserved) {
+// MapiMessage or its UTF-16 twin, whose strings are recorded as UTF-8.
+template <typename Message>
+ULONG RecordCall(const char* function, LHANDLE session, ULONG_PTR uiParam, const Message* message,
+                 FLAGS flags, ULONG reserved) {
     Record record;
+    record.String("call", function);
     record.String("library", ThisLibrary());
     HMODULE systemMapi = ::GetModuleHandleW(L"mapi32.dll");
     record.String("mapi32", systemMapi ? ModulePath(systemMapi).c_str() : nullptr);
@@ -108,7 +122,7 @@ extern "C" ULONG WINAPI MAPISendMail(LHANDLE session, ULONG_PTR uiParam, lpMapiM
         record.Presence("recipient.list", message->lpRecips);
         record.Number("files", message->nFileCount);
         for (ULONG i = 0; message->lpFiles && i < message->nFileCount; ++i) {
-            const MapiFileDesc& file = message->lpFiles[i];
+            const auto& file = message->lpFiles[i];
             const std::string prefix = "file" + std::to_string(i) + ".";
             record.Number(prefix + "reserved", file.ulReserved);
             record.Number(prefix + "flags", file.flFlags);
@@ -119,5 +133,21 @@ extern "C" ULONG WINAPI MAPISendMail(LHANDLE session, ULONG_PTR uiParam, lpMapiM
         }
     }
     record.Append();
-    return SUCCESS_SUCCESS;
+    return Answer();
+}
+
+} // namespace
+
+// Exported by the .def files under the Simple MAPI names: mapi.h declares
+// MAPISendMail already (a redeclaration may not add the export attribute),
+// and the Windows SDK's declares MAPISendMailW with its own message type.
+extern "C" ULONG WINAPI RecordMapiSendMail(LHANDLE session, ULONG_PTR uiParam,
+                                           lpMapiMessage message, FLAGS flags, ULONG reserved) {
+    return RecordCall("MAPISendMail", session, uiParam, message, flags, reserved);
+}
+
+extern "C" ULONG WINAPI RecordMapiSendMailW(LHANDLE session, ULONG_PTR uiParam,
+                                            mapi_unicode::Message* message, FLAGS flags,
+                                            ULONG reserved) {
+    return RecordCall("MAPISendMailW", session, uiParam, message, flags, reserved);
 }
