@@ -156,14 +156,16 @@ TEST_F(MainWindowUpload, SubmitSendsTheFlattenedPictureAndTheAnswerDecidesWhatFo
         // JPEG is lossy; a missing arrow or another picture differs by far more.
         EXPECT_LT(MeanDifference(stored, expected), 4.0);
 
-        // A server error: the box, and the window stays for another try.
+        // A server error: the box with its cause, and the window stays for
+        // another try.
         m_settings.servers[0].url = server.HostAndPort() + L"/canned/500/page";
         ShowWithCapture(window);
         {
             MessageBoxCatcher catcher(L"Error", IDOK, 20000);
             Click(PanelItem(IDC_SUBMIT));
             const CaughtMessageBox& box = catcher.Wait();
-            EXPECT_EQ(box.text, kTransferFailed);
+            EXPECT_EQ(box.text,
+                      std::wstring(kTransferFailed) + L"\nThe server answered with status 500.");
             EXPECT_EQ(box.icon, MessageBoxIcon::Error);
         }
         SendOrFail(window, WM_NULL);
