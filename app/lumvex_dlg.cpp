@@ -707,9 +707,14 @@ void CLumvexDlg::UploadScreenshot() {
         break;
     case IDABORT:
         break;
-    default:
-        ShowError(Hwnd(), kTransferFailed);
+    default: {
+        // The cause on a line of its own, when there is one the user can act on.
+        std::wstring text = kTransferFailed;
+        if (const std::wstring cause = upload.FailureCause(); !cause.empty())
+            text += L"\n" + cause;
+        ShowError(Hwnd(), text.c_str());
         break;
+    }
     }
 }
 

@@ -1,30 +1,30 @@
 #include "bench/upload_bench.h"
 
-#include "framework/file.h"
+#include "framework/control.h"
 #include "framework/handles.h"
-#include "framework/text.h"
 #include "upload/app_settings.h"
 #include "upload/dlg_upload.h"
-#include "upload/multipart_form.h"
 
 #include "resource.h"
 
-#include "support/php_server.h"
-#include "support/picture.h"
-#include "support/unix_command.h"
+#include "upload/scripted_peer.h"
+
+#include <commctrl.h>
 
 #include <algorithm>
+#include <atomic>
 #include <functional>
+#include <set>
+#include <thread>
 #include <vector>
-
-#include <winsock2.h>
 
 #include <windows.h>
 
 namespace {
 
-constexpr int kRuns = 7;
-constexpr size_t kBodySize = 5 * 1024 * 1024;
+constexpr std::size_t kPictureSize = 5 * 1024 * 1024;
+constexpr std::size_t kRate = 4 * 1024 * 1024; // bytes a second
+constexpr int kRuns = 3;
 constexpr wchar_t kKey[] = L"SKYQUOMBIRLA470470";
 
 double NowMs() {
@@ -40,157 +40,140 @@ double Median(std::vector<double> values) {
     return values[values.size() / 2];
 }
 
-// A JPEG of exactly kBodySize bytes: a real picture, then bytes that every
-// reader skips after its end marker.
-std::string FiveMegabyteJpeg() {
-    Picture picture{640, 480, {}};
-    std::uint32_t seed = 1;
-    for (int i = 0; i < picture.width * picture.height; ++i) {
-        seed = seed * 1664525u + 1013904223u;
-        picture.pixels.push_back(seed >> 8);
-    }
-    std::string jpeg = EncodeJpeg(picture);
-    if (jpeg.empty() || jpeg.size() > kBodySize)
-        return {};
-    jpeg.resize(kBodySize, '\0');
-    return jpeg;
-}
+// The positions the progress bar is given, as it is given them.
+class ProgressProbe : public fw::Control {
+public:
+    std::set<int> positions;
+    std::atomic<int> last{0};
 
-// The upload dialog with the browser left out. It times its worker from the
-// start to the report, which the dialog handles after every progress update.
+protected:
+    bool HandleMessage(UINT message, WPARAM wParam, LPARAM, LRESULT&) override {
+        if (message == PBM_SETPOS) {
+            positions.insert(static_cast<int>(wParam));
+            last = static_cast<int>(wParam);
+        }
+        return false;
+    }
+};
+
+// The upload dialog with the browser left out. It times its run from the
+// start to the end of DoModal.
 class BenchUpload : public CDlgUpload {
 public:
     using CDlgUpload::CDlgUpload;
-    double Elapsed() const noexcept { return m_end - m_start; }
+    ProgressProbe progress;
+    double started = 0;
+    std::atomic<HWND> window{nullptr};
 
 protected:
     BOOL OnInitDialog() override {
-        m_start = NowMs();
+        progress.Attach(Item(IDC_UPLOAD_PROGRESS));
+        started = NowMs();
+        window = Hwnd();
         return CDlgUpload::OnInitDialog();
     }
-    bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
-        if (message == WM_UPLOAD_FINISHED)
-            m_end = NowMs();
-        return CDlgUpload::HandleMessage(message, wParam, lParam, result);
-    }
     void OpenPage(const std::wstring&) override {}
-
-private:
-    double m_start = 0;
-    double m_end = 0;
 };
 
-// The same request through plain blocking sockets, in the worker's blocks:
-// how fast any program under this platform can hand these bytes to the
-// server, with no HTTP library in the way. Returns the milliseconds from
-// connecting to the status line, or a negative number on failure.
-double PostWithSockets(int port, const std::string& jpeg) {
-    const std::wstring boundary = MakeBoundary();
-    const MultipartForm form = BuildMultipartForm(boundary, kKey, WorkOrderValue(0, L""));
-    const double start = NowMs();
-    SOCKET peer = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    if (peer == INVALID_SOCKET)
-        return -1;
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = ::htons(static_cast<u_short>(port));
-    address.sin_addr.s_addr = ::htonl(INADDR_LOOPBACK);
-    auto sendAll = [peer](const char* data, size_t size) {
-        while (size > 0) {
-            const int sent = ::send(peer, data, static_cast<int>(size), 0);
-            if (sent <= 0)
-                return false;
-            data += sent;
-            size -= static_cast<size_t>(sent);
-        }
-        return true;
-    };
-    const std::string head = "POST /Tessaly.php HTTP/1.1\r\nHost: 127.0.0.1\r\n" +
-                             fw::ToAnsi(ContentTypeHeader(boundary)) +
-                             "\r\nContent-Length: " + std::to_string(form.BodyLength(jpeg.size())) +
-                             "\r\nConnection: close\r\n\r\n";
-    bool ok = ::connect(peer, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) == 0 &&
-              sendAll(head.data(), head.size()) &&
-              sendAll(form.securityKeyPart.data(), form.securityKeyPart.size()) &&
-              sendAll(form.workOrderPart.data(), form.workOrderPart.size()) &&
-              sendAll(form.fileHeader.data(), form.fileHeader.size());
-    const size_t block = PictureBlockSize(jpeg.size());
-    for (size_t offset = 0; ok && offset < jpeg.size(); offset += block)
-        ok = sendAll(jpeg.data() + offset, std::min(block, jpeg.size() - offset));
-    ok = ok && sendAll(form.closing.data(), form.closing.size());
-    char status[12] = {};
-    ok = ok && ::recv(peer, status, sizeof(status), MSG_WAITALL) == sizeof(status);
-    const double elapsed = NowMs() - start;
-    ::closesocket(peer);
-    return ok && std::string(status + 9, 3) == "302" ? elapsed : -1;
+CAppSettings SettingsFor(const ScriptedPeer& peer) {
+    CAppSettings settings;
+    settings.servers = {{peer.HostAndPort(), true}};
+    settings.serverIndex = 0;
+    settings.securityKey = kKey;
+    return settings;
+}
+
+fw::Stream PictureStream() {
+    fw::Stream stream;
+    const std::string bytes(kPictureSize, 'x'); // the peer only counts them
+    ULONG written = 0;
+    if (FAILED(::CreateStreamOnHGlobal(nullptr, TRUE, stream.put())) ||
+        FAILED(stream.get()->Write(bytes.data(), static_cast<ULONG>(bytes.size()), &written)) ||
+        FAILED(stream.get()->Seek(LARGE_INTEGER{}, STREAM_SEEK_SET, nullptr)))
+        return {};
+    return stream;
+}
+
+// One upload to the peer: its end code, the milliseconds from the cancel (or
+// the start) to the end of the run, and the bar's distinct positions.
+struct Run {
+    INT_PTR end = -1;
+    double elapsed = 0;
+    std::size_t steps = 0;
+};
+
+// Cancelled as soon as cancelWhen says so (never when it is empty).
+Run UploadOnce(ScriptedPeer& peer, const std::function<bool(const BenchUpload&)>& cancelWhen) {
+    fw::Stream picture = PictureStream();
+    BenchUpload upload(picture.get(), 0, L"", SettingsFor(peer));
+    std::atomic<bool> over{false};
+    std::atomic<double> cancelledAt{0};
+    std::thread canceller;
+    if (cancelWhen) {
+        canceller = std::thread([&] {
+            while (!over && !(upload.window && cancelWhen(upload)))
+                ::Sleep(1);
+            if (over)
+                return;
+            cancelledAt = NowMs();
+            ::PostMessageW(upload.window, WM_COMMAND, IDC_UPLOAD_CANCEL, 0);
+        });
+    }
+    Run run;
+    run.end = upload.DoModal();
+    const double ended = NowMs();
+    over = true;
+    if (canceller.joinable())
+        canceller.join();
+    run.elapsed = ended - (cancelWhen ? cancelledAt.load() : upload.started);
+    run.steps = upload.progress.positions.size();
+    return run;
 }
 
 } // namespace
 
 void RunUploadBench(std::FILE* out) {
-    const std::string jpeg = FiveMegabyteJpeg();
-    PhpServer server(ReferenceServerScript());
-    if (jpeg.empty() || !server.IsRunning()) {
-        std::fprintf(out, "upload-5MB unavailable (%s)\n",
-                     jpeg.empty() ? "no picture" : server.Failure().c_str());
+    // A 5 MB picture through a reader that takes 4 MB a second: how close
+    // the upload comes to what the line allows, and how the bar moves.
+    std::vector<double> times;
+    std::size_t steps = kPictureSize;
+    for (int i = 0; i < kRuns; ++i) {
+        ScriptedPeer peer({.bytesPerSecond = kRate});
+        const Run run = UploadOnce(peer, nullptr);
+        if (run.end != IDOK) {
+            std::fprintf(out, "upload-rate-limited failed (end code %d)\n",
+                         static_cast<int>(run.end));
+            return;
+        }
+        times.push_back(run.elapsed);
+        steps = std::min(steps, run.steps); // the worst run
+    }
+    const double ideal = static_cast<double>(kPictureSize) * 1000.0 / static_cast<double>(kRate);
+    std::fprintf(out, "upload-rate-limited %.0f ideal %.0f\n", Median(times), ideal);
+
+    // Cancels at a tenth, half and nine tenths of the body, and while a peer
+    // that never answers keeps the worker waiting: the slowest of them.
+    double worst = 0;
+    for (const int percent : {10, 50, 90}) {
+        ScriptedPeer peer({.bytesPerSecond = kRate});
+        const Run run = UploadOnce(
+            peer, [percent](const BenchUpload& upload) { return upload.progress.last >= percent; });
+        if (run.end != IDABORT) {
+            std::fprintf(out, "upload-cancel-latency failed at %d %% (end code %d)\n", percent,
+                         static_cast<int>(run.end));
+            return;
+        }
+        worst = std::max(worst, run.elapsed);
+    }
+    ScriptedPeer silent({.answer = ""});
+    const Run waiting =
+        UploadOnce(silent, [&silent](const BenchUpload&) { return silent.RequestComplete(); });
+    if (waiting.end != IDABORT) {
+        std::fprintf(out, "upload-cancel-latency failed while waiting (end code %d)\n",
+                     static_cast<int>(waiting.end));
         return;
     }
-    CAppSettings settings;
-    settings.servers = {{server.HostAndPort(), true}};
-    settings.serverIndex = 0;
-    settings.securityKey = kKey;
-
-    std::vector<double> ours;
-    for (int run = 0; run < kRuns; ++run) {
-        fw::Stream stream;
-        ULONG written = 0;
-        if (FAILED(::CreateStreamOnHGlobal(nullptr, TRUE, stream.put())) ||
-            FAILED(stream.get()->Write(jpeg.data(), static_cast<ULONG>(jpeg.size()), &written)) ||
-            FAILED(stream.get()->Seek(LARGE_INTEGER{}, STREAM_SEEK_SET, nullptr)))
-            return;
-        BenchUpload upload(stream.get(), 0, L"", settings);
-        const INT_PTR result = upload.DoModal();
-        ours.push_back(upload.Elapsed());
-        if (result != IDOK) {
-            std::fprintf(out, "upload-5MB failed (end code %d)\n", static_cast<int>(result));
-            return;
-        }
-    }
-    std::fprintf(out, "upload-5MB %.1f ms\n", Median(ours));
-
-    const std::wstring file = server.DataFolder() + L"\\bench.jpg";
-    fw::WriteFileBytes(file, jpeg);
-    const std::string address =
-        "http://127.0.0.1:" + std::to_string(server.Port()) + "/Tessaly.php";
-    std::vector<double> curl;
-    for (int run = 0; run < kRuns; ++run) {
-        std::unique_ptr<UnixCommand> command =
-            UnixCommand::Start(SourceFolder() + "/bench/post_with_curl.sh",
-                               {UnixPath(file), address, "SKYQUOMBIRLA470470"});
-        const std::string report = command ? command->ReadToEnd(30000) : std::string();
-        int status = 0;
-        double seconds = 0;
-        if (std::sscanf(report.c_str(), "%d %lf", &status, &seconds) != 2 || status != 302) {
-            std::fprintf(out, "upload-5MB-curl failed (%s)\n", report.c_str());
-            return;
-        }
-        curl.push_back(seconds * 1000.0);
-    }
-    std::fprintf(out, "upload-5MB-curl %.1f ms\n", Median(curl));
-
-    WSADATA winsock{};
-    if (::WSAStartup(MAKEWORD(2, 2), &winsock) != 0)
-        return;
-    std::vector<double> sockets;
-    for (int run = 0; run < kRuns; ++run) {
-        const double elapsed = PostWithSockets(server.Port(), jpeg);
-        if (elapsed < 0) {
-            std::fprintf(out, "upload-5MB-winsock failed\n");
-            break;
-        }
-        sockets.push_back(elapsed);
-    }
-    ::WSACleanup();
-    if (sockets.size() == kRuns)
-        std::fprintf(out, "upload-5MB-winsock %.1f ms\n", Median(sockets));
+    worst = std::max(worst, waiting.elapsed);
+    std::fprintf(out, "upload-cancel-latency %.0f\n", worst);
+    std::fprintf(out, "upload-progress-steps %zu\n", steps);
 }

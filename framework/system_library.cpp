@@ -16,8 +16,9 @@ FARPROC SystemLibrary::Find(const char* name) const noexcept {
 
 const WinInetApi* WinInet() noexcept {
     // A function-local static: the first caller binds, a second thread
-    // asking meanwhile waits for it.
-    static const SystemLibrary library(L"wininet.dll");
+    // asking meanwhile waits for it. Never freed: an upload worker that was
+    // let go may be blocked in WinInet while the program's statics go.
+    static const SystemLibrary& library = *new SystemLibrary(L"wininet.dll");
     static const std::optional<WinInetApi> api = []() -> std::optional<WinInetApi> {
         WinInetApi bound{};
         const bool complete =
@@ -27,6 +28,8 @@ const WinInetApi* WinInet() noexcept {
             library.Bind(bound.InternetCrackUrlW, "InternetCrackUrlW") &&
             library.Bind(bound.InternetCanonicalizeUrlW, "InternetCanonicalizeUrlW") &&
             library.Bind(bound.InternetWriteFile, "InternetWriteFile") &&
+            library.Bind(bound.InternetReadFile, "InternetReadFile") &&
+            library.Bind(bound.InternetSetOptionW, "InternetSetOptionW") &&
             library.Bind(bound.HttpOpenRequestW, "HttpOpenRequestW") &&
             library.Bind(bound.HttpAddRequestHeadersW, "HttpAddRequestHeadersW") &&
             library.Bind(bound.HttpSendRequestExW, "HttpSendRequestExW") &&

@@ -43,6 +43,8 @@ struct WinInetApi {
     decltype(&::InternetCrackUrlW) InternetCrackUrlW;
     decltype(&::InternetCanonicalizeUrlW) InternetCanonicalizeUrlW;
     decltype(&::InternetWriteFile) InternetWriteFile;
+    decltype(&::InternetReadFile) InternetReadFile;
+    decltype(&::InternetSetOptionW) InternetSetOptionW;
     decltype(&::HttpOpenRequestW) HttpOpenRequestW;
     decltype(&::HttpAddRequestHeadersW) HttpAddRequestHeadersW;
     decltype(&::HttpSendRequestExW) HttpSendRequestExW;
@@ -50,7 +52,8 @@ struct WinInetApi {
     decltype(&::HttpQueryInfoW) HttpQueryInfoW;
 };
 
-// Loaded the first time any thread asks, and kept until the program ends;
+// Loaded the first time any thread asks, and never freed (a worker that was
+// let go may still be inside a call while the program ends);
 // null when WinInet or one of the functions is missing (every caller then
 // fails as it does when WinInet itself fails).
 const WinInetApi* WinInet() noexcept;

@@ -1,6 +1,7 @@
 #include "upload/dlg_settings_ex.h"
 
 #include "controls/window_text.h"
+#include "upload/dlg_upload_server.h"
 
 #include "resource.h"
 
@@ -118,6 +119,8 @@ void CDlgSettingsEx::OnSave() {
         ::SendMessageW(Hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(field), TRUE);
         return;
     }
+    if (!AcceptServerScheme(Hwnd(), field, address))
+        return;
     bool known = false;
     for (size_t i = 0; i < m_servers.size() && !known; ++i) {
         if (EqualIgnoringCase(m_servers[i].url, address)) {

@@ -9,29 +9,87 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <atomic>
+#include <mutex>
+
 namespace {
 
 constexpr COLORREF kBackground = RGB(62, 113, 170);
 constexpr COLORREF kStatusText = RGB(255, 255, 255);
-// Worker -> dialog: the progress changed (the position is in m_percent).
+// Worker -> dialog: the progress changed (the position is in Run::percent).
 constexpr UINT kProgressChanged = WM_APP + 1;
 
 } // namespace
+
+// What the dialog and its worker share; it lives as long as either holds it.
+struct CDlgUpload::Run final : UploadEvents {
+    UploadJob job;
+    fw::Stream picture; // the worker's own reference
+    UploadCancel cancel;
+    // The latest progress position and whether a notice of it is on its way.
+    std::atomic<int> percent{0};
+    std::atomic<bool> progressPending{false};
+    // Written by the worker before it sets finished and posts its report.
+    UploadOutcome outcome;
+    std::atomic<bool> finished{false};
+
+    // Null once the dialog has let the worker go.
+    void Post(UINT message, WPARAM wParam) {
+        std::lock_guard<std::mutex> lock(mutex);
+        if (window)
+            ::PostMessageW(window, message, wParam, 0);
+    }
+    void Attach(HWND dialogWindow, CDlgUpload* owner) {
+        std::lock_guard<std::mutex> lock(mutex);
+        window = dialogWindow;
+        dialog = owner;
+    }
+
+    void OnProgress(int position) override {
+        // One notice at a time: the dialog shows the latest position when it
+        // gets to it. The worker never waits for the interface thread, whose
+        // bar repaints at every step.
+        percent = position;
+        if (!progressPending.exchange(true))
+            Post(kProgressChanged, 0);
+    }
+    void OpenPage(const std::wstring& address) override {
+        // Only after the cancel switch accepted the answer: the dialog then
+        // waits for the worker and is still there.
+        CDlgUpload* owner = nullptr;
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            owner = dialog;
+        }
+        if (owner)
+            owner->OpenPage(address);
+    }
+
+private:
+    std::mutex mutex;
+    HWND window = nullptr;
+    CDlgUpload* dialog = nullptr;
+};
 
 CDlgUpload::CDlgUpload(IStream* picture, int mode, std::wstring workOrderText,
                        const CAppSettings& settings)
     : fw::Dialog(IDD_UPLOAD),
       m_icon(static_cast<HICON>(::LoadImageW(fw::ResourceInstance(), MAKEINTRESOURCEW(IDI_LUMVEX),
                                              IMAGE_ICON, 0, 0, LR_DEFAULTSIZE))),
-      m_background(::CreateSolidBrush(kBackground)), m_serverName(settings.GetServerName()) {
-    m_job.url = settings.GetUploadURL();
-    m_job.securityKey = settings.securityKey;
-    m_job.workOrder = WorkOrderValue(mode, workOrderText);
-    m_job.picture = picture;
+      m_background(::CreateSolidBrush(kBackground)), m_serverName(settings.GetServerName()),
+      m_run(std::make_shared<Run>()) {
+    m_run->job.url = settings.GetUploadURL();
+    m_run->job.securityKey = settings.securityKey;
+    m_run->job.workOrder = WorkOrderValue(mode, workOrderText);
+    if (picture) {
+        picture->AddRef();
+        m_run->picture.reset(picture);
+    }
+    m_run->job.picture = m_run->picture.get();
 }
 
 CDlgUpload::~CDlgUpload() {
-    // WM_DESTROY (which waits for the worker) needs the whole object.
+    // WM_DESTROY (which stops the worker) needs the whole object.
     DestroyWindow();
 }
 
@@ -45,6 +103,14 @@ INT_PTR CDlgUpload::EndCodeFor(WPARAM result) noexcept {
     default:
         return IDOK;
     }
+}
+
+const std::wstring& CDlgUpload::WorkOrder() const noexcept {
+    return m_run->job.workOrder;
+}
+
+std::wstring CDlgUpload::FailureCause() const {
+    return DescribeFailure(m_outcome);
 }
 
 BOOL CDlgUpload::OnInitDialog() {
@@ -64,54 +130,39 @@ BOOL CDlgUpload::OnInitDialog() {
     m_status.SetColors(CColorStaticST::ColorIndex::Background, kBackground);
     ::SetWindowTextW(m_status.Hwnd(), (L"Uploading to: " + m_serverName).c_str());
 
-    m_dialog = Hwnd();
-    m_cancel = false;
-    m_finished = false;
-    m_percent = 0;
-    m_progressPending = false;
-    m_worker.reset(::CreateThread(nullptr, 0, UploadThreadProc, this, 0, nullptr));
+    m_outcome = UploadOutcome{};
+    m_run->Attach(Hwnd(), this);
+    // The thread gets a reference of its own, which it drops as it ends.
+    auto* reference = new std::shared_ptr<Run>(m_run);
+    m_worker.reset(::CreateThread(nullptr, 0, UploadThreadProc, reference, 0, nullptr));
     if (!m_worker) {
+        delete reference;
         // No worker will report: say it ourselves.
-        m_finished = true;
+        m_run->finished = true;
         ::PostMessageW(Hwnd(), WM_UPLOAD_FINISHED, kUploadFailed, 0);
     }
     return TRUE;
 }
 
 DWORD WINAPI CDlgUpload::UploadThreadProc(void* parameter) {
-    auto* self = static_cast<CDlgUpload*>(parameter);
-    const HWND dialog = self->m_dialog;
-    int result = kUploadFailed;
+    const std::unique_ptr<std::shared_ptr<Run>> reference(
+        static_cast<std::shared_ptr<Run>*>(parameter));
+    Run& run = **reference;
     {
         // The shell, which opens the server's page, needs COM.
         fw::ComScope com;
-        result = RunUpload(self->m_job, *self);
+        run.outcome = RunUpload(run.job, run.cancel, run);
     }
-    // The last touch of the dialog object: after this the dialog may end and
-    // go away at any moment.
-    self->m_finished = true;
-    ::PostMessageW(dialog, WM_UPLOAD_FINISHED, static_cast<WPARAM>(result), 0);
+    run.finished = true;
+    run.Post(WM_UPLOAD_FINISHED, static_cast<WPARAM>(run.outcome.result));
     return 0;
-}
-
-bool CDlgUpload::IsCancelled() {
-    return m_cancel.load();
-}
-
-void CDlgUpload::OnProgress(int percent) {
-    // One notice at a time: the dialog shows the latest position when it
-    // gets to it. The worker never waits for the interface thread, whose
-    // bar repaints at every step (a hundred synchronous cross-thread messages
-    // cost more than the whole transfer of a 5 MB picture).
-    m_percent = percent;
-    if (!m_progressPending.exchange(true))
-        ::PostMessageW(m_dialog, kProgressChanged, 0, 0);
 }
 
 void CDlgUpload::OnProgressChanged() {
     // Cleared before the read: a step taken meanwhile posts a new notice.
-    m_progressPending = false;
-    ::SendMessageW(Item(IDC_UPLOAD_PROGRESS), PBM_SETPOS, static_cast<WPARAM>(m_percent.load()), 0);
+    m_run->progressPending = false;
+    ::SendMessageW(Item(IDC_UPLOAD_PROGRESS), PBM_SETPOS,
+                   static_cast<WPARAM>(m_run->percent.load()), 0);
 }
 
 void CDlgUpload::OpenPage(const std::wstring& address) {
@@ -120,43 +171,72 @@ void CDlgUpload::OpenPage(const std::wstring& address) {
 
 bool CDlgUpload::OnCommand(WORD id, WORD notifyCode, HWND control) {
     if (id == IDC_UPLOAD_CANCEL) {
-        // The worker sees it before its next block and reports; only then
-        // does the dialog end.
-        m_cancel = true;
+        EndDialog(StopUpload());
         return true;
     }
     return fw::Dialog::OnCommand(id, notifyCode, control);
 }
 
 bool CDlgUpload::OnQuitMessage() {
-    if (m_finished)
-        return true;
-    // The program is asked to end: stop the upload and leave once the worker
-    // has reported (the run then passes the quit message on).
-    m_cancel = true;
+    // The program is asked to end: stop the upload now; the run then ends
+    // and passes the quit message on.
+    if (!m_run->finished)
+        EndDialog(StopUpload());
+    else
+        OnUploadFinished();
     return false;
 }
 
-void CDlgUpload::OnUploadFinished(WPARAM result) {
-    if (!m_finished)
+void CDlgUpload::OnUploadFinished() {
+    // A WM_UPLOAD_FINISHED before the worker's report is not the worker's.
+    if (!m_run->finished)
         return;
-    WaitForWorker();
-    EndDialog(EndCodeFor(result));
+    // Nothing but the thread's end is left to wait for.
+    WaitForWorker(INFINITE);
+    m_outcome = m_run->outcome;
+    EndDialog(EndCodeFor(static_cast<WPARAM>(m_outcome.result)));
 }
 
-void CDlgUpload::WaitForWorker() noexcept {
-    if (!m_worker)
-        return;
-    m_cancel = true;
-    HANDLE thread = m_worker.get();
-    // Take in whatever the worker (or the shell on its behalf) sends this
-    // thread while waiting.
-    while (::MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_SENDMESSAGE) ==
-           WAIT_OBJECT_0 + 1) {
-        MSG message{};
-        ::PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+INT_PTR CDlgUpload::StopUpload() noexcept {
+    if (!m_run->cancel.Cancel()) {
+        // Too late: the server took the picture, and the worker is opening
+        // its page.
+        WaitForWorker(INFINITE);
+        return IDOK;
     }
-    m_worker.reset();
+    if (!WaitForWorker(kCancelGraceMs)) {
+        // Still blocked in WinInet: from now on the worker posts nothing and
+        // opens nothing; its Run keeps what it still reads alive.
+        m_run->Attach(nullptr, nullptr);
+        m_worker.reset();
+    }
+    return IDABORT;
+}
+
+bool CDlgUpload::WaitForWorker(DWORD timeoutMs) noexcept {
+    if (!m_worker)
+        return true;
+    HANDLE thread = m_worker.get();
+    const DWORD start = ::GetTickCount();
+    for (;;) {
+        DWORD left = INFINITE;
+        if (timeoutMs != INFINITE) {
+            const DWORD waited = ::GetTickCount() - start;
+            left = waited >= timeoutMs ? 0 : timeoutMs - waited;
+        }
+        // Take in whatever the worker (or the shell on its behalf) sends this
+        // thread while waiting.
+        const DWORD woken = ::MsgWaitForMultipleObjects(1, &thread, FALSE, left, QS_SENDMESSAGE);
+        if (woken == WAIT_OBJECT_0 + 1) {
+            MSG message{};
+            ::PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+            continue;
+        }
+        if (woken != WAIT_OBJECT_0)
+            return false;
+        m_worker.reset();
+        return true;
+    }
 }
 
 bool CDlgUpload::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -166,7 +246,7 @@ bool CDlgUpload::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESU
         result = 0;
         return true;
     case WM_UPLOAD_FINISHED:
-        OnUploadFinished(wParam);
+        OnUploadFinished();
         result = 0;
         return true;
     case WM_CTLCOLORDLG:
@@ -175,7 +255,9 @@ bool CDlgUpload::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESU
     case WM_DESTROY:
         // Normally the worker has long ended; a window destroyed from
         // outside must still not leave it writing to a dead object.
-        WaitForWorker();
+        if (m_worker)
+            StopUpload();
+        m_run->Attach(nullptr, nullptr);
         return false;
     default:
         return fw::Dialog::HandleMessage(message, wParam, lParam, result);

@@ -2,6 +2,7 @@
 
 #include "controls/window_text.h"
 #include "upload/app_settings.h"
+#include "upload/upload_address.h"
 
 #include "resource.h"
 
@@ -26,6 +27,16 @@ void CDlgUploadServer::OnOK() {
         ::SendMessageW(Hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(field), TRUE);
         return;
     }
+    if (!AcceptServerScheme(Hwnd(), field, url))
+        return;
     m_url = std::move(url);
     EndDialog(IDOK);
+}
+
+bool AcceptServerScheme(HWND dialog, HWND field, std::wstring_view address) {
+    if (IsUploadServerScheme(address))
+        return true;
+    ::MessageBoxW(dialog, kOtherSchemeRefused, L"Information", MB_ICONINFORMATION | MB_OK);
+    ::SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(field), TRUE);
+    return false;
 }

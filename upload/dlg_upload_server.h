@@ -3,7 +3,10 @@
 
 #include "framework/dialog.h"
 
+#include <windows.h>
+
 #include <string>
+#include <string_view>
 
 class CDlgUploadServer : public fw::Dialog {
 public:
@@ -19,3 +22,8 @@ protected:
 private:
     std::wstring m_url;
 };
+
+// Whether a server address typed into one of the settings dialogs has a
+// scheme uploads can use (none, http or https). If not, says why in a box
+// owned by dialog and puts the focus back on field.
+bool AcceptServerScheme(HWND dialog, HWND field, std::wstring_view address);

@@ -66,5 +66,25 @@ int ProgressPercent(std::uint64_t sent, std::uint64_t length) noexcept {
     if (length == 0 || sent >= length)
         return 100;
     // In whole numbers: in floating point 29 of 100 bytes would read 28 %.
-    return static_cast<int>(sent * 100 / length);
+    // sent * 100 wraps for lengths past 2^64 / 100, so the two decimal digits
+    // of sent / length come one at a time: each is how often length fits
+    // into ten times the rest, counted by adding the rest ten times modulo
+    // length, which never leaves 64 bits.
+    int percent = 0;
+    std::uint64_t rest = sent; // below length
+    for (int digit = 0; digit < 2; ++digit) {
+        std::uint64_t tenfold = 0; // 10 * rest modulo length
+        int fits = 0;
+        for (int i = 0; i < 10; ++i) {
+            if (tenfold >= length - rest) {
+                tenfold -= length - rest;
+                ++fits;
+            } else {
+                tenfold += rest;
+            }
+        }
+        percent = percent * 10 + fits;
+        rest = tenfold;
+    }
+    return percent;
 }

@@ -156,14 +156,16 @@ TEST_F(MainWindowUpload, SubmitSendsTheFlattenedPictureAndTheAnswerDecidesWhatFo
         // JPEG is lossy; a missing arrow or another picture differs by far more.
         EXPECT_LT(MeanDifference(stored, expected), 4.0);
 
-        // A server error: the box, and the window stays for another try.
+        // A server error: the box with its cause, and the window stays for
+        // another try.
         m_settings.servers[0].url = server.HostAndPort() + L"/canned/500/page";
         ShowWithCapture(window);
         {
             MessageBoxCatcher catcher(L"Error", IDOK, 20000);
             Click(PanelItem(IDC_SUBMIT));
             const CaughtMessageBox& box = catcher.Wait();
-            EXPECT_EQ(box.text, kTransferFailed);
+            EXPECT_EQ(box.text,
+                      std::wstring(kTransferFailed) + L"\nThe server answered with status 500.");
             EXPECT_EQ(box.icon, MessageBoxIcon::Error);
         }
         SendOrFail(window, WM_NULL);
@@ -174,6 +176,21 @@ TEST_F(MainWindowUpload, SubmitSendsTheFlattenedPictureAndTheAnswerDecidesWhatFo
         SendOrFail(window, WM_COMMAND, ID_CTX_SUBMIT);
         EXPECT_FALSE(::IsWindowVisible(window));
         EXPECT_EQ(RecordedRequestCount(server.DataFolder()), 3);
+
+        // A server that keeps the answer back does not keep the program from
+        // ending: an exit request ends the upload and the program at once.
+        m_settings.servers[0].url = server.HostAndPort();
+        ShowWithCapture(window);
+        fw::WriteFileBytes(hold, "");
+        Click(PanelItem(IDC_SUBMIT));
+        EXPECT_NE(WaitForOwnedWindow(window), nullptr) << "no upload dialog";
+        EXPECT_TRUE(PumpUntil([&] { return RecordedRequestCount(server.DataFolder()) == 4; },
+                              kDriverTimeoutMs));
+        ::PostMessageW(window, WM_EXIT_APP, 0, 0);
+        // Far sooner than the server's 30 s hold or the upload's timeout.
+        EXPECT_TRUE(PumpUntil([&] { return !::IsWindow(window); }, 5000))
+            << "the exit request waited for the upload";
+        std::filesystem::remove(hold);
     });
 }
 

@@ -1,5 +1,5 @@
 // Unix programs for tests that run under Wine: PHP's web server as the peer
-// of an upload, curl for the bench.
+// of an upload.
 //
 // Wine starts a Unix program when asked to run one, but hands back neither a
 // process handle nor the standard handles. A loopback connection stands in

@@ -1,5 +1,6 @@
 #include "upload/scripted_peer.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <vector>
 
@@ -76,30 +77,56 @@ void ScriptedPeer::Serve() {
         SOCKET connection = ::accept(m_listener, nullptr, nullptr);
         if (connection == INVALID_SOCKET)
             continue;
+        m_connected = true;
         Converse(connection);
         ::closesocket(connection);
         m_ended = true;
     }
 }
 
+bool ScriptedPeer::WaitToAnswer() {
+    const DWORD start = ::GetTickCount();
+    while (!m_stop && (m_held || ::GetTickCount() - start < m_manners.answerDelayMs))
+        ::Sleep(5);
+    return !m_stop;
+}
+
 void ScriptedPeer::Converse(SOCKET connection) {
+    if (!m_manners.read) {
+        while (!m_stop)
+            ::Sleep(10);
+        return;
+    }
     std::string request;
     size_t headerEnd = std::string::npos;
     std::size_t contentLength = 0;
     std::vector<char> buffer(64 * 1024);
+    LARGE_INTEGER frequency{};
+    LARGE_INTEGER start{};
+    ::QueryPerformanceFrequency(&frequency);
+    ::QueryPerformanceCounter(&start);
     while (!m_stop) {
-        if (m_manners.tickMs > 0)
-            ::Sleep(m_manners.tickMs);
         if (m_paused) {
             ::Sleep(10);
             continue;
         }
+        std::size_t want = buffer.size();
+        if (m_manners.bytesPerSecond > 0) {
+            // What the rate allows since the connection came in.
+            LARGE_INTEGER now{};
+            ::QueryPerformanceCounter(&now);
+            const double seconds = static_cast<double>(now.QuadPart - start.QuadPart) /
+                                   static_cast<double>(frequency.QuadPart);
+            const double allowed = seconds * static_cast<double>(m_manners.bytesPerSecond) -
+                                   static_cast<double>(request.size());
+            if (allowed < 1024) {
+                ::Sleep(1);
+                continue;
+            }
+            want = std::min(want, static_cast<std::size_t>(allowed));
+        }
         if (!Readable(connection, 50))
             continue;
-        const std::size_t want =
-            m_manners.bytesPerTick > 0 && m_manners.bytesPerTick < buffer.size()
-                ? m_manners.bytesPerTick
-                : buffer.size();
         const int got = ::recv(connection, buffer.data(), static_cast<int>(want), 0);
         if (got <= 0)
             return; // the client went away
@@ -116,14 +143,46 @@ void ScriptedPeer::Converse(SOCKET connection) {
             contentLength = ContentLength(request.substr(0, headerEnd));
         }
         m_bodyBytes = request.size() - headerEnd;
-        if (m_bodyBytes >= m_manners.hangUpAfter)
-            return;
-        if (m_bodyBytes >= contentLength) {
-            const std::string answer =
-                "HTTP/1.1 302 Found\r\nLocation: http://127.0.0.1:" + std::to_string(m_port) +
-                "/page\r\nContent-Length: 0\r\nConnection: close\r\n\r\n";
-            ::send(connection, answer.data(), static_cast<int>(answer.size()), 0);
+        if (m_bodyBytes >= m_manners.hangUpAfter) {
+            // A reset, not a polite end: the client learns at once.
+            const linger abort{1, 0};
+            ::setsockopt(connection, SOL_SOCKET, SO_LINGER, reinterpret_cast<const char*>(&abort),
+                         sizeof(abort));
             return;
         }
+        if (m_bodyBytes >= contentLength)
+            break;
+    }
+    if (m_stop)
+        return;
+    m_complete = true;
+    if (!WaitToAnswer())
+        return;
+    if (m_manners.answer.empty()) {
+        // Never an answer: hold the line until the client gives up.
+        while (!m_stop) {
+            if (Readable(connection, 50) && ::recv(connection, buffer.data(), 1, 0) <= 0)
+                return;
+        }
+        return;
+    }
+    std::string answer = m_manners.answer;
+    const std::string self = "127.0.0.1:" + std::to_string(m_port);
+    for (size_t at = answer.find("$PEER"); at != std::string::npos;
+         at = answer.find("$PEER", at + self.size()))
+        answer.replace(at, 5, self);
+    for (size_t sent = 0; sent < answer.size();) {
+        const int n =
+            ::send(connection, answer.data() + sent, static_cast<int>(answer.size() - sent), 0);
+        if (n <= 0)
+            return;
+        sent += static_cast<size_t>(n);
+    }
+    m_answered = true;
+    ::shutdown(connection, SD_SEND);
+    // Let the client read the answer before the connection goes.
+    for (int i = 0; i < 100 && !m_stop; ++i) {
+        if (Readable(connection, 50) && ::recv(connection, buffer.data(), 1, 0) <= 0)
+            return;
     }
 }

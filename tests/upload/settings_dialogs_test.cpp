@@ -4,6 +4,7 @@
 #include "upload/app_settings.h"
 #include "upload/dlg_settings.h"
 #include "upload/dlg_settings_ex.h"
+#include "upload/upload_address.h"
 
 #include "support/message_box_catcher.h"
 #include "support/modal_driver.h"
@@ -208,6 +209,10 @@ TEST_F(SettingsDialogs, AddEditDeleteAndOkAreWrittenBackAndSavedAtOnce) {
         gui.cbSize = sizeof(gui);
         ::GetGUIThreadInfo(m_threadId, &gui);
         EXPECT_EQ(gui.hwndFocus, field);
+        // So is an address of another scheme, saying why.
+        SendOrFail(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"file://h:a:1?q"));
+        EXPECT_EQ(Answer(address, IDOK, L"Information").text, kOtherSchemeRefused);
+        EXPECT_TRUE(::IsWindowVisible(address));
         SendOrFail(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"third.example"));
         SavePicture(address, L"upload_server.png");
         PostClick(address, IDOK);
@@ -310,6 +315,11 @@ TEST_F(SettingsDialogs, OwnServerTypedWithTheSchemeOrInOtherLettersIsTheStoredOn
     // spelling (pasted: typing would complete it to a stored address) is
     // part of a new address. Enter saves as well.
     EditOwn([&](HWND dialog) {
+        // Another scheme is refused, saying why, and the dialog stays.
+        SendOrFail(::GetDlgItem(dialog, IDC_SERVER_HISTORY), WM_SETTEXT, 0,
+                   reinterpret_cast<LPARAM>(L"ftp://first.example"));
+        EXPECT_EQ(Answer(dialog, IDC_SETTINGS_EX_SAVE, L"Information").text, kOtherSchemeRefused);
+        EXPECT_TRUE(::IsWindowVisible(dialog));
         SendOrFail(::GetDlgItem(dialog, IDC_SERVER_HISTORY), WM_SETTEXT, 0,
                    reinterpret_cast<LPARAM>(L"HTTP://first.example"));
         ::PostMessageW(AddressField(dialog), WM_KEYDOWN, VK_RETURN, 1);
