@@ -16,7 +16,7 @@ namespace {
 
 constexpr COLORREF kBackground = RGB(62, 113, 170);
 constexpr COLORREF kStatusText = RGB(255, 255, 255);
-// Worker -> dialog: the progress changed (the position is in Run::percent).
+// Worker -> dialog: the progress bar's new position (wParam).
 constexpr UINT kProgressChanged = WM_APP + 1;
 
 } // namespace
@@ -26,9 +26,8 @@ struct CDlgUpload::Run final : UploadEvents {
     UploadJob job;
     fw::Stream picture; // the worker's own reference
     UploadCancel cancel;
-    // The latest progress position and whether a notice of it is on its way.
-    std::atomic<int> percent{0};
-    std::atomic<bool> progressPending{false};
+    // The last position posted to the dialog (worker only).
+    int postedPercent = 0;
     // Written by the worker before it sets finished and posts its report.
     UploadOutcome outcome;
     std::atomic<bool> finished{false};
@@ -46,12 +45,14 @@ struct CDlgUpload::Run final : UploadEvents {
     }
 
     void OnProgress(int position) override {
-        // One notice at a time: the dialog shows the latest position when it
-        // gets to it. The worker never waits for the interface thread, whose
-        // bar repaints at every step.
-        percent = position;
-        if (!progressPending.exchange(true))
-            Post(kProgressChanged, 0);
+        // Every position the upload passes is posted, each once (at most
+        // 101 notices): the bar moves through them even when the network's
+        // buffers take half the body at once. The worker never waits for
+        // the interface thread.
+        if (position == postedPercent)
+            return;
+        postedPercent = position;
+        Post(kProgressChanged, static_cast<WPARAM>(position));
     }
     void OpenPage(const std::wstring& address) override {
         // Only after the cancel switch accepted the answer: the dialog then
@@ -158,11 +159,8 @@ DWORD WINAPI CDlgUpload::UploadThreadProc(void* parameter) {
     return 0;
 }
 
-void CDlgUpload::OnProgressChanged() {
-    // Cleared before the read: a step taken meanwhile posts a new notice.
-    m_run->progressPending = false;
-    ::SendMessageW(Item(IDC_UPLOAD_PROGRESS), PBM_SETPOS,
-                   static_cast<WPARAM>(m_run->percent.load()), 0);
+void CDlgUpload::OnProgressChanged(WPARAM position) {
+    ::SendMessageW(Item(IDC_UPLOAD_PROGRESS), PBM_SETPOS, position, 0);
 }
 
 void CDlgUpload::OpenPage(const std::wstring& address) {
@@ -242,7 +240,7 @@ bool CDlgUpload::WaitForWorker(DWORD timeoutMs) noexcept {
 bool CDlgUpload::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     switch (message) {
     case kProgressChanged:
-        OnProgressChanged();
+        OnProgressChanged(wParam);
         result = 0;
         return true;
     case WM_UPLOAD_FINISHED:

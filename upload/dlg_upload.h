@@ -74,7 +74,7 @@ private:
     struct Run;
 
     static DWORD WINAPI UploadThreadProc(void* parameter);
-    void OnProgressChanged();
+    void OnProgressChanged(WPARAM position);
     void OnUploadFinished();
     // Stops the upload at once; answers the end code: IDABORT, or IDOK when
     // the server's acceptance came first.
