@@ -299,6 +299,9 @@ TEST_F(UploadDialogSlowPeerTest, StaysResponsiveKeepsRunningOnEnterEscapeAndClos
         HWND window = WaitForUploadWindow();
         ASSERT_NE(window, nullptr);
         ASSERT_TRUE(PumpUntil([&] { return ProgressOf(window) >= 2; }, 10000));
+        // The peer stops reading until the cancel: however long what follows
+        // takes, the body cannot have gone out before it.
+        peer.Pause(true);
 
         // It paints while the worker waits for the slow peer.
         ::InvalidateRect(window, nullptr, TRUE);
@@ -322,6 +325,7 @@ TEST_F(UploadDialogSlowPeerTest, StaysResponsiveKeepsRunningOnEnterEscapeAndClos
     });
     EXPECT_EQ(RunUpload(upload), IDABORT);
     driver.join();
+    peer.Pause(false);
 
     EXPECT_TRUE(upload.Pages().empty());
     EXPECT_LT(upload.progress.positions.back(), 100);
