@@ -5,18 +5,22 @@
 set -u
 root=$(cd "$(dirname "$0")/../.." && pwd)
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+# Only this shell cleans up: a background child killed before it ran its
+# program would run the trap too.
+trap '[ "$BASHPID" = "$$" ] && rm -rf "$work"' EXIT
 failures=0
 
 # Starts scripts/serve, waits until PHP listens, stops it; its output in
-# $work/out.
+# $work/out, removed first: the last run's would say "started" before this
+# server has even begun.
 serve() {
   local port
+  rm -f "$work/out"
   port=$(php -r '$s = stream_socket_server("tcp://127.0.0.1:0");
     echo substr(strrchr(stream_socket_get_name($s, false), ":"), 1);')
   "$root/scripts/serve" "$port" "$work/data" >"$work/out" 2>&1 &
   local server=$! waited=0
-  until grep -q 'Development Server .* started' "$work/out"; do
+  until grep -qs 'Development Server .* started' "$work/out"; do
     if ! kill -0 "$server" 2>/dev/null || [ $((waited += 1)) -gt 1500 ]; then
       echo "scripts/serve did not start:" && cat "$work/out"
       failures=$((failures + 1))
