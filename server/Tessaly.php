@@ -2,39 +2,79 @@
 // Tessaly work-order endpoint: a small reference server for Lumvex uploads.
 //
 // POST (multipart/form-data) with the fields security_key and workorder_id
-// and the file field "file" (a JPEG):
+// and the file field "file" (a JPEG of at most MAX_PICTURE_BYTES):
 //   workorder_id "0"     creates a new work order holding the picture;
 //   workorder_id "<n>"   adds the picture to the existing work order n.
 // Success answers 302 with a Location naming the work order's page. A bad
-// request (wrong key, no file, not a JPEG, unknown work order, malformed
-// number) answers 4xx without a Location and stores nothing.
+// request (wrong key, no file, not a JPEG, too large, unknown work order,
+// malformed number, a post from another site's page) answers 4xx, a data
+// folder short of space 507; none of them has a Location or stores anything.
 //
-// GET                       lists the work orders;
-// GET ?workorder=<n>        shows work order n and its pictures;
-// GET ?workorder=<n>&picture=<name>  serves one picture.
+// GET ?workorder=<n>&token=<t>                 shows work order n;
+// GET ?workorder=<n>&token=<t>&picture=<name>  serves one of its pictures.
+// The token is made at random with the work order and handed out only in
+// the Location of its uploads: whoever has the page address may see the
+// work order, nobody else (numbers are easy to guess, tokens are not).
+// GET without a work order lists every work order for whoever gives the
+// security key as the password of HTTP basic authentication; the list is
+// off while the key is the default one, which is no secret.
+//
+// Work orders are numbered from 1001, the pictures of each from 0001.jpg,
+// by counters kept under the data folder's lock: a number is never handed
+// out twice, even after its work order or picture was deleted.
 //
 // Settings come from the environment:
-//   TESSALY_DATA          folder for the work orders (default: data/ beside
-//                         this file);
+//   TESSALY_DATA          folder for the work orders (default: tessaly-data
+//                         beside the served folder, never inside it: a web
+//                         server would hand its files to anyone);
 //   TESSALY_SECURITY_KEY  the key uploads must carry (default: the key a
-//                         fresh Lumvex installation sends).
+//                         fresh Lumvex installation sends);
+//   TESSALY_MIN_FREE_MB   free space the data folder's disk keeps; uploads
+//                         that would leave less are refused (default 200).
 //
 // Run it with PHP's built-in server (see scripts/serve), which uses this
-// file as its router, or under any web server as a plain script.
+// file as its router, or under any web server as a plain script. From the
+// command line it only warns when it would accept the default key.
 
 declare(strict_types=1);
 
 const DEFAULT_SECURITY_KEY = 'SKYQUOMBIRLA470470';
 const SCRIPT_NAME = 'Tessaly.php';
-// Work-order numbers are positive decimal integers of at most nine digits.
-const WORKORDER_PATTERN = '/^[1-9][0-9]{0,8}$/';
-const PICTURE_PATTERN = '/^[0-9]{4}\.jpg$/';
+const FIRST_WORKORDER = 1001;
+// Numbers of up to 18 digits fit PHP's integers; no counter gets there.
+const LAST_NUMBER = 999999999999999999;
+const WORKORDER_PATTERN = '/^[1-9][0-9]{0,17}\z/';
+const PICTURE_PATTERN = '/^[0-9]{4,18}\.jpg\z/';
+const TOKEN_PATTERN = '/^[0-9a-f]{32}\z/';
+const TOKEN_BYTES = 16;
+// Plenty for a JPEG of a 4K screen; PHP's own upload limits must be larger.
+const MAX_PICTURE_BYTES = 20 * 1024 * 1024;
+const DEFAULT_MIN_FREE_MB = 200;
+// Files of the data folder: the lock, and the last numbers handed out.
+const LOCK_FILE = '.lock';
+const WORKORDER_COUNTER = '.last-workorder';
+const PICTURE_COUNTER = '.last-picture';
+const TOKEN_FILE = '.token';
+
+const PAGE_STYLE = <<<'CSS'
+body { font: 15px/1.45 system-ui, sans-serif; margin: 0; background: #eef3f9; color: #1f2a37; }
+header { background: #3e71aa; color: #fff; padding: 14px 28px; }
+header h1 { margin: 0; font-size: 20px; font-weight: 600; }
+main { padding: 20px 28px; }
+figure { display: inline-block; margin: 0 18px 18px 0; background: #fff; padding: 10px;
+         border: 1px solid #c9d6e6; border-radius: 6px; vertical-align: top; }
+figure img { display: block; max-width: 480px; max-height: 320px; }
+figcaption { margin-top: 6px; font-size: 13px; color: #52606f; }
+a { color: #2c5d93; }
+CSS;
 
 function data_folder(): string
 {
     $folder = getenv('TESSALY_DATA');
     if ($folder === false || $folder === '') {
-        $folder = __DIR__ . DIRECTORY_SEPARATOR . 'data';
+        $root = $_SERVER['DOCUMENT_ROOT'] ?? '';
+        $served = ($root !== '' && is_dir($root)) ? (string)realpath($root) : __DIR__;
+        $folder = dirname($served) . DIRECTORY_SEPARATOR . 'tessaly-data';
     }
     return rtrim($folder, '/\\');
 }
@@ -43,6 +83,14 @@ function security_key(): string
 {
     $key = getenv('TESSALY_SECURITY_KEY');
     return ($key === false || $key === '') ? DEFAULT_SECURITY_KEY : $key;
+}
+
+function min_free_bytes(): float
+{
+    $megabytes = getenv('TESSALY_MIN_FREE_MB');
+    $megabytes = is_string($megabytes) && preg_match('/^[0-9]{1,15}\z/', $megabytes)
+        ? (float)$megabytes : DEFAULT_MIN_FREE_MB;
+    return $megabytes * 1024 * 1024;
 }
 
 function html(string $text): string
@@ -64,16 +112,29 @@ function workorder_folder(string $number): string
     return data_folder() . DIRECTORY_SEPARATOR . $number;
 }
 
-// The page of a work order as an absolute address, for the Location header.
-function workorder_page_url(string $number): string
+function request_scheme(): string
 {
-    $https = !empty($_SERVER['HTTPS']) && $_SERVER['HTTPS'] !== 'off';
-    $host = $_SERVER['HTTP_HOST'] ?? ($_SERVER['SERVER_NAME'] ?? 'localhost');
+    return (!empty($_SERVER['HTTPS']) && $_SERVER['HTTPS'] !== 'off') ? 'https' : 'http';
+}
+
+function request_host(): string
+{
+    return $_SERVER['HTTP_HOST'] ?? ($_SERVER['SERVER_NAME'] ?? 'localhost');
+}
+
+// The page of a work order as an absolute address, for the Location header.
+function workorder_page_url(string $number, string $token): string
+{
     $path = parse_url($_SERVER['REQUEST_URI'] ?? ('/' . SCRIPT_NAME), PHP_URL_PATH);
     if (!is_string($path) || $path === '') {
         $path = '/' . SCRIPT_NAME;
     }
-    return ($https ? 'https' : 'http') . '://' . $host . $path . '?workorder=' . $number;
+    return request_scheme() . '://' . request_host() . $path . '?' . workorder_query($number, $token);
+}
+
+function workorder_query(string $number, string $token): string
+{
+    return 'workorder=' . $number . '&token=' . $token;
 }
 
 // Runs $work while holding the data folder's lock, so that two uploads never
@@ -84,7 +145,7 @@ function with_lock(callable $work): mixed
     if (!is_dir($folder) && !@mkdir($folder, 0775, true) && !is_dir($folder)) {
         fail(500, 'The data folder cannot be created.');
     }
-    $lock = fopen($folder . DIRECTORY_SEPARATOR . '.lock', 'c');
+    $lock = @fopen($folder . DIRECTORY_SEPARATOR . LOCK_FILE, 'c');
     if ($lock === false || !flock($lock, LOCK_EX)) {
         fail(500, 'The data folder cannot be locked.');
     }
@@ -94,6 +155,29 @@ function with_lock(callable $work): mixed
         flock($lock, LOCK_UN);
         fclose($lock);
     }
+}
+
+// Replaces a small file whole, so that a reader never sees half of it.
+function write_file_whole(string $path, string $text): bool
+{
+    $new = $path . '.new';
+    return @file_put_contents($new, $text) === strlen($text) && @rename($new, $path);
+}
+
+// The number after both the counter and the highest number in use, written
+// back to the counter. Call with the lock held.
+function next_number(string $counter, int $highestInUse): int
+{
+    $last = trim((string)@file_get_contents($counter));
+    $last = preg_match('/^[0-9]{1,18}\z/', $last) ? (int)$last : 0;
+    $next = max($last, $highestInUse) + 1;
+    if ($next > LAST_NUMBER) {
+        fail(507, 'The numbers of this server are used up.');
+    }
+    if (!write_file_whole($counter, $next . "\n")) {
+        fail(500, 'The number counter cannot be written.');
+    }
+    return $next;
 }
 
 function existing_workorders(): array
@@ -108,6 +192,7 @@ function existing_workorders(): array
     return $numbers;
 }
 
+// The picture names of a work order, in the order they were stored.
 function pictures_of(string $number): array
 {
     $names = [];
@@ -116,19 +201,128 @@ function pictures_of(string $number): array
             $names[] = $entry;
         }
     }
-    sort($names);
+    usort($names, fn(string $a, string $b): int => (int)$a <=> (int)$b);
     return $names;
 }
 
-// Whether the file starts like a JPEG and PHP reads it as one.
-function is_jpeg(string $path): bool
+function stored_token(string $number): ?string
 {
-    $start = @file_get_contents($path, false, null, 0, 3);
-    if ($start !== "\xFF\xD8\xFF") {
+    $token = trim((string)@file_get_contents(workorder_folder($number) . DIRECTORY_SEPARATOR . TOKEN_FILE));
+    return preg_match(TOKEN_PATTERN, $token) ? $token : null;
+}
+
+// The token of a work order, made now for one that has none yet (one made
+// by hand, or by an older version of this server). Call with the lock held.
+function token_of(string $number): string
+{
+    $token = stored_token($number);
+    if ($token === null) {
+        $token = bin2hex(random_bytes(TOKEN_BYTES));
+        if (!write_file_whole(workorder_folder($number) . DIRECTORY_SEPARATOR . TOKEN_FILE, $token . "\n")) {
+            fail(500, 'The work order cannot be given a token.');
+        }
+    }
+    return $token;
+}
+
+// Whether the work order exists and the token is its own.
+function opens_workorder(mixed $number, mixed $token): bool
+{
+    if (!is_string($number) || !is_string($token) || !preg_match(WORKORDER_PATTERN, $number)
+        || !preg_match(TOKEN_PATTERN, $token) || !is_dir(workorder_folder($number))) {
         return false;
     }
+    $stored = stored_token($number);
+    return $stored !== null && hash_equals($stored, $token);
+}
+
+// Whether the file holds a whole JPEG: the start-of-image marker, marker
+// segments that fit, a frame header, at least one scan and the end-of-image
+// marker (anything after it is ignored, as decoders do). getimagesize alone
+// reads no further than the frame header, so that a few header bytes
+// followed by a web page pass it.
+function is_jpeg(string $path): bool
+{
     $info = @getimagesize($path);
-    return $info !== false && $info[2] === IMAGETYPE_JPEG;
+    if ($info === false || $info[2] !== IMAGETYPE_JPEG || $info[0] < 1 || $info[1] < 1) {
+        return false;
+    }
+    $bytes = @file_get_contents($path);
+    if (!is_string($bytes) || strncmp($bytes, "\xFF\xD8", 2) !== 0) {
+        return false;
+    }
+    $length = strlen($bytes);
+    $at = 2;
+    $frame = false;
+    $scan = false;
+    while ($at + 1 < $length) {
+        if ($bytes[$at] !== "\xFF") {
+            return false;
+        }
+        $marker = ord($bytes[$at + 1]);
+        if ($marker === 0xFF) { // a fill byte
+            ++$at;
+            continue;
+        }
+        $at += 2;
+        if ($marker === 0xD9) {
+            return $frame && $scan;
+        }
+        if ($marker === 0x00 || $marker === 0x01 || ($marker >= 0xD0 && $marker <= 0xD8)) {
+            return false;
+        }
+        if ($at + 2 > $length) {
+            return false;
+        }
+        $size = unpack('n', $bytes, $at)[1];
+        if ($size < 2 || $at + $size > $length) {
+            return false;
+        }
+        $at += $size;
+        // Start-of-frame markers: 0xC0 to 0xCF but for DHT, JPG and DAC.
+        if ($marker >= 0xC0 && $marker <= 0xCF && !in_array($marker, [0xC4, 0xC8, 0xCC], true)) {
+            $frame = true;
+        }
+        if ($marker === 0xDA) {
+            if (!$frame) {
+                return false;
+            }
+            $scan = true;
+            // The coded data runs to the next marker: an 0xFF followed by
+            // neither a stuffed zero, a restart marker nor another 0xFF.
+            for (;;) {
+                $at = strpos($bytes, "\xFF", $at);
+                if ($at === false || $at + 1 >= $length) {
+                    return false;
+                }
+                $next = ord($bytes[$at + 1]);
+                if ($next === 0x00 || ($next >= 0xD0 && $next <= 0xD7)) {
+                    $at += 2;
+                } elseif ($next === 0xFF) {
+                    ++$at;
+                } else {
+                    break;
+                }
+            }
+        }
+    }
+    return false;
+}
+
+// Whether a browser sent the request from another site's page: browsers
+// name the page's origin in every cross-site POST (a form needs no
+// preflight), programs such as Lumvex send none.
+function from_another_site(): bool
+{
+    $origin = $_SERVER['HTTP_ORIGIN'] ?? null;
+    return is_string($origin) && strcasecmp($origin, request_scheme() . '://' . request_host()) !== 0;
+}
+
+function room_for(int $bytes): bool
+{
+    $free = @disk_free_space(data_folder());
+    // A file system that tells nothing is taken as roomy.
+    return $free === false || $free - $bytes >= min_free_bytes();
 }
 
 function handle_upload(): never
@@ -136,6 +330,9 @@ function handle_upload(): never
     // PHP drops every field of a body larger than post_max_size.
     if (!$_POST && !$_FILES && (int)($_SERVER['CONTENT_LENGTH'] ?? 0) > 0) {
         fail(413, 'The upload is larger than this server accepts.');
+    }
+    if (from_another_site()) {
+        fail(403, 'Uploads from web pages are not accepted.');
     }
     $key = $_POST['security_key'] ?? null;
     if (!is_string($key) || !hash_equals(security_key(), $key)) {
@@ -153,14 +350,23 @@ function handle_upload(): never
         || !is_uploaded_file($file['tmp_name'])) {
         fail(400, 'No picture arrived.');
     }
+    $size = (int)filesize($file['tmp_name']);
+    if ($size > MAX_PICTURE_BYTES) {
+        fail(413, sprintf('The picture is larger than this server accepts (%d MB).', MAX_PICTURE_BYTES >> 20));
+    }
     if (!is_jpeg($file['tmp_name'])) {
         fail(415, 'The picture is not a JPEG.');
     }
 
-    $stored = with_lock(function () use ($requested, $file): array {
-        if ($requested === '0') {
+    [$number, $token] = with_lock(function () use ($requested, $file, $size): array {
+        if (!room_for($size)) {
+            fail(507, 'The server is short of disk space.');
+        }
+        $created = $requested === '0';
+        if ($created) {
             $existing = existing_workorders();
-            $number = (string)(($existing ? max($existing) : 1000) + 1);
+            $number = (string)next_number(data_folder() . DIRECTORY_SEPARATOR . WORKORDER_COUNTER,
+                max($existing ? max($existing) : 0, FIRST_WORKORDER - 1));
             if (!@mkdir(workorder_folder($number), 0775)) {
                 fail(500, 'The work order cannot be created.');
             }
@@ -170,17 +376,19 @@ function handle_upload(): never
                 fail(404, 'There is no such work order.');
             }
         }
+        $folder = workorder_folder($number);
+        $token = token_of($number);
         $pictures = pictures_of($number);
-        $next = $pictures ? ((int)basename(end($pictures), '.jpg') + 1) : 1;
-        $name = sprintf('%04d.jpg', $next);
-        if (!move_uploaded_file($file['tmp_name'], workorder_folder($number) . DIRECTORY_SEPARATOR . $name)) {
+        $next = next_number($folder . DIRECTORY_SEPARATOR . PICTURE_COUNTER,
+            $pictures ? (int)end($pictures) : 0);
+        $path = $folder . DIRECTORY_SEPARATOR . sprintf('%04d.jpg', $next);
+        if (file_exists($path) || !move_uploaded_file($file['tmp_name'], $path)) {
             fail(500, 'The picture cannot be stored.');
         }
-        return [$number, $name];
+        return [$number, $token];
     });
 
-    [$number] = $stored;
-    $page = workorder_page_url($number);
+    $page = workorder_page_url($number, $token);
     http_response_code(302);
     header('Location: ' . $page);
     header('Content-Type: text/html; charset=utf-8');
@@ -191,30 +399,13 @@ function handle_upload(): never
 
 function page_header(string $title): void
 {
+    // No script at all; the one style sheet, the pictures of this server.
+    $style = "'sha256-" . base64_encode(hash('sha256', PAGE_STYLE, true)) . "'";
+    header("Content-Security-Policy: default-src 'none'; img-src 'self'; style-src $style; "
+        . "base-uri 'none'; form-action 'none'; frame-ancestors 'none'");
     header('Content-Type: text/html; charset=utf-8');
-    echo <<<HTML
-    <!DOCTYPE html>
-    <html lang="en">
-    <head>
-    <meta charset="utf-8">
-    <title>{$title}</title>
-    <style>
-    body { font: 15px/1.45 system-ui, sans-serif; margin: 0; background: #eef3f9; color: #1f2a37; }
-    header { background: #3e71aa; color: #fff; padding: 14px 28px; }
-    header h1 { margin: 0; font-size: 20px; font-weight: 600; }
-    main { padding: 20px 28px; }
-    figure { display: inline-block; margin: 0 18px 18px 0; background: #fff; padding: 10px;
-             border: 1px solid #c9d6e6; border-radius: 6px; vertical-align: top; }
-    figure img { display: block; max-width: 480px; max-height: 320px; }
-    figcaption { margin-top: 6px; font-size: 13px; color: #52606f; }
-    a { color: #2c5d93; }
-    </style>
-    </head>
-    <body>
-    <header><h1>{$title}</h1></header>
-    <main>
-
-    HTML;
+    echo "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n<title>{$title}</title>\n",
+        '<style>', PAGE_STYLE, "</style>\n</head>\n<body>\n<header><h1>{$title}</h1></header>\n<main>\n";
 }
 
 function page_footer(): void
@@ -222,18 +413,48 @@ function page_footer(): void
     echo "</main>\n</body>\n</html>\n";
 }
 
+// The password of HTTP basic authentication, when one came.
+function given_password(): ?string
+{
+    if (isset($_SERVER['PHP_AUTH_PW']) && is_string($_SERVER['PHP_AUTH_PW'])) {
+        return $_SERVER['PHP_AUTH_PW'];
+    }
+    $header = $_SERVER['HTTP_AUTHORIZATION'] ?? ($_SERVER['REDIRECT_HTTP_AUTHORIZATION'] ?? '');
+    if (!is_string($header) || !preg_match('/^Basic +([A-Za-z0-9+\/=]+)\z/i', $header, $match)) {
+        return null;
+    }
+    $pair = base64_decode($match[1], true);
+    $colon = is_string($pair) ? strpos($pair, ':') : false;
+    return $colon === false ? null : substr($pair, $colon + 1);
+}
+
 function show_index(): never
 {
+    if (security_key() === DEFAULT_SECURITY_KEY) {
+        fail(403, 'The list of work orders is off while this server accepts the default security key.');
+    }
+    $password = given_password();
+    if ($password === null || !hash_equals(security_key(), $password)) {
+        header('WWW-Authenticate: Basic realm="Tessaly work orders", charset="UTF-8"');
+        fail(401, 'The list of work orders needs the security key as the password.');
+    }
+    // Work orders without a token get theirs now, so that each can be opened.
+    $rows = is_dir(data_folder()) ? with_lock(function (): array {
+        $rows = [];
+        foreach (existing_workorders() as $number) {
+            $rows[] = [(string)$number, token_of((string)$number), count(pictures_of((string)$number))];
+        }
+        return $rows;
+    }) : [];
+    header('Cache-Control: no-store');
     page_header('Tessaly work orders');
-    $numbers = is_dir(data_folder()) ? existing_workorders() : [];
-    if (!$numbers) {
+    if (!$rows) {
         echo "<p>No work orders yet.</p>\n";
     } else {
         echo "<ul>\n";
-        foreach ($numbers as $number) {
-            $count = count(pictures_of((string)$number));
-            printf("<li><a href=\"?workorder=%d\">Work order %d</a> (%d %s)</li>\n", $number, $number,
-                $count, $count === 1 ? 'picture' : 'pictures');
+        foreach ($rows as [$number, $token, $count]) {
+            printf("<li><a href=\"?%s\">Work order %s</a> (%d %s)</li>\n", html(workorder_query($number, $token)),
+                $number, $count, $count === 1 ? 'picture' : 'pictures');
         }
         echo "</ul>\n";
     }
@@ -241,9 +462,9 @@ function show_index(): never
     exit;
 }
 
-function show_workorder(string $number): never
+function show_workorder(mixed $number, mixed $token): never
 {
-    if (!preg_match(WORKORDER_PATTERN, $number) || !is_dir(workorder_folder($number))) {
+    if (!opens_workorder($number, $token)) {
         fail(404, 'There is no such work order.');
     }
     page_header('Work order ' . html($number));
@@ -253,20 +474,19 @@ function show_workorder(string $number): never
     }
     foreach ($pictures as $name) {
         $path = workorder_folder($number) . DIRECTORY_SEPARATOR . $name;
-        $src = '?workorder=' . $number . '&picture=' . rawurlencode($name);
+        $src = '?' . workorder_query($number, $token) . '&picture=' . rawurlencode($name);
         printf("<figure><a href=\"%s\"><img src=\"%s\" alt=\"Picture %s\"></a>"
             . "<figcaption>%s, %s, %d KB</figcaption></figure>\n",
             html($src), html($src), html($name), html($name), date('Y-m-d H:i', (int)filemtime($path)),
             (int)ceil(filesize($path) / 1024));
     }
-    echo '<p><a href="?">All work orders</a></p>', "\n";
     page_footer();
     exit;
 }
 
-function send_picture(string $number, string $name): never
+function send_picture(mixed $number, mixed $token, string $name): never
 {
-    if (!preg_match(WORKORDER_PATTERN, $number) || !preg_match(PICTURE_PATTERN, $name)) {
+    if (!opens_workorder($number, $token) || !preg_match(PICTURE_PATTERN, $name)) {
         fail(404, 'There is no such picture.');
     }
     $path = workorder_folder($number) . DIRECTORY_SEPARATOR . $name;
@@ -278,6 +498,32 @@ function send_picture(string $number, string $name): never
     readfile($path);
     exit;
 }
+
+if (PHP_SAPI === 'cli') {
+    if (security_key() === DEFAULT_SECURITY_KEY) {
+        fwrite(STDERR, <<<'TEXT'
+        WARNING: the server accepts the default security key, which every fresh Lumvex
+        installation sends: any program that reaches the server can store pictures in
+        its work orders, and the list of all work orders is off. Choose a key of your
+        own (letters and digits) and start the server with it:
+            TESSALY_SECURITY_KEY='<your key>' scripts/serve
+        and give Lumvex the same key, as the string value "securitykey" under
+        HKEY_CURRENT_USER\Software\Tessaly_Orbicam\Lumvex\Settings\Common, set while
+        Lumvex is not running (it writes its settings back when it ends):
+            reg add HKCU\Software\Tessaly_Orbicam\Lumvex\Settings\Common /v securitykey /d "<your key>" /f
+        (for scripts/run: WINEPREFIX=build/wine-run wine reg add ...).
+
+        TEXT);
+    }
+    exit(0);
+}
+
+// Every answer: no sniffing of types, no scripts, no address of a work
+// order's page passed on in a Referer. Pages widen the policy for their
+// style and pictures.
+header('X-Content-Type-Options: nosniff');
+header("Content-Security-Policy: default-src 'none'; frame-ancestors 'none'; sandbox");
+header('Referrer-Policy: no-referrer');
 
 // Under PHP's built-in server this file routes every request: only its own
 // address is served.
@@ -298,10 +544,10 @@ if ($method !== 'GET' && $method !== 'HEAD') {
 }
 $workorder = $_GET['workorder'] ?? null;
 $picture = $_GET['picture'] ?? null;
-if (is_string($workorder) && is_string($picture)) {
-    send_picture($workorder, $picture);
+if ($workorder !== null && is_string($picture)) {
+    send_picture($workorder, $_GET['token'] ?? null, $picture);
 }
-if (is_string($workorder)) {
-    show_workorder($workorder);
+if ($workorder !== null) {
+    show_workorder($workorder, $_GET['token'] ?? null);
 }
 show_index();

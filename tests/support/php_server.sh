@@ -2,7 +2,8 @@
 # PHP's built-in web server for a test process under Wine (see
 # unix_command.h). Arguments: the control port, then the server's port, its
 # document root, its router script, its data folder (TESSALY_DATA) and any
-# NAME=value pairs for its environment. Says "ready" on the control
+# NAME=value pairs for its environment (tests need no disk margin unless they
+# name one). Says "ready" on the control
 # connection once the server listens, or "failed <what PHP said>"; stops the
 # server when the connection closes.
 set -u
@@ -10,7 +11,7 @@ exec 3<>"/dev/tcp/127.0.0.1/$1" || exit 1
 port=$2 root=$3 router=$4 data=$5
 shift 5
 log=$(mktemp)
-env TESSALY_DATA="$data" "$@" php -d upload_max_filesize=64M -d post_max_size=72M \
+env TESSALY_DATA="$data" TESSALY_MIN_FREE_MB=1 "$@" php -d upload_max_filesize=64M -d post_max_size=72M \
   -S "127.0.0.1:$port" -t "$root" "$router" >"$log" 2>&1 &
 server=$!
 # PHP reports that it started only once it listens.
