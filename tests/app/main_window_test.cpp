@@ -617,6 +617,29 @@ TEST_F(MainWindow, EveryWorkAreaAtThisDpiKeepsEveryCommandInReach) {
         }
         EXPECT_GT(checked, 0);
 
+        // Smaller than any screen the window is made for: the column
+        // scrolls on its own bar, and the wheel over it brings the submit
+        // panel into reach.
+        ScopedWorkArea::Set(window, RECT{0, 0, 800, fw::Scale(380, dpi)});
+        HWND columnBar = ::GetDlgItem(window, IDC_COLUMN_SCROLL);
+        EXPECT_TRUE(::IsWindowVisible(columnBar));
+        RECT client{};
+        ::GetClientRect(window, &client);
+        EXPECT_GT(RectIn(window, ::GetDlgItem(window, IDC_SUBMIT_HOST)).bottom, client.bottom);
+        const POINT overColumn = ScreenCentre(::GetDlgItem(window, IDC_TOOLS_PICTURE));
+        for (int notch = 0; notch < 20; ++notch)
+            SendOrFail(window, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)),
+                       MAKELPARAM(overColumn.x, overColumn.y));
+        const RECT submit = RectIn(window, ::GetDlgItem(window, IDC_SUBMIT_HOST));
+        EXPECT_LE(submit.bottom, client.bottom) << Describe(submit);
+        EXPECT_GE(submit.top, 0) << Describe(submit);
+        EXPECT_GT(::GetScrollPos(columnBar, SB_CTL), 0);
+        if (const std::wstring folder = PictureDirectory(); !folder.empty()) {
+            ::RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+            SaveWindowPng(window, folder + L"\\work_area_too_small_" + std::to_wstring(dpi) +
+                                      L"dpi_scrolled.png");
+        }
+
         // Hidden, the window does not move; the next capture places it.
         SendOrFail(window, WM_CLOSE);
         const RECT before = ScreenRectOf(window);
