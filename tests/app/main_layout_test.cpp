@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -292,26 +293,19 @@ TEST(ColumnAtDpi, EveryWorkAreaKeepsEveryCommandInReach) {
                     } else {
                         MainLayoutInput scrolled = in;
                         scrolled.columnScroll = r.top;
-                        const RECT& seen = *ColumnParts(ComputeMainLayout(scrolled))[i];
+                        const MainLayout there = ComputeMainLayout(scrolled);
+                        const RECT seen = *ColumnParts(there)[i];
                         EXPECT_GE(seen.top, 0) << where << ": part " << i;
                         EXPECT_LE(seen.bottom, clientHeight) << where << ": part " << i;
                     }
                 }
-                // The buttons lie on the tools picture; the other parts on
-                // nothing else.
-                const std::vector<size_t> alone = {0, 1, 10, 11, 12, 13};
-                for (size_t a = 0; a < alone.size(); ++a) {
-                    for (size_t b = a + 1; b < alone.size(); ++b)
+                // The buttons lie on the tools picture (their offsets are
+                // checked above); the other parts on nothing else.
+                const size_t alone[] = {0, 1, 10, 11, 12, 13};
+                for (size_t a = 0; a < std::size(alone); ++a) {
+                    for (size_t b = a + 1; b < std::size(alone); ++b)
                         EXPECT_FALSE(Overlap(*parts[alone[a]], *parts[alone[b]]))
                             << where << ": parts " << alone[a] << " and " << alone[b];
-                }
-                for (size_t a = 2; a < 10; ++a) {
-                    RECT inside{};
-                    ::IntersectRect(&inside, parts[a], &l.toolsPicture);
-                    EXPECT_TRUE(::EqualRect(&inside, parts[a])) << where << ": button " << a;
-                    for (size_t b = a + 1; b < 10; ++b)
-                        EXPECT_FALSE(Overlap(*parts[a], *parts[b]))
-                            << where << ": buttons " << a << " and " << b;
                 }
             }
         }
