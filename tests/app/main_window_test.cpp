@@ -620,7 +620,7 @@ TEST_F(MainWindow, EveryWorkAreaAtThisDpiKeepsEveryCommandInReach) {
         // Smaller than any screen the window is made for: the column
         // scrolls on its own bar, and the wheel over it brings the submit
         // panel into reach.
-        ScopedWorkArea::Set(window, RECT{0, 0, 800, fw::Scale(380, dpi)});
+        ScopedWorkArea::Set(window, RECT{0, 0, 800, 400});
         HWND columnBar = ::GetDlgItem(window, IDC_COLUMN_SCROLL);
         EXPECT_TRUE(::IsWindowVisible(columnBar));
         RECT client{};
