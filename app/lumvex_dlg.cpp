@@ -317,10 +317,12 @@ BOOL CLumvexDlg::OnInitDialog() {
     ::SendMessageW(Hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_icon.get()));
     m_tray.Add(Hwnd(), WM_TRAY_NOTIFY, m_icon.get(), kTrayTip);
 
-    RECT work{};
-    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    ::SetWindowPos(Hwnd(), nullptr, 0, 0, work.right - work.left, work.bottom - work.top,
-                   SWP_NOZORDER | SWP_NOACTIVATE);
+    PlaceOnWorkArea();
+    // Above the column's background, shown only while the column scrolls.
+    m_columnBar = ::CreateWindowExW(0, L"SCROLLBAR", nullptr, WS_CHILD | SBS_VERT, 0, 0, 0, 0,
+                                    Hwnd(), reinterpret_cast<HMENU>(IDC_COLUMN_SCROLL),
+                                    fw::ResourceInstance(), nullptr);
+    ::SetWindowPos(m_columnBar, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
     m_dpi = fw::DpiOf(Hwnd());
     m_pictureDpi = NearestPictureDpi(m_dpi);
@@ -414,10 +416,11 @@ MainLayoutInput CLumvexDlg::MeasureLayoutInput() {
     ::GetClientRect(Hwnd(), &client);
     MainLayoutInput in;
     in.client = {client.right, client.bottom};
-    in.screen = {::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
     in.dpi = m_dpi;
     in.pictureDpi = m_pictureDpi;
-    in.logo = SizeOf(Item(IDC_LOGO));
+    // The logo as drawn: the layout may show it smaller.
+    const SIZE logo = m_pictures.SizeOf(IDB_LOGO, m_pictureDpi);
+    in.logo = {logo.cx, logo.cy};
     in.toolsPicture = SizeOf(Item(IDC_TOOLS_PICTURE));
     in.toolButton = SizeOf(Item(IDC_TOOL_POINTER));
     in.undoRedoButton = SizeOf(Item(IDC_UNDO));
@@ -427,12 +430,14 @@ MainLayoutInput CLumvexDlg::MeasureLayoutInput() {
     in.submitPanel = SizeOf(m_sendRequest.Hwnd());
     in.horzScrollHeight = SizeOf(Item(IDC_HSCROLL)).cy;
     in.vertScrollWidth = SizeOf(Item(IDC_VSCROLL)).cx;
+    in.columnScrollWidth = in.vertScrollWidth;
+    in.columnScroll = m_columnScroll.position;
     return in;
 }
 
 void CLumvexDlg::ChooseColumnScale() {
     // The column's sizes with 96-DPI pictures: a button's own, a picture
-    // control's picture's.
+    // control's picture's, the panels' pictures'.
     MainLayoutInput in = MeasureLayoutInput();
     auto at96 = [this](int id) {
         for (const ControlRow& row : kControls) {
@@ -440,7 +445,7 @@ void CLumvexDlg::ChooseColumnScale() {
                 continue;
             if (row.size.cx != 0)
                 return row.size;
-            const SIZE picture = fw::BitmapSize(m_pictures.Get(row.picture, 96).get());
+            const SIZE picture = m_pictures.SizeOf(row.picture, 96);
             return Size{picture.cx, picture.cy};
         }
         return Size{};
@@ -453,13 +458,20 @@ void CLumvexDlg::ChooseColumnScale() {
     in.fitButton = at96(IDC_ZOOM_FIT);
     const SIZE palette = CDlgColors::PanelSize(96);
     in.palette = {palette.cx, palette.cy};
+    const SIZE submit = m_pictures.SizeOf(IDB_SUBMIT_PANEL, 96);
+    in.submitPanel = {submit.cx, submit.cy};
     const UINT chosen = ChooseColumnPictureDpi(in, NearestPictureDpi(m_dpi));
     if (chosen != m_pictureDpi) {
         m_pictureDpi = chosen;
         PlaceControls();
         UpdatePictures();
     }
-    m_colors.SetPictureDpi(m_pictureDpi);
+    // The panels show the column's scale too (once they exist).
+    if (m_panelsPictureDpi != m_pictureDpi && m_colors.Hwnd() && m_sendRequest.Hwnd()) {
+        m_panelsPictureDpi = m_pictureDpi;
+        m_colors.SetPictureDpi(m_pictureDpi);
+        m_sendRequest.SetPictureDpi(m_pictureDpi);
+    }
 }
 
 void CLumvexDlg::RecalcLayout() {
@@ -467,15 +479,9 @@ void CLumvexDlg::RecalcLayout() {
     // out again.
     if (!Hwnd() || ::IsIconic(Hwnd()))
         return;
-    const Size screen{::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    ChooseColumnScale();
     const MainLayout layout = ComputeMainLayout(MeasureLayoutInput());
 
-    // The window's frame and strips always follow the client area; the
-    // column's controls only while their rectangle is on the screen.
-    auto isFrame = [](int id) {
-        return id == IDC_TOOL_COLUMN || id == IDC_LOGO || id == IDC_STATUS_HOST ||
-               id == IDC_HSCROLL || id == IDC_VSCROLL || id == IDC_DRAWING_SURFACE;
-    };
     for (const ControlRow& row : kControls) {
         HWND control = Item(row.id);
         if (!control || !row.slot)
@@ -489,23 +495,72 @@ void CLumvexDlg::RecalcLayout() {
         }
         if (row.waits != Waits::Nothing && !::IsWindowVisible(control))
             ::ShowWindow(control, SW_SHOWNA);
-        const RECT& rect = layout.*row.slot;
-        if (isFrame(row.id) || LiesOnScreen(rect, screen))
-            MoveTo(control, rect);
+        if (row.id == IDC_LOGO)
+            ShowLogo(layout.logo);
+        else
+            MoveTo(control, layout.*row.slot);
     }
     MoveTo(m_status.Hwnd(), layout.statusBar);
 
-    // Every layout pass puts both bars back to 0; the canvas is not told.
-    auto resetBar = [](HWND bar, int maximum, int page) {
-        SCROLLINFO info{sizeof(info), SIF_ALL, 0, maximum, static_cast<UINT>(page), 0, 0};
-        ::SetScrollInfo(bar, SB_CTL, &info, TRUE);
-    };
-    resetBar(Item(IDC_VSCROLL), screen.cy, layout.surface.bottom - layout.surface.top);
-    resetBar(Item(IDC_HSCROLL), screen.cx, layout.surface.right - layout.surface.left);
+    // Only when nothing smaller fits: the column scrolls on a bar of its own.
+    m_columnScroll = ScrollAxis{layout.columnContent, layout.column.bottom, layout.columnScroll};
+    if (m_columnBar) {
+        if (layout.columnScrolls) {
+            MoveTo(m_columnBar, layout.columnScrollBar);
+            const SCROLLINFO info = m_columnScroll.ToScrollInfo();
+            ::SetScrollInfo(m_columnBar, SB_CTL, &info, TRUE);
+        }
+        ::ShowWindow(m_columnBar, layout.columnScrolls ? SW_SHOWNA : SW_HIDE);
+    }
+
     // Laid out again in the mode the user chose.
     if (m_fit)
         FitSurface();
-    ::InvalidateRect(Hwnd(), nullptr, TRUE);
+    SyncScrollBars();
+    // The panels inside their places too: a place clips its panel, so
+    // painting the window alone leaves a panel that changed scale unpainted.
+    ::RedrawWindow(Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+void CLumvexDlg::ShowLogo(const RECT& rect) {
+    HWND logo = Item(IDC_LOGO);
+    const Size size{rect.right - rect.left, rect.bottom - rect.top};
+    if (size.cy <= 0) {
+        ::ShowWindow(logo, SW_HIDE);
+        return;
+    }
+    // The picture control takes its picture's size: a smaller logo is a
+    // smaller picture.
+    const SIZE drawn = m_pictures.SizeOf(IDB_LOGO, m_pictureDpi);
+    const SIZE shown = fw::BitmapSize(m_staticPictures[IDC_LOGO].get());
+    if (shown.cx != size.cx || shown.cy != size.cy) {
+        fw::GdiBitmap picture = m_pictures.Get(IDB_LOGO, m_pictureDpi);
+        if (drawn.cx != size.cx || drawn.cy != size.cy)
+            picture = fw::ScaleBitmap(picture.get(), SIZE{size.cx, size.cy});
+        SetStaticPicture(logo, std::move(picture), m_staticPictures[IDC_LOGO]);
+    }
+    MoveTo(logo, rect);
+    ::ShowWindow(logo, SW_SHOWNA);
+}
+
+void CLumvexDlg::PlaceOnWorkArea() {
+    if (!Hwnd())
+        return;
+    m_workAreaChanged = false;
+    RECT work{};
+    if (!::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0) || ::IsRectEmpty(&work))
+        work = RECT{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    // A size change lays the window out again (WM_SIZE).
+    ::SetWindowPos(Hwnd(), nullptr, work.left, work.top, work.right - work.left,
+                   work.bottom - work.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CLumvexDlg::OnWorkAreaChanged() {
+    // A hidden or minimised window follows when it is shown again.
+    if (::IsWindowVisible(Hwnd()) && !::IsIconic(Hwnd()))
+        PlaceOnWorkArea();
+    else
+        m_workAreaChanged = true;
 }
 
 void CLumvexDlg::OnFitToWindow() {
@@ -523,8 +578,11 @@ void CLumvexDlg::FitSurface() {
     const RECT surface = WindowRectIn(Hwnd(), Item(IDC_DRAWING_SURFACE));
     ::ShowWindow(Item(IDC_VSCROLL), SW_HIDE);
     ::ShowWindow(Item(IDC_HSCROLL), SW_HIDE);
-    const FitResult fit = ComputeFit(
-        vert, horz, surface, {::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)});
+    // The picture is the screen; before the first capture, the screen's size.
+    SIZE picture = m_canvas.GetPictureSize();
+    if (picture.cx <= 0 || picture.cy <= 0)
+        picture = SIZE{::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    const FitResult fit = ComputeFit(vert, horz, surface, {picture.cx, picture.cy});
     MoveTo(Item(IDC_DRAWING_SURFACE), fit.surface);
     m_canvas.SetZoom(fit.zoomX, fit.zoomY);
 }
@@ -541,6 +599,7 @@ void CLumvexDlg::OnActualSize() {
     ::ShowWindow(Item(IDC_HSCROLL), SW_SHOW);
     MoveTo(Item(IDC_DRAWING_SURFACE), ComputeActualSizeSurface(vert, horz));
     m_canvas.SetZoom(1.0f, 1.0f);
+    SyncScrollBars();
 }
 
 void CLumvexDlg::SelectTool(Tool tool) {
@@ -550,40 +609,12 @@ void CLumvexDlg::SelectTool(Tool tool) {
     m_factory = MakeFactory(tool, &m_canvas);
 }
 
-void CLumvexDlg::OnScroll(int bar, WORD code, int position) {
-    HWND control = Item(bar == SB_HORZ ? IDC_HSCROLL : IDC_VSCROLL);
-    int newPosition = 0;
-    switch (code) {
-    case SB_THUMBTRACK:
-        if (position == -1)
-            return;
-        newPosition = position;
-        break;
-    case SB_TOP:
-        newPosition = 0;
-        break;
-    case SB_BOTTOM:
-        newPosition = 0x7FFFFFFF;
-        break;
-    default:
-        return; // arrows, pages and the thumb's release do not scroll
-    }
-    ::SetScrollPos(control, SB_CTL, newPosition, TRUE);
-    // The bar clamps the bottom position; report what it holds.
-    if (code == SB_BOTTOM)
-        newPosition = ::GetScrollPos(control, SB_CTL);
-    if (bar == SB_HORZ)
-        Fire(&CLumvexDlgEvents::OnScrollHorz, static_cast<CNotifier<CLumvexDlgEvents>*>(this),
-             newPosition);
-    else
-        Fire(&CLumvexDlgEvents::OnScrollVert, static_cast<CNotifier<CLumvexDlgEvents>*>(this),
-             newPosition);
-}
-
 void CLumvexDlg::ShowAndRestore() {
     ::ShowWindow(Hwnd(), SW_SHOW);
     if (::IsIconic(Hwnd()))
         ::ShowWindow(Hwnd(), SW_RESTORE);
+    if (m_workAreaChanged)
+        PlaceOnWorkArea();
 }
 
 void CLumvexDlg::OnTakeScreenshot() {
@@ -597,7 +628,10 @@ void CLumvexDlg::OnTakeScreenshot() {
         return;
     }
     m_sendRequest.ResetRequest();
+    if (m_workAreaChanged)
+        PlaceOnWorkArea();
     m_canvas.SetBitmap(std::move(picture));
+    SyncScrollBars();
     ShowAndRestore();
 }
 
@@ -950,13 +984,26 @@ bool CLumvexDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESU
     case WM_SIZE:
         RecalcLayout();
         return true;
+    case WM_SETTINGCHANGE:
+        if (wParam == SPI_SETWORKAREA)
+            OnWorkAreaChanged();
+        return false;
+    case WM_DISPLAYCHANGE:
+        OnWorkAreaChanged();
+        return false;
+    case WM_SHOWWINDOW:
+        // Nothing shows the stretched picture while the window is hidden.
+        if (!wParam)
+            m_canvas.DropScaledPicture();
+        return false;
     case WM_HSCROLL:
     case WM_VSCROLL:
-        if (reinterpret_cast<HWND>(lParam) == Item(IDC_HSCROLL) ||
-            reinterpret_cast<HWND>(lParam) == Item(IDC_VSCROLL))
-            OnScroll(message == WM_HSCROLL ? SB_HORZ : SB_VERT, LOWORD(wParam),
-                     static_cast<short>(HIWORD(wParam)));
-        return false;
+        OnScroll(reinterpret_cast<HWND>(lParam), LOWORD(wParam));
+        return true;
+    case WM_MOUSEWHEEL:
+    case WM_MOUSEHWHEEL:
+        OnMouseWheel(message, wParam, lParam);
+        return true;
     case WM_CLOSE:
         // The program keeps running in the notification area.
         ::ShowWindow(Hwnd(), SW_HIDE);

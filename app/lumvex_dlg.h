@@ -11,6 +11,7 @@
 #include "canvas/drawing_static.h"
 #include "common/lumvex_dlg_events.h"
 #include "common/pictures.h"
+#include "common/scroll_axis.h"
 #include "controls/button_rgn.h"
 #include "controls/color_static_st.h"
 #include "framework/dialog.h"
@@ -108,14 +109,29 @@ private:
     void UpdatePictures();
     void UpdateButtonPictures();
     MainLayoutInput MeasureLayoutInput();
-    // The column's pictures at the largest scale up to the window's at which
-    // the column fits the window.
+    // The column's pictures, all at one scale: the largest up to the
+    // window's at which the column fits the window.
     void ChooseColumnScale();
     void RecalcLayout();
+    // The logo at the size the layout leaves it; hidden when it has none.
+    void ShowLogo(const RECT& rect);
+    // The window fills the primary monitor's work area (the screen less the
+    // taskbar), wherever that lies. Done again when the work area or the
+    // display changes: at once while shown, else at the next capture.
+    void PlaceOnWorkArea();
+    void OnWorkAreaChanged();
     // The surface fitted into the area of itself and its scroll bars, which
     // are hidden.
     void FitSurface();
-    void OnScroll(int bar, WORD code, int position);
+    // Scrolling (lumvex_dlg_scroll.cpp). The canvas's offsets are what the
+    // bars show: every move goes to the canvas, which keeps it within the
+    // picture, and the bars then show where the canvas is.
+    ScrollAxis CanvasAxis(int bar) const;
+    void ScrollCanvasTo(int bar, int position);
+    void SyncScrollBars();
+    void OnScroll(HWND bar, WORD code);
+    void OnMouseWheel(UINT message, WPARAM wParam, LPARAM lParam);
+    void ScrollColumnTo(int position);
     void OnTrayNotify(UINT mouseMessage);
     void ShowTrayMenu();
     // While one of our modal boxes is open: brings it forward and answers
@@ -147,9 +163,17 @@ private:
     CButtonRgn m_zoomFit;
     CColorStaticST m_statusBackground;
     int m_fit = 0;
+    // The work area changed while the window could not follow.
+    bool m_workAreaChanged = false;
+    // The tool column's own scroll bar (a child of this window), used when
+    // even its smallest layout is taller than the window.
+    HWND m_columnBar = nullptr;
+    ScrollAxis m_columnScroll;
     // The DPI the window is laid out for, and its pictures' scale.
     UINT m_dpi = fw::kDefaultDpi;
     UINT m_pictureDpi = fw::kDefaultDpi;
+    // The scale the palette and the submit panel were last given.
+    UINT m_panelsPictureDpi = 0;
     PictureCache m_pictures;
     // What the picture controls show, by control id.
     std::map<int, fw::GdiBitmap> m_staticPictures;

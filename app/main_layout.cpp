@@ -1,5 +1,7 @@
 #include "app/main_layout.h"
 
+#include "common/scroll_axis.h"
+
 #include <algorithm>
 
 namespace {
@@ -13,13 +15,50 @@ void MoveBy(RECT& rect, int dy) {
     rect.bottom += dy;
 }
 
-} // namespace
+// How the column's height is shared out: the top of the logo, its size, and
+// the gaps below it (g between the parts, g2 above the zoom buttons).
+struct ColumnSpread {
+    int logoTop = 0;
+    Size logo;
+    int g = 0;
+    int g2 = 0;
+    bool fits = true;
+};
 
-bool LiesOnScreen(const RECT& rect, Size screen) {
-    auto within = [](LONG value, int limit) { return value >= 0 && value <= limit; };
-    return within(rect.left, screen.cx) && within(rect.right, screen.cx) &&
-           within(rect.top, screen.cy) && within(rect.bottom, screen.cy);
+ColumnSpread SpreadColumn(const MainLayoutInput& in, int logoTop, int bottomMargin, int minGap,
+                          int zoomGap) {
+    const int ch = in.client.cy;
+    const int parts =
+        in.toolsPicture.cy + in.palette.cy + in.actualSizeButton.cy + in.submitPanel.cy;
+    ColumnSpread spread;
+    // Spread the free height evenly over the gaps below the logo.
+    const int free = ch - bottomMargin - logoTop - in.logo.cy - parts;
+    if (free >= 4 * minGap) {
+        spread.logoTop = logoTop;
+        spread.logo = in.logo;
+        spread.g = free / 4;
+        spread.g2 = std::min(spread.g, zoomGap);
+        return spread;
+    }
+    // Too short: the smallest gaps, and the logo makes room, first its
+    // margin, then its height (keeping its shape); with less than half of it
+    // left it goes.
+    spread.fits = false;
+    spread.g = minGap;
+    spread.g2 = minGap;
+    const int room = ch - bottomMargin - parts - 4 * minGap;
+    if (room >= minGap + in.logo.cy) {
+        spread.logoTop = room - in.logo.cy;
+        spread.logo = in.logo;
+    } else if (in.logo.cy > 0 && 2 * (room - minGap) >= in.logo.cy) {
+        spread.logoTop = minGap;
+        const int height = room - minGap;
+        spread.logo = Size{in.logo.cx * height / in.logo.cy, height};
+    }
+    return spread;
 }
+
+} // namespace
 
 MainLayout ComputeMainLayout(const MainLayoutInput& in) {
     MainLayout out;
@@ -34,7 +73,6 @@ MainLayout ComputeMainLayout(const MainLayoutInput& in) {
     const int colX = cw - columnWidth;
 
     out.column = RECT{colX, 0, colX + columnWidth, ch};
-    out.logo = At(colX + (columnWidth - in.logo.cx) / 2, px(MainLayout::kLogoTop), in.logo);
     out.status = RECT{0, ch - statusHeight, colX, ch};
     out.statusBar = RECT{0, 0, colX, statusHeight};
     const int horzTop = ch - statusHeight - in.horzScrollHeight;
@@ -42,11 +80,36 @@ MainLayout ComputeMainLayout(const MainLayoutInput& in) {
     out.vertScroll = RECT{colX - in.vertScrollWidth, 0, colX, horzTop};
     out.surface = RECT{0, 0, out.vertScroll.left, horzTop};
 
+    const int bottomMargin = px(MainLayout::kBottomMargin);
+    const int minGap = px(MainLayout::kMinGap);
+    const ColumnSpread spread =
+        SpreadColumn(in, px(MainLayout::kLogoTop), bottomMargin, minGap, px(5));
+    out.columnFits = spread.fits;
+    const int g = spread.g;
+    const int g2 = spread.g2;
+    const bool logoShown = spread.logo.cy > 0;
+    const int logoBottom = logoShown ? spread.logoTop + spread.logo.cy : 0;
+    out.columnContent = logoBottom + g + in.toolsPicture.cy + g + in.palette.cy + g2 +
+                        in.actualSizeButton.cy + g + in.submitPanel.cy + bottomMargin;
+    // The last resort: the column scrolls, beside a bar of its own.
+    out.columnScrolls = out.columnContent > ch;
+    int shift = 0;
+    int innerWidth = columnWidth;
+    if (out.columnScrolls) {
+        const ScrollAxis axis{out.columnContent, ch, in.columnScroll};
+        out.columnScroll = axis.Clamp(in.columnScroll);
+        shift = -out.columnScroll;
+        innerWidth = std::max(0, columnWidth - in.columnScrollWidth);
+        out.columnScrollBar = RECT{colX + innerWidth, 0, colX + columnWidth, ch};
+    }
+    auto centred = [&](int width) { return colX + (innerWidth - width) / 2; };
+    if (logoShown)
+        out.logo = At(centred(spread.logo.cx), spread.logoTop + shift, spread.logo);
+
     // The tool buttons sit at fixed offsets inside the tools picture, which is
     // laid out with its top at 0 first and moved down once the vertical gap
     // is known.
-    const int pLeft = colX + (columnWidth - in.toolsPicture.cx) / 2;
-    RECT p = At(pLeft, 0, in.toolsPicture);
+    RECT p = At(centred(in.toolsPicture.cx), 0, in.toolsPicture);
     const Size tb = in.toolButton;
     const int margin = onPicture(18);
     const int firstRow = onPicture(40);
@@ -61,45 +124,37 @@ MainLayout ComputeMainLayout(const MainLayoutInput& in) {
     out.undo = At(p.left + margin, out.crop.bottom + undoGap, in.undoRedoButton);
     out.redo = At(out.undo.right + margin, out.pen.bottom + undoGap, in.undoRedoButton);
 
-    // Spread the free height evenly over the gaps below the logo.
-    const int free = ch - px(5) - out.logo.bottom - in.toolsPicture.cy - in.palette.cy -
-                     in.actualSizeButton.cy - in.submitPanel.cy;
-    out.columnFits = free >= 0;
-    int g = free / 4;
-    if (g < 0)
-        g = 1;
-    const int g2 = std::min(g, px(5));
-
-    const int pTop = out.logo.bottom + g;
+    const int pTop = logoBottom + g + shift;
     for (RECT* r : {&p, &out.pointer, &out.highlight, &out.text, &out.arrow, &out.crop, &out.pen,
                     &out.undo, &out.redo})
         MoveBy(*r, pTop);
     out.toolsPicture = p;
 
-    // The panels grow with the DPI their templates are shown at, the
-    // pictures in steps: each is centred in the column on its own.
-    out.palette = At(colX + (columnWidth - in.palette.cx) / 2, p.bottom + g, in.palette);
+    // Each panel is centred in the column on its own.
+    out.palette = At(centred(in.palette.cx), p.bottom + g, in.palette);
     const int zoomTop = out.palette.bottom + g2;
     out.actualSize = At(out.palette.left + onPicture(3), zoomTop, in.actualSizeButton);
     out.fit = At(out.palette.right - in.fitButton.cx - onPicture(4), zoomTop, in.fitButton);
-    out.submit =
-        At(colX + (columnWidth - in.submitPanel.cx) / 2, out.actualSize.bottom + g, in.submitPanel);
+    out.submit = At(centred(in.submitPanel.cx), out.actualSize.bottom + g, in.submitPanel);
     return out;
 }
 
+MainLayoutInput AtPictureDpi(const MainLayoutInput& atPicture96, UINT pictureDpi) {
+    MainLayoutInput in = atPicture96;
+    in.pictureDpi = pictureDpi;
+    for (Size* size : {&in.logo, &in.toolsPicture, &in.toolButton, &in.undoRedoButton, &in.palette,
+                       &in.actualSizeButton, &in.fitButton, &in.submitPanel})
+        *size = Size{fw::Scale(size->cx, pictureDpi), fw::Scale(size->cy, pictureDpi)};
+    return in;
+}
+
 UINT ChooseColumnPictureDpi(const MainLayoutInput& atPicture96, UINT nearest) {
-    for (const UINT candidate : {192u, 144u}) {
-        if (candidate > nearest)
-            continue;
-        MainLayoutInput in = atPicture96;
-        in.pictureDpi = candidate;
-        for (Size* size : {&in.logo, &in.toolsPicture, &in.toolButton, &in.undoRedoButton,
-                           &in.palette, &in.actualSizeButton, &in.fitButton})
-            *size = Size{fw::Scale(size->cx, candidate), fw::Scale(size->cy, candidate)};
-        if (ComputeMainLayout(in).columnFits)
+    for (UINT candidate = nearest; candidate > kSmallestColumnPictureDpi;
+         candidate -= kColumnPictureDpiStep) {
+        if (ComputeMainLayout(AtPictureDpi(atPicture96, candidate)).columnFits)
             return candidate;
     }
-    return fw::kDefaultDpi;
+    return kSmallestColumnPictureDpi;
 }
 
 FitResult ComputeFit(const RECT& vert, const RECT& horz, const RECT& surface, Size picture) {

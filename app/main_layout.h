@@ -16,7 +16,6 @@ struct Size {
 // window does not exist; it is laid out nowhere.
 struct MainLayoutInput {
     Size client;           // client area of the main window
-    Size screen;           // SM_CXSCREEN, SM_CYSCREEN
     Size logo;             // the logo picture
     Size toolsPicture;     // the picture behind the tool buttons
     Size toolButton;       // each of the six tool buttons
@@ -27,6 +26,10 @@ struct MainLayoutInput {
     Size submitPanel;      // the submit panel
     int horzScrollHeight = 0;
     int vertScrollWidth = 0;
+    // The column's own scroll bar, for a column taller than the window, and
+    // how far the column is scrolled then.
+    int columnScrollWidth = 0;
+    int columnScroll = 0;
     // The window's DPI scales the column, the status strip and the margins;
     // the pictures' DPI scales what sits on a picture (the tool buttons'
     // offsets inside the tools picture).
@@ -39,16 +42,27 @@ struct MainLayout {
     static constexpr int kColumnWidth = 200;
     static constexpr int kStatusHeight = 35;
     static constexpr int kLogoTop = 30;
+    static constexpr int kBottomMargin = 5;
+    // The gaps between the column's parts never shrink below this.
+    static constexpr int kMinGap = 2;
 
-    // False when the column's controls need more height than the client has
-    // (they are then stacked with the smallest gaps and the last ones reach
-    // below the window).
+    // True when the column's parts fit the client with the logo whole and
+    // gaps of at least kMinGap. Otherwise the logo gives up its margin, then
+    // its height (it goes when less than half of it would be left), and when
+    // even that is not enough the column scrolls.
     bool columnFits = true;
+    bool columnScrolls = false;
+    // The height of the column's parts with their gaps, scrolled or not.
+    int columnContent = 0;
+    // The scroll position the rectangles were laid out for (the one asked
+    // for, kept within the column).
+    int columnScroll = 0;
 
     RECT column{};
-    RECT logo{};
-    RECT status{};    // status background
-    RECT statusBar{}; // the status bar inside it, which it fills
+    RECT columnScrollBar{}; // empty unless the column scrolls
+    RECT logo{};            // empty when the logo has no room
+    RECT status{};          // status background
+    RECT statusBar{};       // the status bar inside it, which it fills
     RECT horzScroll{};
     RECT vertScroll{};
     RECT surface{}; // the drawing surface at actual size
@@ -63,26 +77,27 @@ struct MainLayout {
 
 MainLayout ComputeMainLayout(const MainLayoutInput& input);
 
-// The scale of the column's pictures (logo, tools picture, buttons, palette):
-// the largest drawn one, from `nearest` down, at which the column fits the
-// client height; 96 when none does. atPicture96 gives those controls' sizes
-// with 96-DPI pictures and everything else as it is.
+// The scale of the column's pictures (logo, tools picture, buttons, palette,
+// submit panel), one for all of them: the largest, from `nearest` (a drawn
+// scale) down in steps of kColumnPictureDpiStep, at which the column fits the
+// client; kSmallestColumnPictureDpi when none does. atPicture96 gives those
+// parts' sizes with 96-DPI pictures and everything else as it is.
+constexpr UINT kColumnPictureDpiStep = 6;
+constexpr UINT kSmallestColumnPictureDpi = 72;
 UINT ChooseColumnPictureDpi(const MainLayoutInput& atPicture96, UINT nearest);
-
-// The tool column's controls are only moved when their rectangle lies on the
-// screen (edges between 0 and the screen size, inclusive).
-bool LiesOnScreen(const RECT& rect, Size screen);
+// The same sizes with the pictures at pictureDpi.
+MainLayoutInput AtPictureDpi(const MainLayoutInput& atPicture96, UINT pictureDpi);
 
 // Fit to window: the surface rectangle and zoom factors that show the whole
-// picture (the screen's size) inside the area of the surface and its scroll
-// bars, centred along the spare direction.
+// picture inside the area of the surface and its scroll bars, centred along
+// the spare direction.
 struct FitResult {
     RECT surface{};
     float zoomX = 1.0f;
     float zoomY = 1.0f;
 };
 // vert, horz, surface: the scroll bars' and surface's rectangles in client
-// coordinates; picture: the picture's size (the screen).
+// coordinates; picture: the picture's size.
 FitResult ComputeFit(const RECT& vert, const RECT& horz, const RECT& surface, Size picture);
 
 // Actual size: the surface from (0, 0) to the scroll bars' inner edges.

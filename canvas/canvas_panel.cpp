@@ -7,6 +7,7 @@
 #include "canvas/canvas_item_factory.h"
 #include "canvas/crop_item.h"
 #include "canvas/drawing_static.h"
+#include "common/scroll_axis.h"
 #include "framework/application.h"
 #include "resource.h"
 
@@ -39,16 +40,9 @@ constexpr LONG kTileSize = 256;
 // GDI+ a line or a fill costs in proportion to the rectangle around it,
 // again for every tile it crosses.
 constexpr LONG kOutputTileSize = 2048;
-// The picture is stretched in tiles of this size (see BlitPicture).
-constexpr LONG kStretchTileSize = 128;
-
 LONG AlignDown(LONG value, LONG step) {
     const LONG aligned = value / step * step;
     return aligned > value ? aligned - step : aligned;
-}
-
-LONG AlignUp(LONG value, LONG step) {
-    return AlignDown(value + step - 1, step);
 }
 
 bool IsActualSize(const CViewTransform& transform) {
@@ -151,26 +145,55 @@ void CCanvasPanel::SetBitmap(fw::GdiBitmap picture) {
     m_picture = CPixelBuffer();
     m_picture = CPixelBuffer(std::move(picture));
     m_pictureSize = SIZE{m_picture.Width(), m_picture.Height()};
+    m_scaled.Drop();
     SetSelectedItem(nullptr);
     m_activeCrop = nullptr;
     m_items.clear();
     m_redo.clear();
-    if (HWND surface = GetSurfaceWindow())
-        ::InvalidateRect(surface, nullptr, TRUE);
+    // Zoom and offsets stay, the offsets within the new picture.
+    SetTransform(CViewTransform(m_transform.ZoomX(), m_transform.ZoomY(),
+                                ClampedOffset(m_transform.OffsetX(), true),
+                                ClampedOffset(m_transform.OffsetY(), false)));
+    PrepareScaledPicture();
 }
 
 void CCanvasPanel::SetZoom(float zoomX, float zoomY) {
     SetTransform(CViewTransform(zoomX, zoomY, 0, 0));
+    PrepareScaledPicture();
 }
 
 void CCanvasPanel::OnScrollHorz(Sender*, int position) {
-    SetTransform(
-        CViewTransform(m_transform.ZoomX(), m_transform.ZoomY(), position, m_transform.OffsetY()));
+    SetTransform(CViewTransform(m_transform.ZoomX(), m_transform.ZoomY(),
+                                ClampedOffset(position, true), m_transform.OffsetY()));
 }
 
 void CCanvasPanel::OnScrollVert(Sender*, int position) {
-    SetTransform(
-        CViewTransform(m_transform.ZoomX(), m_transform.ZoomY(), m_transform.OffsetX(), position));
+    SetTransform(CViewTransform(m_transform.ZoomX(), m_transform.ZoomY(), m_transform.OffsetX(),
+                                ClampedOffset(position, false)));
+}
+
+int CCanvasPanel::ClampedOffset(int wanted, bool horizontal) const {
+    // The picture never leaves the view: at most as far as its far edge
+    // reaching the surface's.
+    RECT client{};
+    if (HWND surface = GetSurfaceWindow())
+        ::GetClientRect(surface, &client);
+    const SIZE view = GetPictureViewSize();
+    const ScrollAxis axis{horizontal ? view.cx : view.cy, horizontal ? client.right : client.bottom,
+                          wanted};
+    return axis.Clamp(wanted);
+}
+
+void CCanvasPanel::PrepareScaledPicture() {
+    if (!m_picture || IsActualSize(m_transform)) {
+        m_scaled.Drop();
+        return;
+    }
+    m_scaled.Prepare(m_picture, GetPictureViewSize());
+}
+
+void CCanvasPanel::DropScaledPicture() noexcept {
+    m_scaled.Drop();
 }
 
 void CCanvasPanel::SetTransform(const CViewTransform& transform) {
@@ -291,51 +314,42 @@ RECT CCanvasPanel::PictureViewRect() const {
                 bottom - m_transform.OffsetY()};
 }
 
+SIZE CCanvasPanel::GetPictureViewSize() const {
+    const RECT view = PictureViewRect();
+    return SIZE{Width(view), Height(view)};
+}
+
 void CCanvasPanel::BlitPicture(HDC target, POINT origin, const RECT& area) const {
+    if (IsActualSize(m_transform)) {
+        const CBitmapDc source(m_picture.Handle());
+        if (source)
+            ::BitBlt(target, area.left - origin.x, area.top - origin.y, Width(area), Height(area),
+                     source.get(), area.left + m_transform.OffsetX(),
+                     area.top + m_transform.OffsetY(), SRCCOPY);
+        return;
+    }
+    // Zoomed: a copy out of the picture stretched once for this zoom.
+    if (m_scaled) {
+        const CBitmapDc source(m_scaled.Handle());
+        if (source)
+            ::BitBlt(target, area.left - origin.x, area.top - origin.y, Width(area), Height(area),
+                     source.get(), area.left + m_transform.OffsetX(),
+                     area.top + m_transform.OffsetY(), SRCCOPY);
+        return;
+    }
+    // Without memory for that copy: stretched pixel for pixel, which comes
+    // out the same whatever part is painted.
     const CBitmapDc source(m_picture.Handle());
     if (!source)
         return;
-    if (IsActualSize(m_transform)) {
-        ::BitBlt(target, area.left - origin.x, area.top - origin.y, Width(area), Height(area),
-                 source.get(), area.left + m_transform.OffsetX(), area.top + m_transform.OffsetY(),
-                 SRCCOPY);
-        return;
-    }
-    // The halftone stretch of a pixel depends on where the clip starts:
-    // the picture is stretched in fixed tiles of the view, each clipped to
-    // itself, so that every paint, whole or partial, gives each pixel the
-    // same value. The area must be made of whole tiles (AlignedArea). The
-    // brush origin is set after the mode, as HALFTONE requires:
-    // https://learn.microsoft.com/en-us/windows/win32/api/wingdi/nf-wingdi-setstretchbltmode
     const RECT view = PictureViewRect();
-    ::SetStretchBltMode(target, HALFTONE);
-    ::SetBrushOrgEx(target, 0, 0, nullptr);
-    for (LONG top = AlignDown(area.top, kStretchTileSize); top < area.bottom;
-         top += kStretchTileSize) {
-        for (LONG left = AlignDown(area.left, kStretchTileSize); left < area.right;
-             left += kStretchTileSize) {
-            const RECT tile = Intersection(
-                RECT{left, top, left + kStretchTileSize, top + kStretchTileSize}, area);
-            if (::IsRectEmpty(&tile))
-                continue;
-            const int saved = ::SaveDC(target);
-            ::IntersectClipRect(target, tile.left - origin.x, tile.top - origin.y,
-                                tile.right - origin.x, tile.bottom - origin.y);
-            ::StretchBlt(target, view.left - origin.x, view.top - origin.y, Width(view),
-                         Height(view), source.get(), 0, 0, m_pictureSize.cx, m_pictureSize.cy,
-                         SRCCOPY);
-            ::RestoreDC(target, saved);
-        }
-    }
-}
-
-RECT CCanvasPanel::AlignedArea(const RECT& area) const {
-    if (IsActualSize(m_transform))
-        return area;
-    const RECT aligned{AlignDown(area.left, kStretchTileSize),
-                       AlignDown(area.top, kStretchTileSize), AlignUp(area.right, kStretchTileSize),
-                       AlignUp(area.bottom, kStretchTileSize)};
-    return Intersection(aligned, PictureViewRect());
+    const int saved = ::SaveDC(target);
+    ::IntersectClipRect(target, area.left - origin.x, area.top - origin.y, area.right - origin.x,
+                        area.bottom - origin.y);
+    ::SetStretchBltMode(target, COLORONCOLOR);
+    ::StretchBlt(target, view.left - origin.x, view.top - origin.y, Width(view), Height(view),
+                 source.get(), 0, 0, m_pictureSize.cx, m_pictureSize.cy, SRCCOPY);
+    ::RestoreDC(target, saved);
 }
 
 void CCanvasPanel::PaintContent(HDC dc, const RECT& update) {
@@ -345,8 +359,10 @@ void CCanvasPanel::PaintContent(HDC dc, const RECT& update) {
     const RECT area = Intersection(update, PictureViewRect());
     if (::IsRectEmpty(&area))
         return;
+    // Made again after the window hid; a zoom change made it already.
+    PrepareScaledPicture();
     const DrawList drawn = CollectDrawn(true);
-    if (IsActualSize(m_transform) && !drawn.Meets(ImageArea(area, m_transform))) {
+    if (!drawn.Meets(ImageArea(area, m_transform))) {
         BlitPicture(dc, POINT{0, 0}, area);
         return;
     }
@@ -357,10 +373,8 @@ void CCanvasPanel::PaintContent(HDC dc, const RECT& update) {
     m_rasters.KeepOnly(shown);
     // Items are drawn over the picture in a buffer, band by band of tiles,
     // each band going to the screen in one copy: the buffer needs to be no
-    // taller than a band. A stretched picture goes through the buffer too,
-    // so that it comes out the same with or without items over it. The
-    // buffer is kept from paint to paint: new memory costs more to touch
-    // than to draw.
+    // taller than a band. The buffer is kept from paint to paint: new
+    // memory costs more to touch than to draw.
     for (LONG top = AlignDown(area.top, kTileSize); top < area.bottom; top += kTileSize) {
         const RECT band = Intersection(RECT{area.left, top, area.right, top + kTileSize}, area);
         if (!::IsRectEmpty(&band))
@@ -369,18 +383,17 @@ void CCanvasPanel::PaintContent(HDC dc, const RECT& update) {
 }
 
 void CCanvasPanel::PaintBand(HDC dc, const RECT& band, const DrawList& drawn) {
-    const RECT covered = AlignedArea(band);
-    if (m_backBuffer.Width() < Width(covered) || m_backBuffer.Height() < Height(covered)) {
-        const int width = std::max(m_backBuffer.Width(), Width(covered));
-        const int height = std::max(m_backBuffer.Height(), Height(covered));
+    if (m_backBuffer.Width() < Width(band) || m_backBuffer.Height() < Height(band)) {
+        const int width = std::max(m_backBuffer.Width(), Width(band));
+        const int height = std::max(m_backBuffer.Height(), Height(band));
         m_backBuffer = CPixelBuffer();
         m_backBuffer = CPixelBuffer(width, height);
     }
     if (!m_backBuffer)
         return;
-    const POINT origin{covered.left, covered.top};
+    const POINT origin{band.left, band.top};
     const CBitmapDc bufferDc(m_backBuffer.Handle());
-    BlitPicture(bufferDc.get(), origin, covered);
+    BlitPicture(bufferDc.get(), origin, band);
     ::GdiFlush(); // GDI+ reads the pixels the blit wrote
     DrawTiles(m_backBuffer, origin, band, m_transform, drawn.items, kTileSize, &m_rasters);
     if (drawn.shade) {

@@ -22,6 +22,7 @@
 #include "canvas/gdiplus_objects.h"
 #include "canvas/item_rasters.h"
 #include "canvas/pixel_buffer.h"
+#include "canvas/scaled_picture.h"
 #include "canvas/view_transform.h"
 #include "common/lumvex_dlg_events.h"
 #include "framework/handles.h"
@@ -46,8 +47,12 @@ public:
     // A new capture: the panel owns it. Drops every item, the selection and
     // the crop; zoom and offsets stay.
     void SetBitmap(fw::GdiBitmap picture);
-    // Also puts both offsets back to 0.
+    // Also puts both offsets back to 0. At a zoom other than 1 the picture is
+    // stretched for it once, here.
     void SetZoom(float zoomX, float zoomY);
+    // Frees the stretched picture while nothing shows it (the window hid);
+    // the next paint makes it again.
+    void DropScaledPicture() noexcept;
     void Undo();
     void Redo();
     void DeleteSelectedItem();
@@ -74,6 +79,10 @@ public:
     const ItemList& GetRedoItems() const noexcept { return m_redo; }
     const CViewTransform& GetTransform() const noexcept { return m_transform; }
     POINT ViewToImage(POINT view) const;
+    // The picture's size in image pixels; {0, 0} before the first capture.
+    SIZE GetPictureSize() const noexcept { return m_pictureSize; }
+    // Its size as the view shows it, at the zoom.
+    SIZE GetPictureViewSize() const;
     HWND GetSurfaceWindow() const;
 
     // Draws the update rectangle (view coordinates) of the surface into dc.
@@ -89,7 +98,7 @@ public:
     void OnRButtonDown(UINT keyFlags, POINT point) override;
     void OnSetCursor(POINT point) override;
 
-    // CLumvexDlgEvents
+    // CLumvexDlgEvents: the offsets asked for, kept within the picture.
     void OnScrollHorz(Sender* sender, int position) override;
     void OnScrollVert(Sender* sender, int position) override;
 
@@ -120,8 +129,11 @@ private:
     // Copies the picture, as the view shows it, into the area (view
     // coordinates) of a device context whose (0, 0) is the view's origin.
     void BlitPicture(HDC target, POINT origin, const RECT& area) const;
-    // The area grown to what BlitPicture needs to draw it.
-    RECT AlignedArea(const RECT& area) const;
+    // The offset within the picture along one axis: the picture's far edge
+    // never comes inside the surface's, and its near edge never leaves it.
+    int ClampedOffset(int wanted, bool horizontal) const;
+    // At a zoom other than 1, the picture stretched for it (unless done).
+    void PrepareScaledPicture();
     // Draws the items over the area of the buffer (device coordinates, the
     // buffer's (0, 0) at origin), mapped through the transform, in square
     // tiles of the size given: each tile draws on a GDI+ bitmap no larger
@@ -158,6 +170,8 @@ private:
     // The one copy of the capture: GDI blits it, nothing converts it.
     CPixelBuffer m_picture;
     SIZE m_pictureSize{};
+    // The picture at the current zoom, when it is not 1.
+    CScaledPicture m_scaled;
     // Where paints put the picture and the items together, kept as large as
     // the largest paint so far.
     CPixelBuffer m_backBuffer;

@@ -1,5 +1,6 @@
 #include "common/pictures.h"
 
+#include "framework/dpi.h"
 #include "framework/picture.h"
 
 #include "resource.h"
@@ -12,14 +13,39 @@ UINT NearestPictureDpi(UINT dpi) noexcept {
     return 192;
 }
 
+namespace {
+
+// The drawn scale a picture at pictureDpi is made from: the smallest drawn
+// one at least as large, or the largest.
+UINT DrawnPictureDpi(UINT pictureDpi) noexcept {
+    if (pictureDpi <= 96)
+        return 96;
+    return pictureDpi <= 144 ? 144 : 192;
+}
+
+} // namespace
+
 fw::GdiBitmap LoadPicture(UINT id, UINT pictureDpi) {
-    const UINT base =
-        pictureDpi >= 192 ? IDB_PICTURES_192 : (pictureDpi >= 144 ? IDB_PICTURES_144 : 0);
-    if (base != 0) {
-        if (fw::GdiBitmap scaled = fw::LoadPngResource(nullptr, base + id))
-            return scaled;
+    UINT drawn = DrawnPictureDpi(pictureDpi);
+    fw::GdiBitmap picture;
+    if (drawn != 96)
+        picture =
+            fw::LoadPngResource(nullptr, (drawn == 192 ? IDB_PICTURES_192 : IDB_PICTURES_144) + id);
+    if (!picture) {
+        drawn = 96;
+        picture = fw::LoadBitmapResource(nullptr, id);
     }
-    return fw::LoadBitmapResource(nullptr, id);
+    // Never made larger than drawn.
+    if (!picture || pictureDpi >= drawn)
+        return picture;
+    // Between the drawn scales, or below the smallest: the next larger
+    // drawing made smaller, to the size the 96-DPI drawing has at pictureDpi.
+    const SIZE size = fw::BitmapSize(picture.get());
+    const SIZE scaled{fw::Scale(fw::Unscale(size.cx, drawn), pictureDpi),
+                      fw::Scale(fw::Unscale(size.cy, drawn), pictureDpi)};
+    if (fw::GdiBitmap smaller = fw::ScaleBitmap(picture.get(), scaled))
+        return smaller;
+    return picture;
 }
 
 void SetStaticPicture(HWND control, fw::GdiBitmap picture, fw::GdiBitmap& held) {
@@ -32,15 +58,24 @@ void SetStaticPicture(HWND control, fw::GdiBitmap picture, fw::GdiBitmap& held) 
     held = std::move(picture);
 }
 
-fw::GdiBitmap PictureCache::Get(UINT id, UINT pictureDpi) {
+const fw::GdiBitmap& PictureCache::Find(UINT id, UINT pictureDpi) {
+    static const fw::GdiBitmap none;
     if (id == 0)
-        return {};
-    const auto key = std::make_pair(id, NearestPictureDpi(pictureDpi));
+        return none;
+    const auto key = std::make_pair(id, pictureDpi);
     auto found = m_pictures.find(key);
     if (found == m_pictures.end())
-        found = m_pictures.emplace(key, LoadPicture(id, key.second)).first;
-    if (!found->second)
+        found = m_pictures.emplace(key, LoadPicture(id, pictureDpi)).first;
+    return found->second;
+}
+
+fw::GdiBitmap PictureCache::Get(UINT id, UINT pictureDpi) {
+    const fw::GdiBitmap& picture = Find(id, pictureDpi);
+    if (!picture)
         return {};
-    return fw::GdiBitmap(
-        static_cast<HBITMAP>(::CopyImage(found->second.get(), IMAGE_BITMAP, 0, 0, 0)));
+    return fw::GdiBitmap(static_cast<HBITMAP>(::CopyImage(picture.get(), IMAGE_BITMAP, 0, 0, 0)));
+}
+
+SIZE PictureCache::SizeOf(UINT id, UINT pictureDpi) {
+    return fw::BitmapSize(Find(id, pictureDpi).get());
 }

@@ -14,7 +14,8 @@
 // so that a picture never outgrows the lengths the window's DPI gives it).
 UINT NearestPictureDpi(UINT dpi) noexcept;
 
-// Bitmap resource id at pictureDpi (96, 144 or 192); the 96-DPI picture when
+// Bitmap resource id at pictureDpi: as drawn at 96, 144 and 192, between and
+// below those the next larger drawing made smaller; the 96-DPI picture when
 // the larger one is missing.
 fw::GdiBitmap LoadPicture(UINT id, UINT pictureDpi);
 
@@ -30,8 +31,12 @@ class PictureCache {
 public:
     // A copy the caller owns; null when the picture does not exist.
     fw::GdiBitmap Get(UINT id, UINT pictureDpi);
+    // The picture's size, without a copy; {0, 0} when it does not exist.
+    SIZE SizeOf(UINT id, UINT pictureDpi);
     void Clear() noexcept { m_pictures.clear(); }
 
 private:
+    const fw::GdiBitmap& Find(UINT id, UINT pictureDpi);
+
     std::map<std::pair<UINT, UINT>, fw::GdiBitmap> m_pictures;
 };

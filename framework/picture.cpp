@@ -7,6 +7,14 @@
 
 namespace fw {
 
+namespace {
+
+using GpBitmapOwner =
+    UniqueHandle<Gdiplus::GpBitmap*, decltype(&Gdiplus::DllExports::GdipDisposeImage),
+                 Gdiplus::DllExports::GdipDisposeImage>;
+
+} // namespace
+
 GdiBitmap LoadBitmapResource(HINSTANCE instance, UINT id) {
     if (id == 0)
         return {};
@@ -34,15 +42,48 @@ GdiBitmap LoadPngResource(HINSTANCE instance, UINT id) {
     Gdiplus::GpBitmap* decoded = nullptr;
     if (Gdiplus::DllExports::GdipCreateBitmapFromStream(stream.get(), &decoded) != Gdiplus::Ok)
         return {};
-    const UniqueHandle<Gdiplus::GpBitmap*, decltype(&Gdiplus::DllExports::GdipDisposeImage),
-                       Gdiplus::DllExports::GdipDisposeImage>
-        owner(decoded);
+    const GpBitmapOwner owner(decoded);
     HBITMAP bitmap = nullptr;
     // Opaque pictures: the background colour never shows.
     if (Gdiplus::DllExports::GdipCreateHBITMAPFromBitmap(decoded, &bitmap, 0xFF000000) !=
         Gdiplus::Ok)
         return {};
     return GdiBitmap(bitmap);
+}
+
+GdiBitmap ScaleBitmap(HBITMAP bitmap, SIZE size) {
+    using namespace Gdiplus::DllExports;
+    GdiplusSession gdiplus;
+    if (!bitmap || size.cx <= 0 || size.cy <= 0 || !gdiplus.Start())
+        return {};
+    const SIZE from = BitmapSize(bitmap);
+    Gdiplus::GpBitmap* source = nullptr;
+    if (GdipCreateBitmapFromHBITMAP(bitmap, nullptr, &source) != Gdiplus::Ok)
+        return {};
+    const GpBitmapOwner sourceOwner(source);
+    Gdiplus::GpBitmap* target = nullptr;
+    if (GdipCreateBitmapFromScan0(size.cx, size.cy, 0, PixelFormat32bppRGB, nullptr, &target) !=
+        Gdiplus::Ok)
+        return {};
+    const GpBitmapOwner targetOwner(target);
+    Gdiplus::GpGraphics* graphics = nullptr;
+    if (GdipGetImageGraphicsContext(target, &graphics) != Gdiplus::Ok)
+        return {};
+    // Each target pixel an average of the source pixels under it; mirrored
+    // at the edges so that the border keeps its colour.
+    GdipSetInterpolationMode(graphics, Gdiplus::InterpolationModeHighQualityBicubic);
+    GdipSetPixelOffsetMode(graphics, Gdiplus::PixelOffsetModeHalf);
+    Gdiplus::GpImageAttributes* attributes = nullptr;
+    GdipCreateImageAttributes(&attributes);
+    GdipSetImageAttributesWrapMode(attributes, Gdiplus::WrapModeTileFlipXY, 0, FALSE);
+    GdipDrawImageRectRectI(graphics, source, 0, 0, size.cx, size.cy, 0, 0, from.cx, from.cy,
+                           Gdiplus::UnitPixel, attributes, nullptr, nullptr);
+    GdipDisposeImageAttributes(attributes);
+    GdipDeleteGraphics(graphics);
+    HBITMAP scaled = nullptr;
+    if (GdipCreateHBITMAPFromBitmap(target, &scaled, 0xFF000000) != Gdiplus::Ok)
+        return {};
+    return GdiBitmap(scaled);
 }
 
 SIZE BitmapSize(HBITMAP bitmap) noexcept {

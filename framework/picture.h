@@ -16,6 +16,10 @@ GdiBitmap LoadBitmapResource(HINSTANCE instance, UINT id);
 // cannot be decoded.
 GdiBitmap LoadPngResource(HINSTANCE instance, UINT id);
 
+// A new opaque bitmap of the given size with the picture smoothly scaled
+// onto it; null when it cannot be made.
+GdiBitmap ScaleBitmap(HBITMAP bitmap, SIZE size);
+
 // A bitmap's size in pixels; {0, 0} for none.
 SIZE BitmapSize(HBITMAP bitmap) noexcept;
 

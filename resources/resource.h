@@ -150,6 +150,7 @@
 #define IDC_DRAWING_SURFACE 1034 // the canvas
 #define IDC_VSCROLL 1049         // vertical scroll bar of the canvas
 #define IDC_HSCROLL 1050         // horizontal scroll bar of the canvas
+#define IDC_COLUMN_SCROLL 1051   // the tool column's own bar, made when it is too short
 #define IDC_ZOOM_FIT 1065        // "Fit to Window", 84 x 29
 #define IDC_ZOOM_ACTUAL 1066     // "Actual Size", 84 x 29
 
@@ -245,17 +246,21 @@
 #define IDT_NOTIFY_HIDE 256
 
 // ---------------------------------------------------------------------------
-// Private window messages (WM_USER + n, written out so that this file does
-// not need <windows.h>)
+// Private window messages (written out so that this file does not need
+// <windows.h>). Those that only this program sends itself are WM_APP + n:
+// on a dialog, WM_USER + 0 to 2 are the dialog manager's DM_GETDEFID,
+// DM_SETDEFID and DM_REPOSITION, which the system may send any dialog.
+// https://learn.microsoft.com/windows/win32/winmsg/wm-app
 // ---------------------------------------------------------------------------
-#define WM_TRAY_NOTIFY 0x0401           // shell -> main window, lParam = mouse message
-#define WM_CANVAS_UNDO 0x0402           // -> main window: canvas Undo
-#define WM_CANVAS_REDO 0x0403           // -> main window: canvas Redo
-#define WM_TEXT_ITEM_SHOW_EDITOR 0x0404 // -> a text item's hidden window
-#define WM_SUBMIT_SCREENSHOT 0x0405     // submit panel -> main window
-#define WM_UPLOAD_FINISHED 0x0406       // upload worker -> upload dialog, wParam = result
-#define WM_SAVE_SCREENSHOT 0x0407       // submit panel -> main window
-#define WM_EMAIL_SCREENSHOT 0x0408      // submit panel -> main window
-#define WM_EXIT_APP 0x0464              // second instance -> main window: quit
+#define WM_TRAY_NOTIFY 0x8001           // shell -> main window, lParam = mouse message
+#define WM_CANVAS_UNDO 0x8002           // -> main window: canvas Undo
+#define WM_CANVAS_REDO 0x8003           // -> main window: canvas Redo
+#define WM_TEXT_ITEM_SHOW_EDITOR 0x8004 // -> a text item's hidden window
+#define WM_SUBMIT_SCREENSHOT 0x8005     // submit panel -> main window
+#define WM_UPLOAD_FINISHED 0x8006       // upload worker -> upload dialog, wParam = result
+#define WM_SAVE_SCREENSHOT 0x8007       // submit panel -> main window
+#define WM_EMAIL_SCREENSHOT 0x8008      // submit panel -> main window
+// Posted by other instances, earlier versions too: its number stays.
+#define WM_EXIT_APP 0x0464 // second instance -> main window: quit (WM_USER + 100)
 
 #endif // LUMVEX_RESOURCES_RESOURCE_H

@@ -7,6 +7,7 @@
 
 #include "resource.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -18,28 +19,28 @@ namespace {
 constexpr POINT kCreateAt{20, 23};
 constexpr POINT kAddToAt{20, 44};
 constexpr RECT kWorkOrderRect{33, 68, 127, 92};
-constexpr RECT kSubmitRect{18, 104, 158, 137};
-constexpr RECT kSaveRect{18, 147, 86, 173};
-constexpr RECT kEmailRect{90, 147, 158, 173};
+constexpr POINT kSubmitAt{18, 104};
+constexpr POINT kSaveAt{18, 147};
+constexpr POINT kEmailAt{90, 147};
 
-// One picture for the normal, hover and disabled looks and one for pressed.
-void SetButtonPictures(CButtonRgn& button, UINT normal, UINT pressed, UINT pictureDpi) {
+// One picture for the normal, hover and disabled looks and one for pressed;
+// the button as large as its picture, at its place on the panel's picture.
+void SetButtonPictures(CButtonRgn& button, POINT at, UINT normal, UINT pressed, UINT pictureDpi) {
     ButtonBitmaps bitmaps;
     bitmaps.normal = LoadPicture(normal, pictureDpi);
     bitmaps.pressed = LoadPicture(pressed, pictureDpi);
     bitmaps.hover = LoadPicture(normal, pictureDpi);
     bitmaps.disabled = LoadPicture(normal, pictureDpi);
+    const SIZE size = fw::BitmapSize(bitmaps.normal.get());
+    const POINT place = fw::Scale(at, pictureDpi);
+    ::SetWindowPos(button.Hwnd(), nullptr, place.x, place.y, size.cx, size.cy,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
     button.SetBitmaps(std::move(bitmaps));
 }
 
 void MoveTo(HWND window, const RECT& rect) {
     ::SetWindowPos(window, nullptr, rect.left, rect.top, rect.right - rect.left,
                    rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-void MoveTo(HWND window, POINT point) {
-    ::SetWindowPos(window, nullptr, point.x, point.y, 0, 0,
-                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 } // namespace
@@ -65,40 +66,54 @@ BOOL CDlgSendRequest::OnInitDialog() {
     fw::Dialog::OnInitDialog();
     CheckCreate(true);
 
-    // The panel is its picture, at the scale nearest the panel's DPI, and the
-    // controls go where the picture leaves room for them (dialog units follow
-    // the font and would miss it).
-    const UINT pictureDpi = NearestPictureDpi(fw::DpiOf(Hwnd()));
+    // The radio buttons go onto the picture so that they are drawn over it;
+    // the picture passes their messages on to us.
+    HWND picture = m_background.Hwnd();
+    for (HWND radio : {m_create.Hwnd(), m_addTo.Hwnd()})
+        ::SetParent(radio, picture);
+    RECT radio{};
+    ::GetWindowRect(m_create.Hwnd(), &radio);
+    m_radioHeight = radio.bottom - radio.top;
+    ::SetWindowLongPtrW(picture, GWL_STYLE,
+                        ::GetWindowLongPtrW(picture, GWL_STYLE) | WS_CLIPCHILDREN);
+    // The buttons already follow the picture in the drawing order (it comes
+    // first in the template), and keep the template's order among
+    // themselves: Tab goes from the choice to the number, then to Submit,
+    // Save and Email.
+    SetPictureDpi(NearestPictureDpi(fw::DpiOf(Hwnd())));
+
+    m_workOrder.AddListener(this);
+    return TRUE;
+}
+
+void CDlgSendRequest::SetPictureDpi(UINT pictureDpi) {
+    if (!Hwnd())
+        return;
+    // The panel is its picture, and the controls go where the picture leaves
+    // room for them (dialog units follow the font and would miss it).
     HWND picture = m_background.Hwnd();
     SetStaticPicture(picture, LoadPicture(IDB_SUBMIT_PANEL, pictureDpi), m_picture);
     const SIZE size = fw::BitmapSize(m_picture.get());
     if (size.cx > 0)
         ::SetWindowPos(Hwnd(), nullptr, 0, 0, size.cx, size.cy,
                        SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-
-    // The radio buttons go onto the picture so that they are drawn over it;
-    // the picture passes their messages on to us.
-    for (HWND radio : {m_create.Hwnd(), m_addTo.Hwnd()})
-        ::SetParent(radio, picture);
-    MoveTo(m_create.Hwnd(), fw::Scale(kCreateAt, pictureDpi));
-    MoveTo(m_addTo.Hwnd(), fw::Scale(kAddToAt, pictureDpi));
-    ::SetWindowLongPtrW(picture, GWL_STYLE,
-                        ::GetWindowLongPtrW(picture, GWL_STYLE) | WS_CLIPCHILDREN);
-
-    // The buttons at their pictures' sizes. They already follow the picture
-    // in the drawing order (it comes first in the template), and keep the
-    // template's order among themselves: Tab goes from the choice to the
-    // number, then to Submit, Save and Email.
+    // The radio buttons keep the template's size, but no taller than their
+    // slots, so that the two never overlap on a small picture.
+    const int radioHeight =
+        std::min(m_radioHeight, fw::Scale(kAddToAt.y - kCreateAt.y, pictureDpi));
+    for (const auto& [radio, at] :
+         {std::pair{m_create.Hwnd(), kCreateAt}, std::pair{m_addTo.Hwnd(), kAddToAt}}) {
+        RECT own{};
+        ::GetWindowRect(radio, &own);
+        const POINT place = fw::Scale(at, pictureDpi);
+        MoveTo(radio,
+               RECT{place.x, place.y, place.x + own.right - own.left, place.y + radioHeight});
+    }
+    // The buttons at their pictures' sizes.
     MoveTo(m_workOrder.Hwnd(), fw::Scale(kWorkOrderRect, pictureDpi));
-    MoveTo(m_submit.Hwnd(), fw::Scale(kSubmitRect, pictureDpi));
-    SetButtonPictures(m_submit, IDB_SUBMIT, IDB_SUBMIT_PRESSED, pictureDpi);
-    MoveTo(m_save.Hwnd(), fw::Scale(kSaveRect, pictureDpi));
-    SetButtonPictures(m_save, IDB_SAVE_LIGHT, IDB_SAVE_SHADED, pictureDpi);
-    MoveTo(m_email.Hwnd(), fw::Scale(kEmailRect, pictureDpi));
-    SetButtonPictures(m_email, IDB_EMAIL, IDB_EMAIL_PRESSED, pictureDpi);
-
-    m_workOrder.AddListener(this);
-    return TRUE;
+    SetButtonPictures(m_submit, kSubmitAt, IDB_SUBMIT, IDB_SUBMIT_PRESSED, pictureDpi);
+    SetButtonPictures(m_save, kSaveAt, IDB_SAVE_LIGHT, IDB_SAVE_SHADED, pictureDpi);
+    SetButtonPictures(m_email, kEmailAt, IDB_EMAIL, IDB_EMAIL_PRESSED, pictureDpi);
 }
 
 void CDlgSendRequest::CheckCreate(bool create) {

@@ -30,6 +30,11 @@ public:
     bool IsCreateChecked() const;
     std::wstring WorkOrderText() const;
 
+    // Shows the picture at pictureDpi (the main window's column scale) and
+    // puts the controls where it leaves room for them; at creation, the
+    // scale nearest the panel's DPI.
+    void SetPictureDpi(UINT pictureDpi);
+
     // A click into the number selects "Add to existing TQ".
     void OnEditClicked() override;
 
@@ -53,4 +58,6 @@ private:
     fw::ControlContainer m_background;
     // What it shows, at the panel's scale; the control does not own it.
     fw::GdiBitmap m_picture;
+    // The radio buttons' height in the template.
+    int m_radioHeight = 0;
 };

@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
+#include <string>
+#include <vector>
+
 namespace {
 
 void ExpectRect(const RECT& actual, LONG left, LONG top, LONG right, LONG bottom,
@@ -16,7 +20,6 @@ void ExpectRect(const RECT& actual, LONG left, LONG top, LONG right, LONG bottom
 MainLayoutInput TypicalInput(int cw, int ch) {
     MainLayoutInput in;
     in.client = {cw, ch};
-    in.screen = {1920, 1080};
     in.logo = {160, 60};
     in.toolsPicture = {178, 300};
     in.toolButton = {62, 62};
@@ -76,22 +79,53 @@ TEST(MainLayout, SmallClientKeepsOffsetsAndShrinksGaps) {
     ExpectRect(l.submit, 1091, 525, 1269, 675, "submit");
 }
 
-TEST(MainLayout, NegativeFreeHeightUsesGapsOfOne) {
-    const MainLayout l = ComputeMainLayout(TypicalInput(1280, 600));
-    EXPECT_EQ(l.toolsPicture.top, 91);
-    EXPECT_EQ(l.palette.top, l.toolsPicture.bottom + 1);
-    EXPECT_EQ(l.actualSize.top, l.palette.bottom + 1);
-    EXPECT_EQ(l.submit.top, l.actualSize.bottom + 1);
-    // The submit panel now reaches below a 600-pixel screen and stays put.
-    EXPECT_FALSE(LiesOnScreen(l.submit, {1280, 600}));
-    EXPECT_TRUE(LiesOnScreen(l.palette, {1280, 600}));
-}
-
-TEST(MainLayout, ScreenTestIncludesTheEdges) {
-    EXPECT_TRUE(LiesOnScreen(RECT{0, 0, 1920, 1080}, {1920, 1080}));
-    EXPECT_FALSE(LiesOnScreen(RECT{-1, 0, 10, 10}, {1920, 1080}));
-    EXPECT_FALSE(LiesOnScreen(RECT{0, 0, 1921, 10}, {1920, 1080}));
-    EXPECT_FALSE(LiesOnScreen(RECT{0, 1075, 10, 1081}, {1920, 1080}));
+// Too short for the column: the smallest gaps, then the logo's margin, then
+// the logo's height; with less than half of the logo left it goes, and only
+// then does the column scroll, beside its own bar, every part kept.
+TEST(MainLayout, AShortClientShrinksTheGapsThenTheLogoThenScrolls) {
+    struct Row {
+        int clientHeight;
+        LONG logoTop;
+        LONG logoHeight; // 0: hidden
+        bool scrolls;
+    };
+    // The parts below the logo need 300 + 90 + 29 + 150 = 569, the gaps
+    // 4 x 2 and the margin 5: 582 without the logo.
+    const Row rows[] = {
+        {680, 30, 60, false}, // gaps of 4 still
+        {660, 18, 60, false}, // the margin gives way
+        {614, 2, 30, false},  // then the logo's height, shape kept
+        {613, 0, 0, false},   // less than half of it: it goes
+        {582, 0, 0, false},   // just fits without it
+        {581, 0, 0, true},    // one pixel short: the column scrolls
+    };
+    for (const Row& row : rows) {
+        MainLayoutInput in = TypicalInput(1280, row.clientHeight);
+        in.columnScrollWidth = 17;
+        const MainLayout l = ComputeMainLayout(in);
+        const std::string where = "client height " + std::to_string(row.clientHeight);
+        EXPECT_EQ(l.columnFits, row.clientHeight >= 680) << where;
+        EXPECT_EQ(l.logo.bottom - l.logo.top, row.logoHeight) << where;
+        if (row.logoHeight > 0) {
+            EXPECT_EQ(l.logo.top, row.logoTop) << where;
+            EXPECT_EQ((l.logo.right - l.logo.left) * 60, row.logoHeight * 160) << where;
+        }
+        EXPECT_EQ(l.columnScrolls, row.scrolls) << where;
+        EXPECT_EQ(l.submit.bottom + 5 <= row.clientHeight, !row.scrolls) << where;
+        EXPECT_EQ(::IsRectEmpty(&l.columnScrollBar) != FALSE, !row.scrolls) << where;
+    }
+    // Scrolled to its end, the column shows its last part above the margin,
+    // its parts clear of the bar.
+    MainLayoutInput in = TypicalInput(1280, 500);
+    in.columnScrollWidth = 17;
+    in.columnScroll = 10000;
+    const MainLayout l = ComputeMainLayout(in);
+    ASSERT_TRUE(l.columnScrolls);
+    EXPECT_EQ(l.columnScroll, l.columnContent - 500);
+    EXPECT_EQ(l.submit.bottom, 500 - 5);
+    ExpectRect(l.columnScrollBar, 1263, 0, 1280, 500, "column bar");
+    EXPECT_LE(l.toolsPicture.right, l.columnScrollBar.left);
+    EXPECT_LE(l.submit.right, l.columnScrollBar.left);
 }
 
 TEST(FitToWindow, WideAreaFillsTheHeightAndCentresHorizontally) {
@@ -127,14 +161,13 @@ TEST(FitToWindow, ActualSizeReachesTheInnerEdgesOfTheBars) {
 namespace {
 
 // The column's inputs as the window measures them at a DPI, its pictures
-// drawn for pictureDpi, on a 1920 x 1080 screen.
-MainLayoutInput InputAt(UINT dpi, UINT pictureDpi, int clientHeight) {
+// (and panels) drawn for pictureDpi.
+MainLayoutInput InputAt(UINT dpi, UINT pictureDpi, int clientHeight, int clientWidth = 1920) {
     auto atPicture = [pictureDpi](int cx, int cy) {
         return Size{fw::Scale(cx, pictureDpi), fw::Scale(cy, pictureDpi)};
     };
     MainLayoutInput in;
-    in.client = {1920, clientHeight};
-    in.screen = {1920, 1080};
+    in.client = {clientWidth, clientHeight};
     in.dpi = dpi;
     in.pictureDpi = pictureDpi;
     in.logo = atPicture(176, 48);
@@ -144,12 +177,22 @@ MainLayoutInput InputAt(UINT dpi, UINT pictureDpi, int clientHeight) {
     in.palette = atPicture(177, 89);
     in.actualSizeButton = atPicture(84, 29);
     in.fitButton = atPicture(84, 29);
-    // The submit panel follows its own DPI.
-    in.submitPanel = {fw::Scale(177, NearestPictureDpi(dpi)),
-                      fw::Scale(189, NearestPictureDpi(dpi))};
+    in.submitPanel = atPicture(177, 189);
     in.horzScrollHeight = fw::Scale(17, dpi);
     in.vertScrollWidth = fw::Scale(17, dpi);
+    in.columnScrollWidth = fw::Scale(17, dpi);
     return in;
+}
+
+// The column's parts, in order down the column.
+std::vector<const RECT*> ColumnParts(const MainLayout& l) {
+    return {&l.logo, &l.toolsPicture, &l.pointer, &l.highlight, &l.text,       &l.arrow, &l.crop,
+            &l.pen,  &l.undo,         &l.redo,    &l.palette,   &l.actualSize, &l.fit,   &l.submit};
+}
+
+bool Overlap(const RECT& a, const RECT& b) {
+    RECT common{};
+    return ::IntersectRect(&common, &a, &b) != FALSE;
 }
 
 struct ColumnRow {
@@ -181,15 +224,11 @@ TEST_P(ColumnAtDpi, EveryControlFitsTheColumnOnThePicturesOffsets) {
     EXPECT_EQ(l.surface.right, l.vertScroll.left);
     EXPECT_EQ(l.vertScroll.right, l.column.left);
 
-    const RECT* column[] = {&l.logo,    &l.toolsPicture, &l.pointer, &l.highlight, &l.text,
-                            &l.arrow,   &l.crop,         &l.pen,     &l.undo,      &l.redo,
-                            &l.palette, &l.actualSize,   &l.fit,     &l.submit};
-    for (const RECT* r : column) {
+    for (const RECT* r : ColumnParts(l)) {
         EXPECT_GE(r->left, l.column.left) << "control " << (r - &l.logo);
         EXPECT_LE(r->right, l.column.right);
         EXPECT_GE(r->top, 0);
         EXPECT_LE(r->bottom, l.column.bottom);
-        EXPECT_TRUE(LiesOnScreen(*r, in.screen));
     }
     // The buttons keep the tools picture's offsets at the pictures' scale.
     EXPECT_EQ(l.pointer.left - l.toolsPicture.left, fw::Scale(18, chosen));
@@ -206,15 +245,71 @@ TEST_P(ColumnAtDpi, EveryControlFitsTheColumnOnThePicturesOffsets) {
 }
 
 // 1080-pixel screens with the work area under a caption that grows with the
-// DPI; at 192 DPI only the 96-DPI pictures leave room for the submit panel.
+// DPI. Where the drawn pictures leave no room the column takes the next
+// smaller scale of them, every part of it at that one scale.
 INSTANTIATE_TEST_SUITE_P(Dpi, ColumnAtDpi,
                          testing::Values(ColumnRow{96, 1040, 96}, ColumnRow{120, 1035, 96},
-                                         ColumnRow{144, 1048, 144}, ColumnRow{192, 1020, 96}),
+                                         ColumnRow{144, 1048, 138}, ColumnRow{192, 1020, 132}),
                          [](const auto& row) { return std::to_string(row.param.dpi); });
 
-TEST(ColumnAtDpi, TooShortAWindowKeepsTheSmallestPictures) {
-    EXPECT_EQ(ChooseColumnPictureDpi(InputAt(144, 96, 600), 144), 96u);
+TEST(ColumnAtDpi, TooShortAWindowTakesTheSmallestPictures) {
+    EXPECT_EQ(ChooseColumnPictureDpi(InputAt(144, 96, 600), 144), kSmallestColumnPictureDpi);
     EXPECT_FALSE(ComputeMainLayout(InputAt(96, 96, 600)).columnFits);
+}
+
+// Every work area from 800 x 600 up, at every DPI: every part of the column
+// inside it and clear of the drawing side, none over another, and (when
+// even the smallest layout is too tall and the column scrolls) each one
+// brought into the window by scrolling to it.
+TEST(ColumnAtDpi, EveryWorkAreaKeepsEveryCommandInReach) {
+    const Size screens[] = {{800, 600}, {1024, 768}, {1280, 720}, {1366, 768}, {1920, 1080}};
+    for (const Size screen : screens) {
+        for (const int taskbar : {0, 40, 48, 60}) {
+            for (const UINT dpi : {96u, 120u, 144u, 192u}) {
+                // A caption and frame as large as this DPI may make them.
+                const int clientHeight = screen.cy - taskbar - fw::Scale(34, dpi);
+                const int clientWidth = screen.cx - fw::Scale(8, dpi);
+                const MainLayoutInput at96 = InputAt(dpi, 96, clientHeight, clientWidth);
+                const UINT chosen = ChooseColumnPictureDpi(at96, NearestPictureDpi(dpi));
+                const MainLayoutInput in = AtPictureDpi(at96, chosen);
+                const MainLayout l = ComputeMainLayout(in);
+                const std::string where = std::to_string(screen.cx) + " x " +
+                                          std::to_string(screen.cy) + " less " +
+                                          std::to_string(taskbar) + " at " + std::to_string(dpi);
+                const std::vector<const RECT*> parts = ColumnParts(l);
+                for (size_t i = 0; i < parts.size(); ++i) {
+                    const RECT& r = *parts[i];
+                    if (i == 0 && ::IsRectEmpty(&r))
+                        continue; // the logo may give way
+                    EXPECT_FALSE(::IsRectEmpty(&r)) << where << ": part " << i;
+                    EXPECT_GE(r.left, l.column.left) << where << ": part " << i;
+                    EXPECT_LE(r.right, l.columnScrolls ? l.columnScrollBar.left : l.column.right)
+                        << where << ": part " << i;
+                    for (const RECT* side : {&l.surface, &l.vertScroll, &l.horzScroll, &l.status})
+                        EXPECT_FALSE(Overlap(r, *side)) << where << ": part " << i;
+                    if (!l.columnScrolls) {
+                        EXPECT_GE(r.top, 0) << where << ": part " << i;
+                        EXPECT_LE(r.bottom, clientHeight) << where << ": part " << i;
+                    } else {
+                        MainLayoutInput scrolled = in;
+                        scrolled.columnScroll = r.top;
+                        const MainLayout there = ComputeMainLayout(scrolled);
+                        const RECT seen = *ColumnParts(there)[i];
+                        EXPECT_GE(seen.top, 0) << where << ": part " << i;
+                        EXPECT_LE(seen.bottom, clientHeight) << where << ": part " << i;
+                    }
+                }
+                // The buttons lie on the tools picture (their offsets are
+                // checked above); the other parts on nothing else.
+                const size_t alone[] = {0, 1, 10, 11, 12, 13};
+                for (size_t a = 0; a < std::size(alone); ++a) {
+                    for (size_t b = a + 1; b < std::size(alone); ++b)
+                        EXPECT_FALSE(Overlap(*parts[alone[a]], *parts[alone[b]]))
+                            << where << ": parts " << alone[a] << " and " << alone[b];
+                }
+            }
+        }
+    }
 }
 
 } // namespace

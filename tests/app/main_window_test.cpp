@@ -2,6 +2,10 @@
 // its modal loop runs on the test thread.
 #include "app/lumvex_dlg.h"
 #include "app/main_layout.h"
+#include "common/pictures.h"
+#include "framework/dpi.h"
+#include "framework/picture.h"
+#include "palettes/dlg_colors.h"
 #include "upload/app_settings.h"
 
 #include "main_window_driver.h"
@@ -18,11 +22,169 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <iterator>
 #include <string>
+#include <vector>
 
 namespace {
 
 class MainWindow : public MainWindowFixture {};
+
+// The work area this process sees (all of Wine's work area is the
+// process's own), changed for a test and put back afterwards.
+class ScopedWorkArea {
+public:
+    ScopedWorkArea() { ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &m_saved, 0); }
+    ~ScopedWorkArea() { ::SystemParametersInfoW(SPI_SETWORKAREA, 0, &m_saved, 0); }
+    ScopedWorkArea(const ScopedWorkArea&) = delete;
+    ScopedWorkArea& operator=(const ScopedWorkArea&) = delete;
+
+    // Changes it as the taskbar does, and tells the window.
+    static void Set(HWND window, RECT work) {
+        ASSERT_TRUE(::SystemParametersInfoW(SPI_SETWORKAREA, 0, &work, 0));
+        SendOrFail(window, WM_SETTINGCHANGE, SPI_SETWORKAREA);
+        SendOrFail(window, WM_NULL);
+    }
+
+private:
+    RECT m_saved{};
+};
+
+std::string Describe(const RECT& r) {
+    return "(" + std::to_string(r.left) + ", " + std::to_string(r.top) + ", " +
+           std::to_string(r.right) + ", " + std::to_string(r.bottom) + ")";
+}
+
+RECT ScreenRectOf(HWND window) {
+    RECT rect{};
+    ::GetWindowRect(window, &rect);
+    return rect;
+}
+
+// Presses and releases the left button in one go, so that a scroll bar
+// never sees the button held long enough to repeat.
+void ClickOnce(POINT screen) {
+    MouseMoveTo(screen);
+    INPUT clicks[2]{};
+    clicks[0].type = clicks[1].type = INPUT_MOUSE;
+    clicks[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    clicks[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    ::SendInput(2, clicks, sizeof(INPUT));
+}
+
+void TurnWheel(int delta) {
+    INPUT wheel{};
+    wheel.type = INPUT_MOUSE;
+    wheel.mi.dwFlags = MOUSEEVENTF_WHEEL;
+    wheel.mi.mouseData = static_cast<DWORD>(delta);
+    ::SendInput(1, &wheel, sizeof(wheel));
+}
+
+// What a person sees of the tool column: every command inside the client
+// area, clear of the drawing side and of each other, all at one picture
+// scale, and each one the window the mouse finds at its centre.
+void ExpectColumnInReach(HWND window, const std::string& where) {
+    RECT client{};
+    ::GetClientRect(window, &client);
+    auto rect = [&](int id) { return RectIn(window, ::GetDlgItem(window, id)); };
+    auto overlap = [](const RECT& a, const RECT& b) {
+        RECT common{};
+        return ::IntersectRect(&common, &a, &b) != FALSE;
+    };
+    const int parts[] = {IDC_LOGO,        IDC_TOOLS_PICTURE, IDC_PALETTE_HOST,
+                         IDC_ZOOM_ACTUAL, IDC_ZOOM_FIT,      IDC_SUBMIT_HOST};
+    const int buttons[] = {IDC_TOOL_POINTER, IDC_TOOL_HIGHLIGHT, IDC_TOOL_TEXT, IDC_TOOL_ARROW,
+                           IDC_TOOL_CROP,    IDC_TOOL_PEN,       IDC_UNDO,      IDC_REDO};
+    const int side[] = {IDC_DRAWING_SURFACE, IDC_VSCROLL, IDC_HSCROLL, IDC_STATUS_HOST};
+    std::vector<int> commands(std::begin(parts) + 1, std::end(parts));
+    commands.insert(commands.end(), std::begin(buttons), std::end(buttons));
+    for (const int id : commands) {
+        HWND control = ::GetDlgItem(window, id);
+        const RECT r = rect(id);
+        EXPECT_TRUE(::IsWindowVisible(control)) << where << ": control " << id;
+        RECT inside{};
+        ::IntersectRect(&inside, &r, &client);
+        EXPECT_TRUE(::EqualRect(&inside, &r))
+            << where << ": control " << id << " at " << Describe(r) << " leaves the client area";
+        for (const int other : side)
+            EXPECT_FALSE(overlap(r, rect(other)))
+                << where << ": control " << id << " over " << other;
+        // The mouse finds it (or, for a panel's place, the panel in it).
+        const POINT centre =
+            ClientToScreenPoint(window, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        HWND found = ::WindowFromPoint(centre);
+        EXPECT_TRUE(found == control || ::IsChild(control, found))
+            << where << ": control " << id << " is not what the mouse finds at its centre";
+    }
+    for (size_t a = 0; a < std::size(parts); ++a) {
+        for (size_t b = a + 1; b < std::size(parts); ++b) {
+            if (::IsWindowVisible(::GetDlgItem(window, parts[a]))) {
+                EXPECT_FALSE(overlap(rect(parts[a]), rect(parts[b])))
+                    << where << ": " << parts[a] << " and " << parts[b];
+            }
+        }
+    }
+    for (size_t a = 0; a < std::size(buttons); ++a) {
+        for (size_t b = a + 1; b < std::size(buttons); ++b)
+            EXPECT_FALSE(overlap(rect(buttons[a]), rect(buttons[b])))
+                << where << ": " << buttons[a] << " and " << buttons[b];
+    }
+    // One scale for the column's pictures and both panels.
+    const UINT scale = ColumnPictureDpi(window);
+    ASSERT_NE(scale, 0u) << where << ": the tools picture and its buttons differ in scale";
+    auto sizeOf = [](HWND control) {
+        RECT r{};
+        ::GetWindowRect(control, &r);
+        return SIZE{r.right - r.left, r.bottom - r.top};
+    };
+    auto expectSize = [&](HWND control, SIZE expected, const char* what) {
+        const SIZE got = sizeOf(control);
+        EXPECT_TRUE(got.cx == expected.cx && got.cy == expected.cy)
+            << where << ": " << what << " is " << got.cx << " x " << got.cy << ", not "
+            << expected.cx << " x " << expected.cy << " at picture DPI " << scale;
+    };
+    HWND palette = ::GetWindow(::GetDlgItem(window, IDC_PALETTE_HOST), GW_CHILD);
+    HWND submit = ::GetWindow(::GetDlgItem(window, IDC_SUBMIT_HOST), GW_CHILD);
+    expectSize(palette, CDlgColors::PanelSize(scale), "the palette");
+    const RECT swatch = CDlgColors::SlotRect(1, scale);
+    expectSize(::GetDlgItem(palette, IDC_SWATCH_R1C1),
+               SIZE{swatch.right - swatch.left, swatch.bottom - swatch.top}, "a swatch");
+    expectSize(submit, fw::BitmapSize(LoadPicture(IDB_SUBMIT_PANEL, scale).get()),
+               "the submit panel");
+    expectSize(::GetDlgItem(submit, IDC_SUBMIT),
+               fw::BitmapSize(LoadPicture(IDB_SUBMIT, scale).get()), "Submit");
+    expectSize(::GetDlgItem(window, IDC_ZOOM_FIT), SIZE{fw::Scale(84, scale), fw::Scale(29, scale)},
+               "Fit to Window");
+    const SIZE logo = sizeOf(::GetDlgItem(window, IDC_LOGO));
+    EXPECT_LE(logo.cx, fw::BitmapSize(LoadPicture(IDB_LOGO, scale).get()).cx) << where;
+}
+
+// Work areas people have, each at the DPIs its screen leaves room for: at
+// least 800 x 600 pixels at 100 % (the smallest screen the window is made
+// for), so 144 DPI needs 1200 x 900.
+struct WorkAreaRow {
+    const char* name;
+    SIZE screen;
+    RECT work;
+    UINT onlyAtDpi; // 0: every DPI the screen allows
+};
+
+constexpr WorkAreaRow kWorkAreas[] = {
+    {"800x600", {800, 600}, {0, 0, 800, 560}, 0},
+    {"1024x768", {1024, 768}, {0, 0, 1024, 728}, 0},
+    {"1024x768_tall_taskbar", {1024, 768}, {0, 0, 1024, 720}, 0},
+    {"1280x720", {1280, 720}, {0, 0, 1280, 680}, 0},
+    {"1366x768", {1366, 768}, {0, 0, 1366, 728}, 0},
+    {"1920x1080_taskbar_on_top", {1920, 1080}, {0, 40, 1920, 1080}, 0},
+    {"1920x1080_tall_taskbar", {1920, 1080}, {0, 0, 1920, 1020}, 144},
+};
+
+bool ScreenAllows(const WorkAreaRow& row, UINT dpi) {
+    if (row.onlyAtDpi != 0)
+        return row.onlyAtDpi == dpi;
+    return row.screen.cx * 96 >= 800 * static_cast<LONG>(dpi) &&
+           row.screen.cy * 96 >= 600 * static_cast<LONG>(dpi);
+}
 
 TEST_F(MainWindow, TrayClickCapturesWhenHiddenAndOnlyShowsWhenShown) {
     Run([&](HWND window) {
@@ -68,6 +230,12 @@ TEST_F(MainWindow, UndoRedoAndDeleteThroughCommandsAndMessages) {
         Drag(window, {50, 50}, {150, 90});
         Drag(window, {60, 200}, {160, 260});
         ASSERT_EQ(m_dialog.Canvas().GetItems().size(), 2u);
+        // The dialog manager's own messages are not ours (DM_REPOSITION was
+        // once our Undo, DM_SETDEFID our tray notification).
+        SendOrFail(window, DM_REPOSITION);
+        EXPECT_EQ(m_dialog.Canvas().GetItems().size(), 2u);
+        SendOrFail(window, DM_SETDEFID, IDC_UNDO);
+        EXPECT_EQ(::SendMessageW(window, DM_GETDEFID, 0, 0), MAKELRESULT(IDC_UNDO, DC_HASDEFID));
         SendOrFail(window, WM_COMMAND, IDC_UNDO);
         EXPECT_EQ(m_dialog.Canvas().GetItems().size(), 1u);
         SendOrFail(window, WM_CANVAS_UNDO);
@@ -285,23 +453,113 @@ TEST_F(MainWindow, HiddenPanelsAndTheSettingsAreWired) {
     EXPECT_FALSE(::IsWindow(popup));
 }
 
-TEST_F(MainWindow, OnlyThumbTrackingTopAndBottomScrollTheCanvas) {
+// The real bars, clicked and dragged, and the wheel move the canvas, and
+// the bars always show where it is: also after minimise and restore, and
+// after Fit then Actual Size. The picture never leaves the view.
+TEST_F(MainWindow, BarsAndWheelScrollTheCanvasAndShowWhereItIs) {
+    ScopedWorkArea restore;
     Run([&](HWND window) {
-        SendOrFail(window, WM_TRAY_NOTIFY, 0, WM_LBUTTONDOWN);
-        HWND bar = ::GetDlgItem(window, IDC_HSCROLL);
-        SendOrFail(window, WM_HSCROLL, MAKEWPARAM(SB_THUMBTRACK, 120),
-                   reinterpret_cast<LPARAM>(bar));
-        EXPECT_EQ(::GetScrollPos(bar, SB_CTL), 120);
-        SendOrFail(window, WM_HSCROLL, MAKEWPARAM(SB_LINERIGHT, 0), reinterpret_cast<LPARAM>(bar));
-        SendOrFail(window, WM_HSCROLL, MAKEWPARAM(SB_PAGERIGHT, 0), reinterpret_cast<LPARAM>(bar));
-        EXPECT_EQ(::GetScrollPos(bar, SB_CTL), 120) << "arrows and pages do not scroll";
-        SendOrFail(window, WM_HSCROLL, MAKEWPARAM(SB_TOP, 0), reinterpret_cast<LPARAM>(bar));
-        EXPECT_EQ(::GetScrollPos(bar, SB_CTL), 0);
-        // The canvas follows: image point (0, 0) is back at view (0, 0).
-        EXPECT_EQ(m_dialog.Canvas().ViewToImage(POINT{0, 0}).x, 0);
-        SendOrFail(window, WM_HSCROLL, MAKEWPARAM(SB_THUMBTRACK, 200),
-                   reinterpret_cast<LPARAM>(bar));
-        EXPECT_EQ(m_dialog.Canvas().ViewToImage(POINT{0, 0}).x, 200);
+        ShowWithCapture(window);
+        // A small window, so that the picture (the screen) is much larger
+        // than the view.
+        ScopedWorkArea::Set(window, RECT{0, 0, 800, 560});
+        HWND horz = ::GetDlgItem(window, IDC_HSCROLL);
+        HWND vert = ::GetDlgItem(window, IDC_VSCROLL);
+        RECT view{};
+        ::GetClientRect(::GetDlgItem(window, IDC_DRAWING_SURFACE), &view);
+        const int lineX = view.right / 20;
+        const int lineY = view.bottom / 20;
+        const int maxX = ::GetSystemMetrics(SM_CXSCREEN) - view.right;
+        const int maxY = ::GetSystemMetrics(SM_CYSCREEN) - view.bottom;
+        ASSERT_GT(maxX, view.right + lineX);
+        auto offset = [&] {
+            SendOrFail(window, WM_NULL);
+            const CViewTransform& t = m_dialog.Canvas().GetTransform();
+            return POINT{t.OffsetX(), t.OffsetY()};
+        };
+        // The bars show the canvas's offset, whatever moved it.
+        auto expectBarsShow = [&](const char* after) {
+            const POINT at = offset();
+            EXPECT_EQ(::GetScrollPos(horz, SB_CTL), at.x) << after;
+            EXPECT_EQ(::GetScrollPos(vert, SB_CTL), at.y) << after;
+        };
+        auto waitFor = [&](auto condition) {
+            return PumpUntil([&] { return condition(offset()); }, kDriverTimeoutMs);
+        };
+        const RECT bar = ScreenRectOf(horz);
+        const int arrow = ::GetSystemMetrics(SM_CXHSCROLL);
+        const int barY = (bar.top + bar.bottom) / 2;
+
+        // An arrow: a line (or more, should the system repeat it).
+        ClickOnce(POINT{bar.right - arrow / 2, barY});
+        ASSERT_TRUE(waitFor([](POINT at) { return at.x > 0; })) << "the arrow did not scroll";
+        EXPECT_EQ(offset().x % lineX, 0) << offset().x;
+        expectBarsShow("the arrow");
+        const int afterArrow = offset().x;
+        // The trough beside the thumb: a page.
+        ClickOnce(POINT{bar.right - arrow - 3, barY});
+        ASSERT_TRUE(waitFor([&](POINT at) { return at.x > afterArrow; }));
+        EXPECT_TRUE(offset().x == maxX || (offset().x - afterArrow) % view.right == 0)
+            << offset().x;
+        expectBarsShow("a page");
+        // The thumb, dragged back to the start and let go there.
+        // The thumb's middle: as far along the trough between the arrows as
+        // the middle of the view is along the picture.
+        const int trough = bar.right - bar.left - 2 * arrow;
+        const int content = ::GetSystemMetrics(SM_CXSCREEN);
+        const int thumbX =
+            bar.left + arrow + trough * (2 * offset().x + view.right) / (2 * content);
+        MouseMoveTo(POINT{thumbX, barY});
+        MouseButton(true);
+        MouseMoveTo(POINT{thumbX - trough / 2, barY});
+        MouseMoveTo(POINT{bar.left, barY});
+        MouseButton(false);
+        ASSERT_TRUE(waitFor([](POINT at) { return at.x == 0; })) << offset().x;
+        expectBarsShow("the thumb");
+
+        // The wheel over the picture: three lines down; with Shift along;
+        // tilted, along the other way; with Ctrl, nothing (and no zoom).
+        MouseMoveTo(ScreenCentre(::GetDlgItem(window, IDC_DRAWING_SURFACE)));
+        TurnWheel(-WHEEL_DELTA);
+        ASSERT_TRUE(waitFor([&](POINT at) { return at.y == 3 * lineY; })) << offset().y;
+        expectBarsShow("the wheel");
+        // Tilted (as its message comes: this Wine makes none of the input),
+        // with Shift and with Ctrl as the wheel's own message says them.
+        const POINT centre = ScreenCentre(::GetDlgItem(window, IDC_DRAWING_SURFACE));
+        const LPARAM at = MAKELPARAM(centre.x, centre.y);
+        SendOrFail(window, WM_MOUSEHWHEEL, MAKEWPARAM(0, WHEEL_DELTA), at);
+        EXPECT_EQ(offset().x, 3 * lineX);
+        SendOrFail(window, WM_MOUSEWHEEL, MAKEWPARAM(MK_SHIFT, WHEEL_DELTA), at);
+        EXPECT_EQ(offset().x, 0);
+        SendOrFail(window, WM_MOUSEWHEEL, MAKEWPARAM(MK_CONTROL, static_cast<WORD>(-WHEEL_DELTA)),
+                   at);
+        EXPECT_EQ(offset().y, 3 * lineY);
+        EXPECT_EQ(m_dialog.Canvas().GetTransform().ZoomX(), 1.0f);
+        expectBarsShow("the wheel with Ctrl");
+
+        // Never past the picture's end.
+        SendOrFail(window, WM_VSCROLL, MAKEWPARAM(SB_BOTTOM, 0), reinterpret_cast<LPARAM>(vert));
+        SendOrFail(window, WM_HSCROLL, MAKEWPARAM(SB_PAGERIGHT, 0), reinterpret_cast<LPARAM>(horz));
+        for (int i = 0; i < 5; ++i)
+            SendOrFail(window, WM_HSCROLL, MAKEWPARAM(SB_PAGERIGHT, 0),
+                       reinterpret_cast<LPARAM>(horz));
+        EXPECT_EQ(offset().x, maxX);
+        EXPECT_EQ(offset().y, maxY);
+        expectBarsShow("the end");
+
+        // Minimised and restored: the canvas stays where it was, and so do
+        // the bars.
+        ::ShowWindow(window, SW_MINIMIZE);
+        SendOrFail(window, WM_NULL);
+        ::ShowWindow(window, SW_RESTORE);
+        EXPECT_EQ(offset().x, maxX);
+        expectBarsShow("minimise and restore");
+        // Fit then Actual Size: back at the start, bars too.
+        SendOrFail(window, WM_COMMAND, IDC_ZOOM_FIT);
+        SendOrFail(window, WM_COMMAND, IDC_ZOOM_ACTUAL);
+        EXPECT_EQ(offset().x, 0);
+        EXPECT_EQ(offset().y, 0);
+        expectBarsShow("Fit then Actual Size");
     });
 }
 
@@ -328,6 +586,79 @@ TEST_F(MainWindow, CopyPutsTheFlattenedPictureOnTheClipboard) {
     });
 }
 
+// The window on every work area its DPI allows (this process's DPI: the
+// DPI system test runs this test again at each scale): placed on the work
+// area, wherever the taskbar leaves it, with every command of the column in
+// reach. A hidden window follows at its next capture.
+TEST_F(MainWindow, EveryWorkAreaAtThisDpiKeepsEveryCommandInReach) {
+    ScopedWorkArea restore;
+    Run([&](HWND window) {
+        SendOrFail(window, WM_TRAY_NOTIFY, 0, WM_LBUTTONDOWN);
+        const UINT dpi = fw::DpiOf(window);
+        int checked = 0;
+        for (const WorkAreaRow& row : kWorkAreas) {
+            if (!ScreenAllows(row, dpi))
+                continue;
+            ++checked;
+            const std::string where = std::string(row.name) + " at " + std::to_string(dpi);
+            ScopedWorkArea::Set(window, row.work);
+            const RECT placed = ScreenRectOf(window);
+            EXPECT_TRUE(::EqualRect(&placed, &row.work))
+                << where << ": the window is at " << Describe(placed);
+            ExpectColumnInReach(window, where);
+            if (const std::wstring folder = PictureDirectory(); !folder.empty()) {
+                // What the window has left to paint, painted first.
+                ::RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+                const std::string name(row.name);
+                SaveWindowPng(window, folder + L"\\work_area_" +
+                                          std::wstring(name.begin(), name.end()) + L"_" +
+                                          std::to_wstring(dpi) + L"dpi.png");
+            }
+        }
+        EXPECT_GT(checked, 0);
+
+        // Smaller than any screen the window is made for: the column
+        // scrolls on its own bar, and the wheel over it brings the submit
+        // panel into reach.
+        ScopedWorkArea::Set(window, RECT{0, 0, 800, 400});
+        HWND columnBar = ::GetDlgItem(window, IDC_COLUMN_SCROLL);
+        EXPECT_TRUE(::IsWindowVisible(columnBar));
+        RECT client{};
+        ::GetClientRect(window, &client);
+        EXPECT_GT(RectIn(window, ::GetDlgItem(window, IDC_SUBMIT_HOST)).bottom, client.bottom);
+        const POINT overColumn = ScreenCentre(::GetDlgItem(window, IDC_TOOLS_PICTURE));
+        for (int notch = 0; notch < 20; ++notch)
+            SendOrFail(window, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)),
+                       MAKELPARAM(overColumn.x, overColumn.y));
+        const RECT submit = RectIn(window, ::GetDlgItem(window, IDC_SUBMIT_HOST));
+        EXPECT_LE(submit.bottom, client.bottom) << Describe(submit);
+        EXPECT_GE(submit.top, 0) << Describe(submit);
+        EXPECT_GT(::GetScrollPos(columnBar, SB_CTL), 0);
+        if (const std::wstring folder = PictureDirectory(); !folder.empty()) {
+            ::RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+            SaveWindowPng(window, folder + L"\\work_area_too_small_" + std::to_wstring(dpi) +
+                                      L"dpi_scrolled.png");
+        }
+
+        // Hidden, the window does not move; the next capture places it.
+        SendOrFail(window, WM_CLOSE);
+        const RECT before = ScreenRectOf(window);
+        ScopedWorkArea::Set(window, RECT{0, 40, 1280, 720});
+        const RECT hidden = ScreenRectOf(window);
+        EXPECT_TRUE(::EqualRect(&hidden, &before));
+        SendOrFail(window, WM_TRAY_NOTIFY, 0, WM_LBUTTONDOWN);
+        const RECT shown = ScreenRectOf(window);
+        EXPECT_EQ(shown.top, 40) << Describe(shown);
+        EXPECT_EQ(shown.bottom, 720) << Describe(shown);
+        // A change of display settings while shown places it at once.
+        RECT work{0, 0, 1366, 728};
+        ASSERT_TRUE(::SystemParametersInfoW(SPI_SETWORKAREA, 0, &work, 0));
+        SendOrFail(window, WM_DISPLAYCHANGE, 32, MAKELPARAM(1366, 768));
+        const RECT changed = ScreenRectOf(window);
+        EXPECT_TRUE(::EqualRect(&changed, &work)) << Describe(changed);
+    });
+}
+
 // The real window, resized, puts every control where the layout arithmetic
 // says for the sizes its controls really have.
 TEST_F(MainWindow, ControlsLandOnTheComputedRectanglesAtTwoClientSizes) {
@@ -346,7 +677,7 @@ TEST_F(MainWindow, ControlsLandOnTheComputedRectanglesAtTwoClientSizes) {
             ASSERT_EQ(actual.right, client.cx);
             ASSERT_EQ(actual.bottom, client.cy);
 
-            const MainLayoutInput in = MeasureMainLayoutInput(window);
+            const MainLayoutInput in = MeasureMainLayoutInput(window, 96, ColumnPictureDpi(window));
             const MainLayout expected = ComputeMainLayout(in);
 
             // The frame of the layout, worked out by hand.

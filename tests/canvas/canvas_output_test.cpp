@@ -5,8 +5,12 @@
 #include <windows.h>
 #include <psapi.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <iterator>
+#include <string>
+#include <vector>
 
 #include "canvas/arrow_item_factory.h"
 #include "canvas/crop_item_factory.h"
@@ -19,6 +23,7 @@
 #include "canvas_harness.h"
 #include "resource.h"
 #include "support/gdi_objects.h"
+#include "support/test_window.h"
 
 using namespace canvas_test;
 
@@ -252,19 +257,34 @@ TEST_F(CanvasOutputTest, TheFlattenedBitmapIsTheCallersToKeep) {
 }
 
 TEST_F(CanvasOutputTest, PaintingShowsThePictureThroughZoomAndOffsetsAndNothingBeyondIt) {
-    canvas.Panel().SetZoom(0.5f, 0.5f);
+    canvas.Panel().SetZoom(2.0f, 2.0f);
     CLumvexDlgEvents& scroll = canvas.Panel();
-    scroll.OnScrollHorz(nullptr, 50);
-    scroll.OnScrollVert(nullptr, -40);
-    // The green block (200, 40)-(300, 140) shows at (50, 60)-(100, 110).
+    scroll.OnScrollHorz(nullptr, 100);
+    scroll.OnScrollVert(nullptr, -40); // before the picture's start: kept at it
+    EXPECT_EQ(canvas.Panel().GetTransform().OffsetX(), 100);
+    EXPECT_EQ(canvas.Panel().GetTransform().OffsetY(), 0);
+    // The green block (200, 40)-(300, 140) shows at (300, 80)-(500, 280).
     const Pixels view(PrintSurface(canvas.Surface()).get());
-    EXPECT_EQ(view.At(75, 85), kBlock);
-    EXPECT_EQ(view.At(45, 85), kPicture);
-    EXPECT_EQ(view.At(75, 115), kPicture);
-    // Above the picture (image y < 0) and right of it (image x >= 400):
+    EXPECT_EQ(view.At(400, 180), kBlock);
+    EXPECT_EQ(view.At(295, 180), kPicture);
+    EXPECT_EQ(view.At(400, 75), kPicture);
+    // Never past the picture's end: its far edges stop at the surface's.
+    scroll.OnScrollHorz(nullptr, 5000);
+    scroll.OnScrollVert(nullptr, 5000);
+    RECT client{};
+    ::GetClientRect(canvas.Surface(), &client);
+    EXPECT_EQ(canvas.Panel().GetTransform().OffsetX(), 800 - client.right);
+    EXPECT_EQ(canvas.Panel().GetTransform().OffsetY(), 600 - client.bottom);
+    // Smaller than the surface, the picture does not scroll, and beside it
     // the background stays.
-    EXPECT_EQ(view.At(75, 30), RGB(128, 128, 128));
-    EXPECT_EQ(view.At(160, 85), RGB(128, 128, 128));
+    canvas.Panel().SetZoom(0.5f, 0.5f);
+    scroll.OnScrollHorz(nullptr, 50);
+    EXPECT_EQ(canvas.Panel().GetTransform().OffsetX(), 0);
+    const Pixels small(PrintSurface(canvas.Surface()).get());
+    EXPECT_EQ(small.At(125, 45), kBlock);
+    EXPECT_EQ(small.At(95, 45), kPicture);
+    EXPECT_EQ(small.At(75, 160), RGB(128, 128, 128));
+    EXPECT_EQ(small.At(210, 85), RGB(128, 128, 128));
 }
 
 // The screen keeps each item's pixels from paint to paint. After items change
@@ -413,13 +433,85 @@ std::string ZoomName(const testing::TestParamInfo<float>& param) {
 
 INSTANTIATE_TEST_SUITE_P(Zooms, PartialPaintTest, testing::Values(1.0f, 1.37f, 0.8f), ZoomName);
 
+// The fitted view shows the picture without seams: a picture of smooth
+// gradients, fitted at three zooms, painted whole and in pieces, changes
+// from any column (or row) of the screen to the next no more than its own
+// slope explains. A stretch in separately clipped parts shows a line at
+// every edge of the parts.
+class FittedViewTest : public testing::TestWithParam<float> {};
+
+TEST_P(FittedViewTest, NoColumnOrRowStandsOutOfTheGradients) {
+    const float zoom = GetParam();
+    CanvasHarness canvas(SIZE{1024, 768});
+    constexpr int kWidth = 1920;
+    constexpr int kHeight = 1080;
+    // Three ramps along three diagonals: no level step of them lines up with
+    // a column or a row, so neighbouring columns and rows differ by little
+    // more than the ramps' slope, and a seam stands out.
+    canvas.Panel().SetBitmap(MakeBitmap(kWidth, kHeight, [](int x, int y) {
+        return RGB(30 + (x + y) * 190 / (kWidth + kHeight),
+                   40 + (2 * x + (kHeight - y)) * 180 / (2 * kWidth + kHeight),
+                   20 + (x + 3 * y) * 200 / (kWidth + 3 * kHeight));
+    }));
+    canvas.Panel().SetZoom(zoom, zoom);
+    const Pixels whole(PrintSurface(canvas.Surface()).get());
+    const int shownWidth = std::min(whole.Width(), static_cast<int>(std::lround(kWidth * zoom)));
+    const int shownHeight = std::min(whole.Height(), static_cast<int>(std::lround(kHeight * zoom)));
+    const fw::GdiBitmap pieces = PaintOnGrey(canvas.Surface(), [&](HDC dc, const RECT& client) {
+        for (int top = 0; top < client.bottom; top += 97)
+            for (int left = 0; left < client.right; left += 131)
+                canvas.Panel().PaintContent(dc, RECT{left, top, left + 131, top + 97});
+    });
+    const Pixels pieced(pieces.get());
+    auto step = [](COLORREF a, COLORREF b) {
+        return std::abs(GetRValue(a) - GetRValue(b)) + std::abs(GetGValue(a) - GetGValue(b)) +
+               std::abs(GetBValue(a) - GetBValue(b));
+    };
+    // The mean change from each column (row) to the next, within the
+    // picture, one pixel inside its edges. A seam repeats a column, or
+    // jumps: far less or far more change than the ramps' slope gives the
+    // columns around it.
+    auto expectEven = [&](const Pixels& view, bool columns, const char* how) {
+        const int count = columns ? shownWidth : shownHeight;
+        const int across = columns ? shownHeight : shownWidth;
+        std::vector<double> change;
+        for (int i = 1; i + 2 < count; ++i) {
+            double sum = 0;
+            for (int j = 1; j + 1 < across; ++j)
+                sum += columns ? step(view.At(i, j), view.At(i + 1, j))
+                               : step(view.At(j, i), view.At(j, i + 1));
+            change.push_back(sum / (across - 2));
+        }
+        std::vector<double> sorted = change;
+        std::sort(sorted.begin(), sorted.end());
+        const double typical = sorted[sorted.size() / 2];
+        ASSERT_GT(typical, 0.1) << "the ramps change too little to show a seam";
+        for (size_t i = 0; i < change.size(); ++i) {
+            EXPECT_TRUE(change[i] > 0.3 * typical && change[i] < 2.5 * typical)
+                << how << ": " << (columns ? "columns " : "rows ") << i + 1 << " and " << i + 2
+                << " differ by " << change[i] << " where " << typical << " is typical, at zoom "
+                << zoom;
+        }
+    };
+    expectEven(whole, true, "whole");
+    expectEven(whole, false, "whole");
+    expectEven(pieced, true, "in pieces");
+    expectEven(pieced, false, "in pieces");
+    SavePicture(pieces.get(), L"canvas_fitted_gradient");
+}
+
+INSTANTIATE_TEST_SUITE_P(FitZooms, FittedViewTest,
+                         testing::Values(1024.0f / 1920.0f, 0.6667f, 0.4267f), [](const auto& row) {
+                             return "Percent" + std::to_string(std::lround(row.param * 100));
+                         });
+
 // A capture that already is a DIB section is kept as it is: painting and
 // flattening need no second copy of it.
 TEST(CanvasMemory, ACaptureIsHeldOnce) {
     CanvasHarness canvas(SIZE{640, 480});
     fw::GdiBitmap capture = CPixelBuffer(3840, 2160).Release();
     ASSERT_TRUE(capture);
-    FillBlock(capture.get(), RECT{3000, 2000, 3001, 2001}, RGB(0x12, 0x34, 0x56));
+    FillBlock(capture.get(), RECT{3000, 1600, 3001, 1601}, RGB(0x12, 0x34, 0x56));
     auto privateBytes = [] {
         PROCESS_MEMORY_COUNTERS_EX memory{};
         ::GetProcessMemoryInfo(::GetCurrentProcess(),
@@ -437,7 +529,7 @@ TEST(CanvasMemory, ACaptureIsHeldOnce) {
     EXPECT_EQ(::GetObjectType(given), static_cast<DWORD>(OBJ_BITMAP));
     CLumvexDlgEvents& scroll = canvas.Panel();
     scroll.OnScrollHorz(nullptr, 3000 - 20);
-    scroll.OnScrollVert(nullptr, 2000 - 20);
+    scroll.OnScrollVert(nullptr, 1600 - 20);
     EXPECT_EQ(Pixels(PrintSurface(canvas.Surface()).get()).At(20, 20), RGB(0x12, 0x34, 0x56));
 }
 

@@ -2,6 +2,9 @@
 
 #include "support/test_window.h"
 
+#include "common/pictures.h"
+#include "framework/picture.h"
+
 #include "resource.h"
 
 #include <gtest/gtest.h>
@@ -36,10 +39,11 @@ MainLayoutInput MeasureMainLayoutInput(HWND window, UINT dpi, UINT pictureDpi) {
     ::GetClientRect(window, &client);
     MainLayoutInput in;
     in.client = {client.right, client.bottom};
-    in.screen = {::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
     in.dpi = dpi;
     in.pictureDpi = pictureDpi;
-    in.logo = size(IDC_LOGO);
+    // The logo as drawn at that scale: the window may show it smaller.
+    const SIZE logo = fw::BitmapSize(LoadPicture(IDB_LOGO, pictureDpi).get());
+    in.logo = {logo.cx, logo.cy};
     in.toolsPicture = size(IDC_TOOLS_PICTURE);
     in.toolButton = size(IDC_TOOL_POINTER);
     in.undoRedoButton = size(IDC_UNDO);
@@ -49,7 +53,19 @@ MainLayoutInput MeasureMainLayoutInput(HWND window, UINT dpi, UINT pictureDpi) {
     in.submitPanel = size(IDC_SUBMIT_HOST);
     in.horzScrollHeight = size(IDC_HSCROLL).cy;
     in.vertScrollWidth = size(IDC_VSCROLL).cx;
+    in.columnScrollWidth = in.vertScrollWidth;
     return in;
+}
+
+UINT ColumnPictureDpi(HWND window) {
+    const RECT tools = RectIn(window, ::GetDlgItem(window, IDC_TOOLS_PICTURE));
+    const RECT button = RectIn(window, ::GetDlgItem(window, IDC_TOOL_POINTER));
+    for (UINT dpi = 192; dpi >= kSmallestColumnPictureDpi; dpi -= kColumnPictureDpiStep) {
+        if (fw::Scale(177, dpi) == tools.right - tools.left &&
+            fw::Scale(62, dpi) == button.right - button.left)
+            return dpi;
+    }
+    return 0;
 }
 
 void ExpectControlsOnLayout(HWND window, const MainLayout& expected, const RECT& column,

@@ -9,9 +9,14 @@
 
 #include <string>
 
-// The controls' sizes as they are now, the client area, the screen, and the
-// DPIs given.
+// The controls' sizes as they are now (the logo's as drawn), the client area,
+// and the DPIs given.
 MainLayoutInput MeasureMainLayoutInput(HWND window, UINT dpi = 96, UINT pictureDpi = 96);
+
+// The one scale the column's pictures are shown at, read off the tools
+// picture and a tool button (177 and 62 pixels wide at 96 DPI); 0 when the
+// two disagree.
+UINT ColumnPictureDpi(HWND window);
 
 // Every control the layout places (the frame given separately) stands on its
 // rectangle; `where` names the case in the messages.

@@ -1,14 +1,17 @@
 // The real program at the display scales people use (Wine's LogPixels per
 // run): the tool column, the drawing area, the palette's slots, the capture
 // and the About box, as a person meets them.
+#include "system/child_process.h"
 #include "system/program_test.h"
 #include "system/top_window.h"
 
 #include "app/main_layout.h"
 #include "common/pictures.h"
 #include "framework/dpi.h"
+#include "framework/handles.h"
 #include "palettes/dlg_colors.h"
 
+#include "support/build_paths.h"
 #include "support/main_window_layout.h"
 #include "support/picture.h"
 #include "support/registry_value.h"
@@ -35,6 +38,25 @@ RECT ScreenRect(HWND window) {
     RECT rect{};
     ::GetWindowRect(window, &rect);
     return rect;
+}
+
+// The main window's own tests, for a run in a process at another DPI.
+std::wstring AppTestsPath() {
+    return WindowsPathOfBuildFile(LUMVEX_APP_TESTS_PATH);
+}
+
+// A file's bytes; empty when it cannot be read.
+std::string ReadTextFile(const std::wstring& path) {
+    fw::FileHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                      OPEN_EXISTING, 0, nullptr));
+    std::string text;
+    if (!file)
+        return text;
+    char buffer[4096];
+    DWORD got = 0;
+    while (::ReadFile(file.get(), buffer, sizeof(buffer), &got, nullptr) && got > 0)
+        text.append(buffer, got);
+    return text;
 }
 
 std::string Describe(const RECT& r) {
@@ -74,10 +96,10 @@ TEST_P(DpiSystemTest, ColumnSurfacePaletteCaptureAndAboutBoxAtTheScale) {
     auto item = [window](int id) { return ::GetDlgItem(window, id); };
 
     // The column as the layout computes it from the controls' sizes.
-    const UINT pictureDpi = static_cast<UINT>(RectIn(window, item(IDC_TOOL_POINTER)).right -
-                                              RectIn(window, item(IDC_TOOL_POINTER)).left) *
-                            96 / 62;
+    const UINT pictureDpi = ColumnPictureDpi(window);
+    ASSERT_NE(pictureDpi, 0u) << "the column's pictures differ in scale";
     const MainLayoutInput in = MeasureMainLayoutInput(window, dpi, pictureDpi);
+    const SIZE screen{::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
     const MainLayout expected = ComputeMainLayout(in);
     EXPECT_TRUE(expected.columnFits) << "at " << dpi << " DPI";
     EXPECT_EQ(expected.column.right - expected.column.left, fw::Scale(200, dpi));
@@ -139,7 +161,7 @@ TEST_P(DpiSystemTest, ColumnSurfacePaletteCaptureAndAboutBoxAtTheScale) {
 
     if (const std::wstring folder = PictureDirectory();
         !folder.empty() && (dpi == 96 || dpi == 144)) {
-        const ScreenShot shot(RECT{0, 0, in.screen.cx, in.screen.cy});
+        const ScreenShot shot(RECT{0, 0, screen.cx, screen.cy});
         EXPECT_TRUE(SavePng(Picture{shot.Width(), shot.Height(), shot.Pixels()},
                             folder + L"\\main_window_" + std::to_wstring(dpi) + L"dpi.png"));
     }
@@ -156,8 +178,8 @@ TEST_P(DpiSystemTest, ColumnSurfacePaletteCaptureAndAboutBoxAtTheScale) {
     if (HBITMAP bitmap = static_cast<HBITMAP>(::GetClipboardData(CF_BITMAP)))
         copied = ReadPixels(bitmap);
     ::CloseClipboard();
-    EXPECT_EQ(copied.width, in.screen.cx);
-    EXPECT_EQ(copied.height, in.screen.cy);
+    EXPECT_EQ(copied.width, screen.cx);
+    EXPECT_EQ(copied.height, screen.cy);
     EXPECT_EQ(copied.Count(RGB(220, 30, 40), 8, redArea),
               (redArea.right - redArea.left) * (redArea.bottom - redArea.top));
     EXPECT_EQ(copied.Count(RGB(20, 200, 60), 8, greenArea),
@@ -175,6 +197,27 @@ TEST_P(DpiSystemTest, ColumnSurfacePaletteCaptureAndAboutBoxAtTheScale) {
     EXPECT_EQ(picture.bottom, aboutClient.bottom) << Describe(picture);
     EXPECT_EQ(picture.right, fw::Scale(135, NearestPictureDpi(dpi)));
     ::PostMessageW(about, WM_COMMAND, IDOK, 0);
+    m_program.Terminate();
+
+    // The main window on the work areas this scale allows, in a process
+    // started at this scale: the main window's own test of them. No screen
+    // of that test is large enough for 192 DPI.
+    if (dpi > 144)
+        return;
+    const std::wstring report = TempFilePath(L"lumvex_work_areas.xml");
+    ::DeleteFileW(report.c_str());
+    ChildProcess areas = ChildProcess::Start(
+        AppTestsPath(), L"--gtest_filter=MainWindow.EveryWorkAreaAtThisDpiKeepsEveryCommandInReach "
+                        L"--gtest_output=xml:\"" +
+                            report + L"\"");
+    ASSERT_TRUE(areas.IsStarted());
+    ASSERT_TRUE(areas.WaitForExit(120000));
+    const std::string results = ReadTextFile(report);
+    EXPECT_EQ(areas.ExitCode(), 0u) << results;
+    EXPECT_NE(results.find("tests=\"1\""), std::string::npos)
+        << "the test did not run: " << results;
+    EXPECT_NE(results.find("failures=\"0\""), std::string::npos) << results;
+    ::DeleteFileW(report.c_str());
 }
 
 INSTANTIATE_TEST_SUITE_P(LogPixels, DpiSystemTest, testing::Values(96u, 120u, 144u, 192u),
