@@ -50,11 +50,6 @@ private:
     RECT m_saved{};
 };
 
-std::string Describe(const RECT& r) {
-    return "(" + std::to_string(r.left) + ", " + std::to_string(r.top) + ", " +
-           std::to_string(r.right) + ", " + std::to_string(r.bottom) + ")";
-}
-
 RECT ScreenRectOf(HWND window) {
     RECT rect{};
     ::GetWindowRect(window, &rect);

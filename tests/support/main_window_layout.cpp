@@ -12,24 +12,6 @@
 #include <string>
 #include <utility>
 
-namespace {
-
-std::string Describe(const RECT& r) {
-    // Appended, not joined with +: at -O3 GCC 12 reports a literal + string
-    // as an overlapping copy (a false positive) and -Werror=restrict stops
-    // the Release build. https://gcc.gnu.org/bugzilla/show_bug.cgi?id=105329
-    std::string text = "(";
-    for (const LONG edge : {r.left, r.top, r.right, r.bottom}) {
-        if (text.size() > 1)
-            text += ", ";
-        text += std::to_string(edge);
-    }
-    text += ')';
-    return text;
-}
-
-} // namespace
-
 MainLayoutInput MeasureMainLayoutInput(HWND window, UINT dpi, UINT pictureDpi) {
     auto size = [window](int id) {
         const RECT r = RectIn(window, ::GetDlgItem(window, id));

@@ -82,6 +82,8 @@ POINT ScreenCentre(HWND window);
 POINT ClientToScreenPoint(HWND window, int x, int y);
 // A window's rectangle in another window's client coordinates.
 RECT RectIn(HWND parent, HWND child);
+// "(left, top, right, bottom)", for failure messages.
+std::string Describe(const RECT& rect);
 
 // A copy of a screen rectangle, as 32-bit pixels.
 class ScreenShot {

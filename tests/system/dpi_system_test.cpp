@@ -59,20 +59,6 @@ std::string ReadTextFile(const std::wstring& path) {
     return text;
 }
 
-std::string Describe(const RECT& r) {
-    // Appended, not joined with +: at -O3 GCC 12 reports a literal + string
-    // as an overlapping copy (a false positive) and -Werror=restrict stops
-    // the Release build. https://gcc.gnu.org/bugzilla/show_bug.cgi?id=105329
-    std::string text = "(";
-    for (const LONG edge : {r.left, r.top, r.right, r.bottom}) {
-        if (text.size() > 1)
-            text += ", ";
-        text += std::to_string(edge);
-    }
-    text += ')';
-    return text;
-}
-
 class DpiSystemTest : public ProgramTest, public testing::WithParamInterface<UINT> {
 protected:
     void SetUp() override {
