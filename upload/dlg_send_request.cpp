@@ -22,8 +22,10 @@ constexpr RECT kSubmitRect{18, 104, 158, 137};
 constexpr RECT kSaveRect{18, 147, 86, 173};
 constexpr RECT kEmailRect{90, 147, 158, 173};
 
-// One picture for the normal, hover and disabled looks and one for pressed.
+// One picture for the normal, hover and disabled looks and one for pressed;
+// they carry the button's label.
 void SetButtonPictures(CButtonRgn& button, UINT normal, UINT pressed, UINT pictureDpi) {
+    button.SetDrawsCaption(false);
     ButtonBitmaps bitmaps;
     bitmaps.normal = LoadPicture(normal, pictureDpi);
     bitmaps.pressed = LoadPicture(pressed, pictureDpi);
