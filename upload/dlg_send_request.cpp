@@ -82,6 +82,9 @@ BOOL CDlgSendRequest::OnInitDialog() {
     // the picture passes their messages on to us.
     for (HWND radio : {m_create.Hwnd(), m_addTo.Hwnd()})
         ::SetParent(radio, picture);
+    // A window moved to another parent goes to the top of its drawing order:
+    // put "Create TQ" first again, which the arrow keys take as their order.
+    ::SetWindowPos(m_create.Hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     MoveTo(m_create.Hwnd(), fw::Scale(kCreateAt, pictureDpi));
     MoveTo(m_addTo.Hwnd(), fw::Scale(kAddToAt, pictureDpi));
     ::SetWindowLongPtrW(picture, GWL_STYLE,

@@ -555,6 +555,16 @@ TEST_F(MainWindow, TabFollowsTheColumnTheFocusShowsAndEveryControlHasAName) {
         EXPECT_TRUE(PumpUntil([&] { return m_dialog.Palette().GetCurrentColor() == RGB(0, 0, 0); },
                               kDriverTimeoutMs));
 
+        // In the submit panel the arrow key goes from "Create TQ" to "Add to
+        // existing TQ" and checks it.
+        HWND addTo = in(radios, IDC_ADD_TO_TQ);
+        SendOrFail(window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(in(radios, IDC_CREATE_TQ)),
+                   TRUE);
+        ::PostMessageW(keyboard::Focus(uiThread), WM_KEYDOWN, VK_DOWN, 1);
+        EXPECT_TRUE(
+            PumpUntil([&] { return keyboard::Focus(uiThread) == addTo; }, kDriverTimeoutMs));
+        EXPECT_EQ(SendOrFail(addTo, BM_GETCHECK), BST_CHECKED);
+
         // Names: the buttons' and the links' texts, the swatches' colours.
         for (const int id :
              {IDC_TOOL_POINTER, IDC_TOOL_HIGHLIGHT, IDC_TOOL_TEXT, IDC_TOOL_ARROW, IDC_TOOL_CROP,
