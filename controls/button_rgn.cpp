@@ -315,6 +315,19 @@ HFONT CButtonRgn::CaptionFont(HDC dc) {
 }
 
 bool CButtonRgn::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    // Enter on a focused button is that button's click: an owner-drawn button
+    // never becomes the default, and the dialog manager would press IDOK.
+    // (Space is the button class's own.)
+    if (HandleClickKeys(
+            message, wParam, lParam, false, [&] { return DefaultProc(message, wParam, lParam); },
+            [this] {
+                if (::IsWindowEnabled(Hwnd()))
+                    ::SendMessageW(::GetParent(Hwnd()), WM_COMMAND,
+                                   MAKEWPARAM(::GetDlgCtrlID(Hwnd()), BN_CLICKED),
+                                   reinterpret_cast<LPARAM>(Hwnd()));
+            },
+            result))
+        return true;
     switch (message) {
     case WM_MOUSEMOVE:
         RelayToToolTip(message, wParam, lParam);
@@ -364,30 +377,6 @@ bool CButtonRgn::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESU
         return true;
     case WM_ERASEBKGND:
         result = TRUE;
-        return true;
-    case WM_GETDLGCODE: {
-        // Enter on a focused button is that button's: the dialog manager
-        // would otherwise press the dialog's default button (IDOK), as an
-        // owner-drawn button never becomes the default.
-        result = DefaultProc(message, wParam, lParam);
-        if (IsEnterKeyMessage(lParam))
-            result |= DLGC_WANTMESSAGE;
-        return true;
-    }
-    case WM_KEYDOWN:
-        // A held key repeats; it clicks once.
-        if (wParam != VK_RETURN)
-            return false;
-        if (IsFirstPress(lParam) && ::IsWindowEnabled(Hwnd()))
-            ::SendMessageW(::GetParent(Hwnd()), WM_COMMAND,
-                           MAKEWPARAM(::GetDlgCtrlID(Hwnd()), BN_CLICKED),
-                           reinterpret_cast<LPARAM>(Hwnd()));
-        result = 0;
-        return true;
-    case WM_CHAR:
-        if (wParam != L'\r')
-            return false;
-        result = 0;
         return true;
     case WM_UPDATEUISTATE:
         // The focus cue comes or goes.

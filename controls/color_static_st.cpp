@@ -44,6 +44,11 @@ bool CColorStaticST::OnReflect(UINT message, WPARAM wParam, LPARAM, LRESULT& res
 }
 
 bool CColorStaticST::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    // A focused link or swatch takes Enter and Space as a click.
+    if (HandleClickKeys(
+            message, wParam, lParam, true, [&] { return DefaultProc(message, wParam, lParam); },
+            [this] { NotifyClicked(); }, result))
+        return true;
     switch (message) {
     case WM_PAINT:
         // The static paints itself unless there is more to draw than it knows.
@@ -59,27 +64,6 @@ bool CColorStaticST::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, L
     case WM_UPDATEUISTATE:
         result = DefaultProc(message, wParam, lParam);
         Repaint();
-        return true;
-    case WM_GETDLGCODE: {
-        // Enter on a focused link is the link's, not the dialog's default
-        // button's.
-        result = DefaultProc(message, wParam, lParam);
-        if (IsEnterKeyMessage(lParam))
-            result |= DLGC_WANTMESSAGE;
-        return true;
-    }
-    case WM_KEYDOWN:
-        if (wParam != VK_RETURN && wParam != VK_SPACE)
-            return false;
-        // A held key repeats; it clicks once.
-        if (IsFirstPress(lParam))
-            NotifyClicked();
-        result = 0;
-        return true;
-    case WM_CHAR:
-        if (wParam != L'\r' && wParam != L' ')
-            return false;
-        result = 0;
         return true;
     case WM_SETCURSOR:
         if (!m_cursor)

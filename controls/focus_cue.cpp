@@ -10,10 +10,34 @@ bool ShowsFocusCue(HWND window) {
     return (state & UISF_HIDEFOCUS) == 0;
 }
 
-bool IsEnterKeyMessage(LPARAM dlgCodeMessage) noexcept {
-    const MSG* key = reinterpret_cast<const MSG*>(dlgCodeMessage);
-    return key && (key->message == WM_KEYDOWN || key->message == WM_CHAR) &&
-           (key->wParam == VK_RETURN || key->wParam == L'\r');
+bool HandleClickKeys(UINT message, WPARAM wParam, LPARAM lParam, bool withSpace,
+                     const std::function<LRESULT()>& ownCode, const std::function<void()>& click,
+                     LRESULT& result) {
+    switch (message) {
+    case WM_GETDLGCODE: {
+        result = ownCode();
+        const MSG* key = reinterpret_cast<const MSG*>(lParam);
+        if (key && (key->message == WM_KEYDOWN || key->message == WM_CHAR) &&
+            (key->wParam == VK_RETURN || key->wParam == L'\r'))
+            result |= DLGC_WANTMESSAGE;
+        return true;
+    }
+    case WM_KEYDOWN:
+        if (wParam != VK_RETURN && !(withSpace && wParam == VK_SPACE))
+            return false;
+        // Bit 30: the key was down already.
+        if ((lParam & (LPARAM{1} << 30)) == 0)
+            click();
+        result = 0;
+        return true;
+    case WM_CHAR:
+        if (wParam != L'\r' && !(withSpace && wParam == L' '))
+            return false;
+        result = 0;
+        return true;
+    default:
+        return false;
+    }
 }
 
 int FocusCueWidth(UINT dpi) noexcept {

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <functional>
+
 // Whether window has the keyboard focus and its window shows focus cues:
 // Windows hides them (UISF_HIDEFOCUS) until the keyboard is used, and shows
 // them again once it is.
@@ -16,15 +18,15 @@ bool ShowsFocusCue(HWND window);
 // takes it away).
 void DrawFocusCue(HDC dc, const RECT& rect, int insetAt96);
 
-// Whether the message a WM_GETDLGCODE asks about (its lParam, may be null)
-// is the Enter key: a focused control that acts on Enter answers
-// DLGC_WANTMESSAGE for it, or the dialog manager presses the default button.
-bool IsEnterKeyMessage(LPARAM dlgCodeMessage) noexcept;
-
-// A WM_KEYDOWN's lParam: whether the key went down now rather than repeats.
-constexpr bool IsFirstPress(LPARAM keyData) noexcept {
-    return (keyData & (LPARAM{1} << 30)) == 0;
-}
+// The keys a focused control takes as its click: Enter, and Space too when
+// withSpace. For a control's HandleMessage: handles WM_GETDLGCODE (asking the
+// dialog manager for Enter, which it would otherwise give the dialog's
+// default button; ownCode gives the control's own answer), WM_KEYDOWN (the
+// first press of a key runs click, a held key's repeats do not) and the
+// WM_CHAR of those keys. Answers true when it handled the message.
+bool HandleClickKeys(UINT message, WPARAM wParam, LPARAM lParam, bool withSpace,
+                     const std::function<LRESULT()>& ownCode, const std::function<void()>& click,
+                     LRESULT& result);
 
 // The cue's line width at a DPI.
 int FocusCueWidth(UINT dpi) noexcept;
