@@ -268,20 +268,6 @@ LRESULT CALLBACK HidesFocusCues(HWND window, UINT message, WPARAM wParam, LPARAM
     return DefSubclassProc(window, message, wParam, lParam);
 }
 
-// Pixels of an 80 x 30 picture at the button's top left that are not its
-// normal picture.
-int PixelsOffThePicture(HWND button) {
-    PumpMessages(80);
-    const POINT origin = ClientToScreenPoint(button, 0, 0);
-    const ScreenShot shot(RECT{origin.x, origin.y, origin.x + 80, origin.y + 30});
-    int count = 0;
-    for (int y = 0; y < shot.Height(); ++y) {
-        for (int x = 0; x < shot.Width(); ++x)
-            count += shot.At(x, y) != kNormal ? 1 : 0;
-    }
-    return count;
-}
-
 } // namespace
 
 // A keyboard user sees which button has the focus, also after the button
@@ -292,23 +278,23 @@ TEST_F(ButtonRgnTest, FocusCueShowsOnTheFocusedButtonUntilCuesAreHidden) {
     SetWindowTextW(Button(), L"Caption");
     button.SetDrawsCaption(false);
     button.SetBitmaps(Pictures(80, 30, false));
-    EXPECT_EQ(PixelsOffThePicture(Button()), 0) << "a caption or cue without the focus";
+    EXPECT_EQ(ClientPixelsOtherThan(Button(), kNormal), 0) << "a caption or cue without the focus";
 
     SetFocus(Button());
-    const int cue = PixelsOffThePicture(Button());
+    const int cue = ClientPixelsOtherThan(Button(), kNormal);
     EXPECT_GT(cue, 60) << "no focus cue";
     button.SetBitmaps(Pictures(80, 30, false));
-    EXPECT_EQ(PixelsOffThePicture(Button()), cue) << "new pictures lost the cue";
+    EXPECT_EQ(ClientPixelsOtherThan(Button(), kNormal), cue) << "new pictures lost the cue";
 
     ASSERT_TRUE(SetWindowSubclass(Button(), HidesFocusCues, 1, 0));
     InvalidateRect(Button(), nullptr, FALSE);
-    EXPECT_EQ(PixelsOffThePicture(Button()), 0) << "the cue shows while cues are hidden";
+    EXPECT_EQ(ClientPixelsOtherThan(Button(), kNormal), 0) << "the cue shows while cues are hidden";
     RemoveWindowSubclass(Button(), HidesFocusCues, 1);
     SendMessageW(Button(), WM_UPDATEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
-    EXPECT_EQ(PixelsOffThePicture(Button()), cue);
+    EXPECT_EQ(ClientPixelsOtherThan(Button(), kNormal), cue);
 
     SetFocus(host.Hwnd());
-    EXPECT_EQ(PixelsOffThePicture(Button()), 0);
+    EXPECT_EQ(ClientPixelsOtherThan(Button(), kNormal), 0);
 }
 
 // The dialog manager presses the default button on Enter unless the focused

@@ -121,25 +121,6 @@ TEST_F(ColorStaticTest, RepeatedColourChangesLeakNothingAndTheBrushDiesWithTheCo
     EXPECT_LT(GdiObjectCount(), before) << "the brush and font outlive the control";
 }
 
-namespace {
-
-int ClientPixelsOtherThan(HWND window, COLORREF colour) {
-    PumpMessages(80);
-    RECT client{};
-    GetClientRect(window, &client);
-    const POINT origin = ClientToScreenPoint(window, 0, 0);
-    const ScreenShot shot(
-        RECT{origin.x, origin.y, origin.x + client.right, origin.y + client.bottom});
-    int count = 0;
-    for (int y = 0; y < shot.Height(); ++y) {
-        for (int x = 0; x < shot.Width(); ++x)
-            count += shot.At(x, y) != colour ? 1 : 0;
-    }
-    return count;
-}
-
-} // namespace
-
 // A swatch or link the keyboard reaches: a cue while it has the focus, Enter
 // and Space click it once; a colour field's text only names it.
 TEST_F(ColorStaticTest, FocusedSwatchShowsACueAndEnterOrSpaceClickIt) {
