@@ -10,8 +10,6 @@
 
 namespace {
 
-using Step = ServerSaveStep;
-
 // The loading rule, written out again: ServerURL_1, _2, ... up to the first
 // missing or empty value.
 std::vector<std::wstring> Loaded(const StoredServers& stored) {
@@ -59,7 +57,7 @@ void ExpectEveryCutLoads(const StoredServers& before, const std::vector<std::wst
     const std::wstring was = Selected(before);
     const std::wstring will = Selected(after);
     StoredServers state = before;
-    for (const Step& step : PlanServerSave(before, urls, index)) {
+    for (const ServerSaveStep& step : PlanServerSave(before, urls, index)) {
         ApplyStep(state, step);
         const std::vector<std::wstring> list = Loaded(state);
         ASSERT_TRUE(HoldsAll(list, Loaded(before)) || HoldsAll(list, urls))
@@ -97,31 +95,6 @@ TEST(ServerSavePlan, EveryCutOfRandomSavesLoadsTheOldOrTheNewList) {
         const int index = pick(0, 5) == 0 ? pick(-1, 9) : pick(0, n);
         ASSERT_NO_FATAL_FAILURE(ExpectEveryCutLoads(before, urls, index));
     }
-}
-
-TEST(ServerSavePlan, CommonChangesWriteInPlaceAndTheHardOnesThroughACopy) {
-    using K = Step::Kind;
-    const StoredServers four = Stored({L"u1", L"u2", L"u3", L"u4"}, 2);
-    // Nothing changed: the index only (it may have been of another type).
-    EXPECT_EQ(PlanServerSave(four, {L"u1", L"u2", L"u3", L"u4"}, 2),
-              (std::vector<Step>{{K::WriteIndex, 2, {}}}));
-    // One more server, selected.
-    EXPECT_EQ(PlanServerSave(four, {L"u1", L"u2", L"u3", L"u4", L"u5"}, 5),
-              (std::vector<Step>{{K::WriteUrl, 5, L"u5"}, {K::WriteIndex, 5, {}}}));
-    // The last one deleted: the selection moves before the value goes.
-    EXPECT_EQ(PlanServerSave(four, {L"u1", L"u2", L"u3"}, 0),
-              (std::vector<Step>{{K::WriteIndex, 0, {}}, {K::EraseUrl, 4, {}}}));
-    // The own-server dialog's trim: the oldest goes, a new one comes.
-    // Overwritten in place, u1 and u5 would both be missing after the first
-    // write; the new list is copied past the old one first.
-    const std::vector<Step> trim = PlanServerSave(four, {L"u2", L"u3", L"u4", L"u5"}, 4);
-    ASSERT_FALSE(trim.empty());
-    EXPECT_EQ(trim.front(), (Step{K::WriteUrl, 5, L"u2"}));
-    EXPECT_EQ(trim.back(), (Step{K::EraseUrl, 8, {}}));
-    ExpectEveryCutLoads(four, {L"u2", L"u3", L"u4", L"u5"}, 4);
-    // No servers left: every value goes.
-    EXPECT_EQ(PlanServerSave(Stored({L"u1"}, 1), {}, 0),
-              (std::vector<Step>{{K::WriteIndex, 0, {}}, {K::EraseUrl, 1, {}}}));
 }
 
 } // namespace
