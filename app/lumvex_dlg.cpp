@@ -10,6 +10,7 @@
 #include "canvas/pointer_item_factory.h"
 #include "canvas/text_item_factory.h"
 #include "common/pictures.h"
+#include "controls/window_text.h"
 #include "framework/application.h"
 #include "framework/picture.h"
 #include "framework/system_library.h"
@@ -145,7 +146,10 @@ struct CLumvexDlg::ControlRow {
     Waits waits;
 };
 
-// In drawing order: each row is placed after the rows above it.
+// In drawing order: each row is placed after the rows above it. Controls
+// lying on the same sibling keep their order here, and Tab follows the
+// drawing order: the tools row by row, Undo, Redo, the palette, then the
+// zoom buttons and the submit panel, which lie on the column.
 const CLumvexDlg::ControlRow CLumvexDlg::kControls[] = {
     {IDC_TOOL_COLUMN,
      [](CLumvexDlg& d) -> fw::Control* { return &d.m_column; },
@@ -171,13 +175,13 @@ const CLumvexDlg::ControlRow CLumvexDlg::kControls[] = {
      0,
      &MainLayout::toolsPicture,
      Waits::Nothing},
-    {IDC_TOOL_PEN,
-     [](CLumvexDlg& d) -> fw::Control* { return &d.m_toolButtons[0]; },
+    {IDC_TOOL_POINTER,
+     [](CLumvexDlg& d) -> fw::Control* { return &d.m_toolButtons[5]; },
      IDC_TOOLS_PICTURE,
      {62, 62},
-     IDB_TOOL_PEN,
-     IDB_TOOL_PEN_SEL,
-     &MainLayout::pen,
+     IDB_TOOL_POINTER,
+     IDB_TOOL_POINTER_SEL,
+     &MainLayout::pointer,
      Waits::Nothing},
     {IDC_TOOL_HIGHLIGHT,
      [](CLumvexDlg& d) -> fw::Control* { return &d.m_toolButtons[1]; },
@@ -195,14 +199,6 @@ const CLumvexDlg::ControlRow CLumvexDlg::kControls[] = {
      IDB_TOOL_TEXT_SEL,
      &MainLayout::text,
      Waits::Nothing},
-    {IDC_TOOL_CROP,
-     [](CLumvexDlg& d) -> fw::Control* { return &d.m_toolButtons[3]; },
-     IDC_TOOLS_PICTURE,
-     {62, 62},
-     IDB_TOOL_CROP,
-     IDB_TOOL_CROP_SEL,
-     &MainLayout::crop,
-     Waits::Nothing},
     {IDC_TOOL_ARROW,
      [](CLumvexDlg& d) -> fw::Control* { return &d.m_toolButtons[4]; },
      IDC_TOOLS_PICTURE,
@@ -211,13 +207,21 @@ const CLumvexDlg::ControlRow CLumvexDlg::kControls[] = {
      IDB_TOOL_ARROW_SEL,
      &MainLayout::arrow,
      Waits::Nothing},
-    {IDC_TOOL_POINTER,
-     [](CLumvexDlg& d) -> fw::Control* { return &d.m_toolButtons[5]; },
+    {IDC_TOOL_CROP,
+     [](CLumvexDlg& d) -> fw::Control* { return &d.m_toolButtons[3]; },
      IDC_TOOLS_PICTURE,
      {62, 62},
-     IDB_TOOL_POINTER,
-     IDB_TOOL_POINTER_SEL,
-     &MainLayout::pointer,
+     IDB_TOOL_CROP,
+     IDB_TOOL_CROP_SEL,
+     &MainLayout::crop,
+     Waits::Nothing},
+    {IDC_TOOL_PEN,
+     [](CLumvexDlg& d) -> fw::Control* { return &d.m_toolButtons[0]; },
+     IDC_TOOLS_PICTURE,
+     {62, 62},
+     IDB_TOOL_PEN,
+     IDB_TOOL_PEN_SEL,
+     &MainLayout::pen,
      Waits::Nothing},
     {IDC_UNDO,
      [](CLumvexDlg& d) -> fw::Control* { return &d.m_undo; },
@@ -253,14 +257,7 @@ const CLumvexDlg::ControlRow CLumvexDlg::kControls[] = {
      Waits::Nothing},
     {IDC_PALETTE_HOST, nullptr, IDC_TOOLS_PICTURE, {}, 0, 0, &MainLayout::palette, Waits::Palette},
     {IDC_ZOOM_HOST, nullptr, IDC_TOOLS_PICTURE, {}, 0, 0, nullptr, Waits::Nothing},
-    {IDC_SUBMIT_HOST,
-     nullptr,
-     IDC_TOOLS_PICTURE,
-     {},
-     0,
-     0,
-     &MainLayout::submit,
-     Waits::SubmitPanel},
+    {IDC_SUBMIT_HOST, nullptr, IDC_TOOL_COLUMN, {}, 0, 0, &MainLayout::submit, Waits::SubmitPanel},
     {IDC_STATUS_HOST,
      [](CLumvexDlg& d) -> fw::Control* { return &d.m_statusBackground; },
      0,
@@ -285,8 +282,8 @@ CLumvexDlg::CLumvexDlg(CAppSettings& settings, fw::Profile profile)
     : fw::Dialog(IDD_MAIN), m_settings(settings), m_profile(std::move(profile)),
       m_icon(static_cast<HICON>(::LoadImageW(fw::ResourceInstance(), MAKEINTRESOURCEW(IDI_LUMVEX),
                                              IMAGE_ICON, 0, 0, LR_DEFAULTSIZE))),
-      m_background(::CreateSolidBrush(RGB(125, 125, 125))), m_canvas(m_surface, *this),
-      m_status(settings, m_profile) {}
+      m_smallIcon(LoadSmallIcon(IDI_LUMVEX)), m_background(::CreateSolidBrush(RGB(125, 125, 125))),
+      m_canvas(m_surface, *this), m_status(settings, m_profile) {}
 
 CLumvexDlg::~CLumvexDlg() {
     // Our own teardown (tray icon, temporary files) runs at WM_DESTROY, which
@@ -314,8 +311,8 @@ BOOL CLumvexDlg::OnInitDialog() {
         }
     }
     ::SendMessageW(Hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_icon.get()));
-    ::SendMessageW(Hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_icon.get()));
-    m_tray.Add(Hwnd(), WM_TRAY_NOTIFY, m_icon.get(), kTrayTip);
+    ::SendMessageW(Hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_smallIcon.get()));
+    m_tray.Add(Hwnd(), WM_TRAY_NOTIFY, m_smallIcon.get(), kTrayTip);
 
     PlaceOnWorkArea();
     // Above the column's background, shown only while the column scrolls.
@@ -334,14 +331,21 @@ BOOL CLumvexDlg::OnInitDialog() {
     m_factory = MakeFactory(Tool::Crop, &m_canvas);
 
     m_logo.SetStaticCursor(::LoadCursorW(nullptr, IDC_HAND));
+    // What screen readers say for the pictures: the buttons' pictures carry
+    // their labels, their window texts name them.
+    SetPictureName(m_logo.Hwnd(), kLogoName);
+    for (const ControlRow& row : kControls) {
+        if (CButtonRgn* button = ButtonOfRow(row))
+            button->SetDrawsCaption(false);
+    }
 
     m_sendRequest.CreatePanel(Item(IDC_SUBMIT_HOST));
     // The zoom panel's placeholder is hidden, and so is the panel.
     if (m_zoomPanel.Create(Item(IDC_ZOOM_HOST)))
         m_zoomPanel.AddListener(static_cast<CDlgZoomEvents*>(this));
     m_colors.CreatePanel(Item(IDC_PALETTE_HOST));
-    if (m_status.Create(Item(IDC_STATUS_HOST)))
-        ::ShowWindow(m_status.Hwnd(), SW_SHOW);
+    // A panel, so that Tab reaches its links.
+    m_status.CreatePanel(Item(IDC_STATUS_HOST));
 
     m_column.SetColors(CColorStaticST::ColorIndex::Background, RGB(63, 112, 170));
     m_statusBackground.SetColors(CColorStaticST::ColorIndex::Background, RGB(168, 202, 240));
@@ -679,7 +683,9 @@ void CLumvexDlg::ShowTrayMenu() {
     // when the next one opens.
     // https://learn.microsoft.com/en-us/windows/win32/api/winuser/nf-winuser-trackpopupmenu
     ::SetForegroundWindow(Hwnd());
-    ::TrackPopupMenu(popup, 0, cursor.x, cursor.y, 0, Hwnd(), nullptr);
+    // In bold what a click on the icon does; either button picks an entry.
+    ::SetMenuDefaultItem(popup, ID_TRAY_TAKE_SCREENSHOT, FALSE);
+    ::TrackPopupMenu(popup, TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, Hwnd(), nullptr);
     ::PostMessageW(Hwnd(), WM_NULL, 0, 0);
 }
 
@@ -935,7 +941,7 @@ bool CLumvexDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESU
     // https://learn.microsoft.com/en-us/windows/win32/shell/taskbar#taskbar-creation-notification
     static const UINT taskbarCreated = ::RegisterWindowMessageW(L"TaskbarCreated");
     if (message == taskbarCreated && taskbarCreated != 0) {
-        m_tray.Add(Hwnd(), WM_TRAY_NOTIFY, m_icon.get(), kTrayTip);
+        m_tray.Add(Hwnd(), WM_TRAY_NOTIFY, m_smallIcon.get(), kTrayTip);
         return true;
     }
     switch (message) {

@@ -44,6 +44,8 @@ public:
     static constexpr wchar_t kCaption[] = L"Tessaly Quillon ";
     static constexpr wchar_t kTrayTip[] = L"Tessaly Quillon";
     static constexpr wchar_t kProductSite[] = L"https://lumvex.example.com/";
+    // The logo's name for screen readers: it opens the product site.
+    static constexpr wchar_t kLogoName[] = L"Lumvex web site";
 
     // settings: the record the settings dialogs change and that is saved
     // when Windows asks whether the session may end; it must outlive the
@@ -145,6 +147,8 @@ private:
     CAppSettings& m_settings;
     fw::Profile m_profile;
     fw::Icon m_icon;
+    // The window's small icon and the notification area's.
+    fw::Icon m_smallIcon;
     fw::GdiBrush m_background;
     CTrayIcon m_tray;
     // The surface outlives the canvas that listens to it.

@@ -1,5 +1,7 @@
 #include "app/tray_icon.h"
 
+#include "framework/application.h"
+
 #include <cwchar>
 #include <iterator>
 
@@ -23,6 +25,12 @@ void CTrayIcon::Remove() {
         return;
     ::Shell_NotifyIconW(NIM_DELETE, &m_record);
     m_added = false;
+}
+
+fw::Icon LoadSmallIcon(UINT id) {
+    return fw::Icon(static_cast<HICON>(::LoadImageW(fw::ResourceInstance(), MAKEINTRESOURCEW(id),
+                                                    IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
+                                                    ::GetSystemMetrics(SM_CYSMICON), 0)));
 }
 
 TrayAction TrayActionFor(UINT mouseMessage) {

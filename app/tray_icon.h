@@ -1,6 +1,8 @@
 // The program's icon in the notification area.
 #pragma once
 
+#include "framework/handles.h"
+
 #include <windows.h>
 #include <shellapi.h>
 
@@ -25,6 +27,11 @@ private:
     NOTIFYICONDATAW m_record{};
     bool m_added = false;
 };
+
+// An icon resource of the program at the small-icon size (SM_CXSMICON) of
+// the current DPI, the size the notification area and a window's caption
+// show: the icon file's own small image rather than its large one shrunk.
+fw::Icon LoadSmallIcon(UINT id);
 
 // What a mouse message reported on the tray icon asks for.
 enum class TrayAction { None, TakeScreenshot, ShowWindow, ShowMenu };

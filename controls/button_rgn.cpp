@@ -3,6 +3,7 @@
 #include "controls/owner_draw.h"
 
 #include "controls/caption_layout.h"
+#include "controls/focus_cue.h"
 #include "controls/mask_region.h"
 #include "controls/window_text.h"
 #include "framework/application.h"
@@ -20,6 +21,10 @@ fw::GdiBitmap LoadBitmapResource(HINSTANCE instance, UINT id) {
     return fw::GdiBitmap(static_cast<HBITMAP>(
         ::LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
 }
+
+// The focus cue's distance from the edge, clear of the pictures' rounded
+// corners.
+constexpr int kAutoInsetAt96 = 3;
 
 SIZE BitmapSize(HBITMAP bitmap) {
     BITMAP info{};
@@ -98,7 +103,8 @@ void CButtonRgn::SetBitmaps(ButtonBitmaps bitmaps) {
     m_mask = std::move(bitmaps.mask);
     m_edgeMode = kNoEdge;
     m_placement = kOwnSize;
-    m_focusInset = 0;
+    // The focus inset stays: a button that changes its picture (a tool
+    // chosen) must still show the keyboard where it is.
 
     if (m_mask && Hwnd()) {
         fw::GdiRegion region = RegionFromMask(m_mask.get());
@@ -110,6 +116,11 @@ void CButtonRgn::SetBitmaps(ButtonBitmaps bitmaps) {
         ::SetWindowPos(Hwnd(), nullptr, 0, 0, size.cx, size.cy,
                        SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
+    Repaint();
+}
+
+void CButtonRgn::SetDrawsCaption(bool draws) {
+    m_drawsCaption = draws;
     Repaint();
 }
 
@@ -142,7 +153,7 @@ void CButtonRgn::DrawItem(const DRAWITEMSTRUCT& item) {
     RECT rect = item.rcItem;
     DcStateGuard state(dc);
     ClipToWindowShape(Hwnd(), dc);
-    const std::wstring caption = WindowText(Hwnd());
+    const std::wstring caption = m_drawsCaption ? WindowText(Hwnd()) : std::wstring();
     ::SetBkMode(dc, TRANSPARENT);
     fw::SelectionGuard font(dc, CaptionFont(dc));
     TEXTMETRICW metrics{};
@@ -184,13 +195,23 @@ void CButtonRgn::DrawItem(const DRAWITEMSTRUCT& item) {
             ::DrawEdge(dc, &rect, EDGE_RAISED, BF_RECT);
     }
 
-    if ((item.itemState & ODS_FOCUS) && m_focusInset > 0) {
-        RECT focus = rect;
-        ::InflateRect(&focus, -m_focusInset, -m_focusInset);
-        ::DrawFocusRect(dc, &focus);
-    }
+    if ((item.itemState & ODS_FOCUS) && !(item.itemState & ODS_NOFOCUSRECT) &&
+        ShowsFocusCue(Hwnd()))
+        DrawFocus(dc, rect);
     ::SetTextColor(dc, m_captionColor);
     ::TextOutW(dc, x, y, caption.c_str(), static_cast<int>(caption.size()));
+}
+
+void CButtonRgn::DrawFocus(HDC dc, const RECT& rect) const {
+    if (m_focusInset == 0)
+        return;
+    if (m_focusInset == kAutoFocusInset) {
+        DrawFocusCue(dc, rect, kAutoInsetAt96);
+        return;
+    }
+    RECT focus = rect;
+    ::InflateRect(&focus, -m_focusInset, -m_focusInset);
+    ::DrawFocusRect(dc, &focus);
 }
 
 void CButtonRgn::DrawPicture(HDC dc, const RECT& rect, HBITMAP picture) const {
@@ -278,7 +299,7 @@ HFONT CButtonRgn::CaptionFont(HDC dc) {
         return fw::GdiFont(::CreateFontIndirectW(&font));
     };
 
-    const std::wstring caption = WindowText(Hwnd());
+    const std::wstring caption = m_drawsCaption ? WindowText(Hwnd()) : std::wstring();
     RECT window{};
     ::GetWindowRect(Hwnd(), &window);
     m_fittedPointSize =
@@ -294,6 +315,19 @@ HFONT CButtonRgn::CaptionFont(HDC dc) {
 }
 
 bool CButtonRgn::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    // Enter on a focused button is that button's click: an owner-drawn button
+    // never becomes the default, and the dialog manager would press IDOK.
+    // (Space is the button class's own.)
+    if (HandleClickKeys(
+            message, wParam, lParam, false, [&] { return DefaultProc(message, wParam, lParam); },
+            [this] {
+                if (::IsWindowEnabled(Hwnd()))
+                    ::SendMessageW(::GetParent(Hwnd()), WM_COMMAND,
+                                   MAKEWPARAM(::GetDlgCtrlID(Hwnd()), BN_CLICKED),
+                                   reinterpret_cast<LPARAM>(Hwnd()));
+            },
+            result))
+        return true;
     switch (message) {
     case WM_MOUSEMOVE:
         RelayToToolTip(message, wParam, lParam);
@@ -343,6 +377,11 @@ bool CButtonRgn::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESU
         return true;
     case WM_ERASEBKGND:
         result = TRUE;
+        return true;
+    case WM_UPDATEUISTATE:
+        // The focus cue comes or goes.
+        result = DefaultProc(message, wParam, lParam);
+        Repaint();
         return true;
     case WM_SETTEXT:
     case WM_SETFONT:

@@ -29,8 +29,8 @@ public:
 
     // Replaces the pictures with bitmap resources of instance (this
     // program's when null); 0 means none. Without a disabled picture the
-    // normal one is loaded again for that state. Resets edge, placement and
-    // focus inset; a mask shapes the window and gives the button its size.
+    // normal one is loaded again for that state. Resets edge and placement;
+    // a mask shapes the window and gives the button its size.
     void SetBitmaps(HINSTANCE instance, UINT normal, UINT pressed, UINT hover, UINT disabled,
                     UINT mask);
     // The same with pictures the caller made; the button owns them.
@@ -40,8 +40,13 @@ public:
 
     void SetEdgeMode(int mode) noexcept { m_edgeMode = mode; }
     void SetPlacement(int placement) noexcept { m_placement = placement; }
-    // Inset of the focus rectangle; 0 draws none.
+    // Inset of the focus cue; kAutoFocusInset (the default) grows with the
+    // DPI, 0 draws none.
+    static constexpr short kAutoFocusInset = -1;
     void SetFocusInset(short inset) noexcept { m_focusInset = inset; }
+    // For pictures that carry the button's label: the window text is then
+    // only the button's name (for screen readers) and is not drawn.
+    void SetDrawsCaption(bool draws);
     void SetCaptionColor(COLORREF colour);
     // Cursor over the button; null keeps the class cursor. Not owned.
     void SetButtonCursor(HCURSOR cursor) noexcept { m_cursor = cursor; }
@@ -68,6 +73,7 @@ private:
     bool FollowPointer(POINT screen);
     HFONT CaptionFont(HDC dc);
     void OnLButtonDown(WPARAM wParam, LPARAM lParam);
+    void DrawFocus(HDC dc, const RECT& rect) const;
     void RelayToToolTip(UINT message, WPARAM wParam, LPARAM lParam) const;
     void Repaint() const;
 
@@ -81,7 +87,8 @@ private:
     fw::GdiBitmap m_disabled;
     fw::GdiBitmap m_mask;
     fw::GdiBitmap m_hoverPicture;
-    short m_focusInset = 0;
+    short m_focusInset = kAutoFocusInset;
+    bool m_drawsCaption = true;
     COLORREF m_captionColor;
     HWND m_tooltip = nullptr;
     fw::GdiFont m_captionFont;

@@ -1,5 +1,7 @@
 #include "controls/color_static_st.h"
 
+#include "controls/focus_cue.h"
+
 CColorStaticST::CColorStaticST()
     : m_textColor(::GetSysColor(COLOR_BTNTEXT)), m_background(::GetSysColor(COLOR_BTNFACE)) {}
 
@@ -20,6 +22,11 @@ void CColorStaticST::SetColors(ColorIndex which, COLORREF colour) {
     Repaint();
 }
 
+void CColorStaticST::SetColorField(bool field) {
+    m_colorField = field;
+    Repaint();
+}
+
 bool CColorStaticST::OnReflect(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
     if (message != WM_CTLCOLORSTATIC)
         return false;
@@ -36,8 +43,28 @@ bool CColorStaticST::OnReflect(UINT message, WPARAM wParam, LPARAM, LRESULT& res
     return true;
 }
 
-bool CColorStaticST::HandleMessage(UINT message, WPARAM, LPARAM, LRESULT& result) {
+bool CColorStaticST::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    // A focused link or swatch takes Enter and Space as a click.
+    if (HandleClickKeys(
+            message, wParam, lParam, true, [&] { return DefaultProc(message, wParam, lParam); },
+            [this] { NotifyClicked(); }, result))
+        return true;
     switch (message) {
+    case WM_PAINT:
+        // The static paints itself unless there is more to draw than it knows.
+        if (!m_colorField && !ShowsFocusCue(Hwnd()))
+            return false;
+        OnPaint();
+        result = 0;
+        return true;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+        Repaint();
+        return false;
+    case WM_UPDATEUISTATE:
+        result = DefaultProc(message, wParam, lParam);
+        Repaint();
+        return true;
     case WM_SETCURSOR:
         if (!m_cursor)
             return false;
@@ -80,6 +107,26 @@ HBRUSH CColorStaticST::BackgroundBrush() {
     if (!m_backgroundBrush)
         m_backgroundBrush.reset(::CreateSolidBrush(m_background));
     return m_backgroundBrush.get();
+}
+
+void CColorStaticST::OnPaint() {
+    fw::PaintDc paint(Hwnd());
+    RECT client{};
+    ::GetClientRect(Hwnd(), &client);
+    if (m_colorField)
+        ::FillRect(paint.get(), &client, BackgroundBrush());
+    else
+        DefaultProc(WM_PAINT, reinterpret_cast<WPARAM>(paint.get()), 0);
+    if (ShowsFocusCue(Hwnd()))
+        DrawFocusCue(paint.get(), client, 0);
+}
+
+void CColorStaticST::NotifyClicked() const {
+    // Only a static that reports clicks is one to click.
+    if (!(::GetWindowLongPtrW(Hwnd(), GWL_STYLE) & SS_NOTIFY) || !::IsWindowEnabled(Hwnd()))
+        return;
+    ::SendMessageW(::GetParent(Hwnd()), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(Hwnd()), STN_CLICKED),
+                   reinterpret_cast<LPARAM>(Hwnd()));
 }
 
 void CColorStaticST::Repaint() const {

@@ -1,5 +1,7 @@
 // A static control with its own text and background colours, bold and
-// underline switches and a cursor.
+// underline switches and a cursor. Given WS_TABSTOP and SS_NOTIFY it is a
+// link or a swatch a keyboard can reach: it shows a focus cue while it has
+// the focus, and Enter or Space act as a click (STN_CLICKED).
 #pragma once
 
 #include "framework/control.h"
@@ -25,6 +27,9 @@ public:
     void SetUnderline(bool underline) noexcept { m_underline = underline; }
     // Cursor over the control; null keeps the class cursor. Not owned.
     void SetStaticCursor(HCURSOR cursor) noexcept { m_cursor = cursor; }
+    // A colour field shows its background colour only: its window text is
+    // its name for screen readers and is not drawn.
+    void SetColorField(bool field);
 
     bool OnReflect(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
@@ -35,9 +40,12 @@ private:
     HFONT CaptionFont();
     HBRUSH BackgroundBrush();
     void Repaint() const;
+    void OnPaint();
+    void NotifyClicked() const;
 
     bool m_underline = false;
     bool m_bold = false;
+    bool m_colorField = false;
     COLORREF m_textColor;
     fw::GdiFont m_captionFont;
     HFONT m_originalFont = nullptr; // not owned

@@ -9,3 +9,8 @@ std::wstring WindowText(HWND window) {
     text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
     return text;
 }
+
+void SetPictureName(HWND picture, const wchar_t* name) {
+    if (picture)
+        ::DefWindowProcW(picture, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name));
+}

@@ -70,7 +70,7 @@ std::wstring Profile::GetString(std::wstring_view section, std::wstring_view ent
         DWORD size = 0;
         if (::RegQueryValueExW(key.get(), name.c_str(), nullptr, &type, nullptr, &size) !=
                 ERROR_SUCCESS ||
-            (type != REG_SZ && type != REG_EXPAND_SZ))
+            type != REG_SZ)
             return std::wstring(defaultValue);
         std::vector<wchar_t> buffer(size / sizeof(wchar_t) + 1, L'\0');
         DWORD read = static_cast<DWORD>(buffer.size() * sizeof(wchar_t));
@@ -78,7 +78,7 @@ std::wstring Profile::GetString(std::wstring_view section, std::wstring_view ent
                                                   reinterpret_cast<BYTE*>(buffer.data()), &read);
         if (status == ERROR_MORE_DATA)
             continue;
-        if (status != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ))
+        if (status != ERROR_SUCCESS || type != REG_SZ)
             return std::wstring(defaultValue);
         // Stored strings need not end in a terminator; never read past the data.
         std::wstring value(buffer.data(), read / sizeof(wchar_t));
@@ -124,6 +124,35 @@ bool Profile::DeleteEntry(std::wstring_view section, std::wstring_view entry) co
     const std::wstring name(entry);
     const LSTATUS status = ::RegDeleteValueW(key.get(), name.c_str());
     return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
+}
+
+std::vector<std::wstring> Profile::EntryNames(std::wstring_view section) const {
+    std::vector<std::wstring> names;
+    if (!IsValid())
+        return names;
+    RegKey key = OpenSection(SectionPath(section), KEY_QUERY_VALUE);
+    if (!key)
+        return names;
+    DWORD longest = 0;
+    if (::RegQueryInfoKeyW(key.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                           &longest, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+        return names;
+    std::vector<wchar_t> name(longest + 1);
+    for (DWORD index = 0;; ++index) {
+        DWORD length = static_cast<DWORD>(name.size());
+        const LSTATUS status = ::RegEnumValueW(key.get(), index, name.data(), &length, nullptr,
+                                               nullptr, nullptr, nullptr);
+        if (status == ERROR_MORE_DATA && name.size() < 32768) {
+            // A longer name came meanwhile: look at this index again.
+            name.resize(name.size() * 2);
+            --index;
+            continue;
+        }
+        if (status != ERROR_SUCCESS)
+            break;
+        names.emplace_back(name.data(), length);
+    }
+    return names;
 }
 
 bool Profile::DeleteSection(std::wstring_view section) const {

@@ -3,6 +3,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace fw {
 
@@ -17,7 +18,8 @@ public:
     // default and refuses every change.
     bool IsValid() const noexcept { return !m_root.empty(); }
 
-    // A missing value, or one of another registry type, reads as the default.
+    // A missing value, or one of another registry type, reads as the default
+    // (a string is REG_SZ only: REG_EXPAND_SZ is another type).
     int GetInt(std::wstring_view section, std::wstring_view entry, int defaultValue) const;
     std::wstring GetString(std::wstring_view section, std::wstring_view entry,
                            std::wstring_view defaultValue) const;
@@ -27,6 +29,9 @@ public:
     bool WriteString(std::wstring_view section, std::wstring_view entry,
                      std::wstring_view value) const;
     bool DeleteEntry(std::wstring_view section, std::wstring_view entry) const;
+    // The names of the values a section holds, of any type; none when it
+    // does not exist.
+    std::vector<std::wstring> EntryNames(std::wstring_view section) const;
 
     // Removes a section with every key and value below it; an empty section
     // removes the whole profile. True also when there was nothing to remove.

@@ -2,6 +2,7 @@
 
 #include "common/pictures.h"
 #include "framework/dpi.h"
+#include "palettes/swatch_navigation.h"
 
 #include "resource.h"
 
@@ -10,22 +11,25 @@ namespace {
 struct Swatch {
     int controlId;
     COLORREF colour;
+    const wchar_t* name;
 };
+
+constexpr size_t kSwatchesPerRow = 6;
 
 // Row by row as shown; the ids do not run in screen order.
 constexpr std::array<Swatch, CDlgColors::kSwatchCount> kSwatches{{
-    {IDC_SWATCH_R1C1, RGB(255, 0, 10)},
-    {IDC_SWATCH_R1C2, RGB(153, 0, 47)},
-    {IDC_SWATCH_R1C3, RGB(255, 126, 0)},
-    {IDC_SWATCH_R1C4, RGB(255, 194, 14)},
-    {IDC_SWATCH_R1C5, RGB(255, 242, 0)},
-    {IDC_SWATCH_R1C6, RGB(0, 0, 0)},
-    {IDC_SWATCH_R2C1, RGB(168, 231, 29)},
-    {IDC_SWATCH_R2C2, RGB(9, 120, 0)},
-    {IDC_SWATCH_R2C3, RGB(0, 183, 240)},
-    {IDC_SWATCH_R2C4, RGB(0, 32, 234)},
-    {IDC_SWATCH_R2C5, RGB(46, 54, 153)},
-    {IDC_SWATCH_R2C6, RGB(255, 255, 255)},
+    {IDC_SWATCH_R1C1, RGB(255, 0, 10), L"Red"},
+    {IDC_SWATCH_R1C2, RGB(153, 0, 47), L"Dark red"},
+    {IDC_SWATCH_R1C3, RGB(255, 126, 0), L"Orange"},
+    {IDC_SWATCH_R1C4, RGB(255, 194, 14), L"Amber"},
+    {IDC_SWATCH_R1C5, RGB(255, 242, 0), L"Yellow"},
+    {IDC_SWATCH_R1C6, RGB(0, 0, 0), L"Black"},
+    {IDC_SWATCH_R2C1, RGB(168, 231, 29), L"Light green"},
+    {IDC_SWATCH_R2C2, RGB(9, 120, 0), L"Green"},
+    {IDC_SWATCH_R2C3, RGB(0, 183, 240), L"Light blue"},
+    {IDC_SWATCH_R2C4, RGB(0, 32, 234), L"Blue"},
+    {IDC_SWATCH_R2C5, RGB(46, 54, 153), L"Dark blue"},
+    {IDC_SWATCH_R2C6, RGB(255, 255, 255), L"White"},
 }};
 
 } // namespace
@@ -38,6 +42,14 @@ COLORREF CDlgColors::SwatchColor(int controlId) noexcept {
             return swatch.colour;
     }
     return kNoColor;
+}
+
+const wchar_t* CDlgColors::SwatchName(int controlId) noexcept {
+    for (const Swatch& swatch : kSwatches) {
+        if (swatch.controlId == controlId)
+            return swatch.name;
+    }
+    return nullptr;
 }
 
 RECT CDlgColors::SlotRect(size_t slot, UINT pictureDpi) noexcept {
@@ -71,6 +83,39 @@ void CDlgColors::ShowCurrentColor() {
     m_currentBox.SetColors(CColorStaticST::ColorIndex::Background,
                            m_currentColor == kNoColor ? ::GetSysColor(COLOR_BTNFACE)
                                                       : m_currentColor);
+    MoveTabStop();
+}
+
+void CDlgColors::MoveTabStop() {
+    size_t stop = 0;
+    for (size_t i = 0; i < kSwatches.size(); ++i) {
+        if (kSwatches[i].colour == m_currentColor)
+            stop = i;
+    }
+    for (size_t i = 0; i < kSwatches.size(); ++i) {
+        HWND swatch = m_swatches[i].Hwnd();
+        const LONG_PTR style = ::GetWindowLongPtrW(swatch, GWL_STYLE);
+        ::SetWindowLongPtrW(swatch, GWL_STYLE,
+                            i == stop ? style | WS_TABSTOP : style & ~LONG_PTR{WS_TABSTOP});
+    }
+}
+
+bool CDlgColors::PreTranslateMessage(MSG* message) {
+    if (message->message != WM_KEYDOWN || !Hwnd())
+        return false;
+    for (size_t i = 0; i < kSwatches.size(); ++i) {
+        if (m_swatches[i].Hwnd() != message->hwnd)
+            continue;
+        const size_t to = SwatchInDirection(i, message->wParam, kSwatchesPerRow, kSwatches.size());
+        if (to == i)
+            return false;
+        // Through the window that runs the dialog manager, which keeps track
+        // of the focus.
+        ::SendMessageW(::GetAncestor(Hwnd(), GA_ROOT), WM_NEXTDLGCTL,
+                       reinterpret_cast<WPARAM>(m_swatches[to].Hwnd()), TRUE);
+        return true;
+    }
+    return false;
 }
 
 void CDlgColors::DoDataExchange() {
@@ -105,8 +150,11 @@ void CDlgColors::SetPictureDpi(UINT pictureDpi) {
 BOOL CDlgColors::OnInitDialog() {
     fw::Dialog::OnInitDialog();
     SetPictureDpi(NearestPictureDpi(fw::DpiOf(Hwnd())));
-    for (size_t i = 0; i < kSwatches.size(); ++i)
+    for (size_t i = 0; i < kSwatches.size(); ++i) {
+        m_swatches[i].SetColorField(true);
+        ::SetWindowTextW(m_swatches[i].Hwnd(), kSwatches[i].name);
         m_swatches[i].SetColors(CColorStaticST::ColorIndex::Background, kSwatches[i].colour);
+    }
     ShowCurrentColor();
     return TRUE;
 }

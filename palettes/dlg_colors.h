@@ -1,6 +1,8 @@
 // The colour palette beside the canvas: twelve swatches and a box with the
 // colour the next annotation is drawn in. It fires no events; its owner
-// reads the current colour when it needs it.
+// reads the current colour when it needs it. Tab reaches the swatch of the
+// current colour, the arrow keys move between swatches, and Space or Enter
+// picks the one with the focus.
 #pragma once
 
 #include "controls/color_static_st.h"
@@ -25,6 +27,11 @@ public:
 
     // The colour of the swatch with this control id, or kNoColor.
     static COLORREF SwatchColor(int controlId) noexcept;
+    // Its name, which screen readers read out; null for no swatch.
+    static const wchar_t* SwatchName(int controlId) noexcept;
+
+    // Arrow keys on a swatch move the focus to its neighbour.
+    bool PreTranslateMessage(MSG* message) override;
 
     // Where the panel's picture paints its slots, in panel pixels at the
     // picture's DPI: slot 0 holds the current-colour box, slots 1 to 12 the
@@ -43,6 +50,8 @@ protected:
 
 private:
     void ShowCurrentColor();
+    // Tab stops at one swatch only, the current colour's (or the first).
+    void MoveTabStop();
 
     COLORREF m_currentColor;
     CColorStaticST m_currentBox;

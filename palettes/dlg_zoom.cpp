@@ -20,6 +20,9 @@ BOOL CDlgZoom::OnInitDialog() {
     const UINT keep = SWP_NOZORDER | SWP_NOACTIVATE;
     ::SetWindowPos(m_actual.Hwnd(), nullptr, 15, 38, kButtonSize, kButtonSize, keep);
     ::SetWindowPos(m_fit.Hwnd(), nullptr, 92, 38, kButtonSize, kButtonSize, keep);
+    // The pictures carry the labels; the texts name the buttons.
+    m_actual.SetDrawsCaption(false);
+    m_fit.SetDrawsCaption(false);
     ShowMode(false);
     return TRUE;
 }

@@ -1,5 +1,7 @@
 #include "upload/app_settings.h"
 
+#include "upload/server_save_plan.h"
+
 #include <windows.h>
 
 #include <cwctype>
@@ -13,14 +15,36 @@ std::wstring ServerValueName(int number) {
     return L"ServerURL_" + std::to_wstring(number);
 }
 
-// A string setting, or the default when it is missing, of another type or
-// longer than any setting we write.
-std::wstring ReadString(const fw::Profile& profile, std::wstring_view section,
-                        std::wstring_view entry, std::wstring_view defaultValue) {
-    std::wstring value = profile.GetString(section, entry, defaultValue);
-    if (value.size() > CAppSettings::kMaxStringLength)
-        return std::wstring(defaultValue);
-    return value;
+// The number of a value named "ServerURL_<n>" (registry names ignore case);
+// 0 for any other name, "ServerURL_01" among them: loading never reads it.
+int ServerValueNumber(const std::wstring& name) {
+    constexpr std::wstring_view kPrefix = L"ServerURL_";
+    if (name.size() <= kPrefix.size() || name.size() > kPrefix.size() + 9 ||
+        ::CompareStringOrdinal(name.c_str(), static_cast<int>(kPrefix.size()), kPrefix.data(),
+                               static_cast<int>(kPrefix.size()), TRUE) != CSTR_EQUAL ||
+        name[kPrefix.size()] == L'0')
+        return 0;
+    int number = 0;
+    for (size_t i = kPrefix.size(); i < name.size(); ++i) {
+        if (name[i] < L'0' || name[i] > L'9')
+            return 0;
+        number = number * 10 + (name[i] - L'0');
+    }
+    return number;
+}
+
+// The servers section as it is now. Values of other names are not part of
+// the list; they go with the save.
+StoredServers ReadStoredServers(const fw::Profile& profile, std::vector<std::wstring>& others) {
+    StoredServers stored;
+    for (const std::wstring& name : profile.EntryNames(kServersSection)) {
+        if (const int number = ServerValueNumber(name))
+            stored.urls[number] = profile.GetString(kServersSection, name, L"");
+        else
+            others.push_back(name);
+    }
+    stored.index = profile.GetInt(kCommonSection, L"ServerIndex", 0);
+    return stored;
 }
 
 std::wstring ProgramFolder() {
@@ -50,21 +74,21 @@ void CAppSettings::LoadSettings(const fw::Profile& profile) {
     programFolder = ProgramFolder();
 
     serverIndex = profile.GetInt(kCommonSection, L"ServerIndex", 0);
-    securityKey = ReadString(profile, kCommonSection, L"securitykey", kDefaultSecurityKey);
+    securityKey = profile.GetString(kCommonSection, L"securitykey", kDefaultSecurityKey);
     enableNotifications = profile.GetInt(kCommonSection, L"EnableNotifications", 1) != 0;
 
     servers.clear();
     // An administrator may replace the built-in host; an empty value would
     // leave uploads without a host, so it counts as absent.
     std::wstring defaultServer =
-        ReadString(profile, kCommonSection, L"DefaultServer", kDefaultServerHost);
+        profile.GetString(kCommonSection, L"DefaultServer", kDefaultServerHost);
     if (defaultServer.empty())
         defaultServer = kDefaultServerHost;
     servers.push_back({std::move(defaultServer), true});
 
     // The numbering is dense: the first gap ends the list.
     for (int number = 1;; ++number) {
-        std::wstring url = ReadString(profile, kServersSection, ServerValueName(number), L"");
+        std::wstring url = profile.GetString(kServersSection, ServerValueName(number), L"");
         if (url.empty())
             break;
         servers.push_back({std::move(url), false});
@@ -72,25 +96,46 @@ void CAppSettings::LoadSettings(const fw::Profile& profile) {
 }
 
 void CAppSettings::SaveSettings(const fw::Profile& profile) const {
-    // Start the servers section afresh so that deleted servers disappear and
-    // the rest are numbered densely from 1.
-    profile.DeleteSection(kServersSection);
-
-    profile.WriteInt(kCommonSection, L"ServerIndex", serverIndex);
     profile.WriteString(kCommonSection, L"securitykey", securityKey);
     profile.WriteInt(kCommonSection, L"EnableNotifications", enableNotifications ? 1 : 0);
 
     // Entry 0 and the default server are never written. Neither is an empty
     // URL: it would end the list at the next start and hide every server
-    // after it.
-    int number = 1;
+    // after it. The rest are numbered densely from 1, and the selection
+    // follows its server.
+    std::vector<std::wstring> urls;
+    int index = serverIndex;
     for (size_t i = 1; i < servers.size(); ++i) {
         const tagServerEntry& server = servers[i];
-        if (server.isDefault || server.url.empty())
-            continue;
-        profile.WriteString(kServersSection, ServerValueName(number), server.url);
-        ++number;
+        const bool written = !server.isDefault && !server.url.empty();
+        if (written)
+            urls.push_back(server.url);
+        if (static_cast<int>(i) == serverIndex)
+            index = written ? static_cast<int>(urls.size()) : 0;
     }
+
+    // Never wipe and rewrite: a process ended in between would lose every
+    // server (see server_save_plan.h).
+    std::vector<std::wstring> others;
+    const StoredServers now = ReadStoredServers(profile, others);
+    for (const ServerSaveStep& step : PlanServerSave(now, urls, index)) {
+        switch (step.kind) {
+        case ServerSaveStep::Kind::WriteUrl:
+            profile.WriteString(kServersSection, ServerValueName(step.number), step.url);
+            break;
+        case ServerSaveStep::Kind::EraseUrl:
+            profile.DeleteEntry(kServersSection, ServerValueName(step.number));
+            break;
+        case ServerSaveStep::Kind::WriteIndex:
+            profile.WriteInt(kCommonSection, L"ServerIndex", step.number);
+            break;
+        }
+    }
+    for (const std::wstring& name : others)
+        profile.DeleteEntry(kServersSection, name);
+    // Without servers the section goes, as it never was.
+    if (urls.empty())
+        profile.DeleteSection(kServersSection);
 }
 
 const tagServerEntry* CAppSettings::SelectedServer() const noexcept {

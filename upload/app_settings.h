@@ -30,9 +30,9 @@ public:
     static constexpr std::wstring_view kDefaultServerHost = L"workorders.example.com";
     static constexpr std::wstring_view kDefaultSecurityKey = L"SKYQUOMBIRLA470470";
     static constexpr std::wstring_view kUploadScript = L"Tessaly.php";
-    // Longest string setting we accept from the profile. Servers and keys are
-    // URL-sized (browsers and WinInet stop near 2048 characters); anything
-    // longer is not something the user typed, and reads as absent.
+    // Longest address the server dialogs let the user type (browsers and
+    // WinInet stop near 2048 characters). Stored values of any length read
+    // whole: one that did not would end the list there.
     static constexpr size_t kMaxStringLength = 2048;
     // The own-server dialog keeps the list this short: the default server
     // and the user's most recent servers.
@@ -50,7 +50,9 @@ public:
     // Replaces the record with what the profile holds, defaults where values
     // are missing or unusable.
     void LoadSettings(const fw::Profile& profile);
-    // Rewrites the profile from the record. Registry failures are ignored.
+    // Rewrites the profile from the record, in an order that a process ended
+    // in the middle of it cannot turn into a lost list. Registry failures
+    // are ignored.
     void SaveSettings(const fw::Profile& profile) const;
 
     // The selected server as stored, for display.

@@ -24,8 +24,10 @@ constexpr POINT kSaveAt{18, 147};
 constexpr POINT kEmailAt{90, 147};
 
 // One picture for the normal, hover and disabled looks and one for pressed;
-// the button as large as its picture, at its place on the panel's picture.
+// they carry the button's label. The button as large as its picture, at its
+// place on the panel's picture.
 void SetButtonPictures(CButtonRgn& button, POINT at, UINT normal, UINT pressed, UINT pictureDpi) {
+    button.SetDrawsCaption(false);
     ButtonBitmaps bitmaps;
     bitmaps.normal = LoadPicture(normal, pictureDpi);
     bitmaps.pressed = LoadPicture(pressed, pictureDpi);
@@ -71,6 +73,9 @@ BOOL CDlgSendRequest::OnInitDialog() {
     HWND picture = m_background.Hwnd();
     for (HWND radio : {m_create.Hwnd(), m_addTo.Hwnd()})
         ::SetParent(radio, picture);
+    // A window moved to another parent goes to the top of its drawing order:
+    // put "Create TQ" first again, which the arrow keys take as their order.
+    ::SetWindowPos(m_create.Hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     RECT radio{};
     ::GetWindowRect(m_create.Hwnd(), &radio);
     m_radioHeight = radio.bottom - radio.top;

@@ -1,7 +1,9 @@
 #include "upload/dlg_settings_ex.h"
 
+#include "common/pictures.h"
 #include "controls/window_text.h"
 #include "upload/dlg_upload_server.h"
+#include "framework/dpi.h"
 
 #include "resource.h"
 
@@ -9,25 +11,32 @@
 
 namespace {
 
-// Where the controls sit over the background picture, in its pixels. The
-// picture prints the field's label and scheme and the invitation beside
-// them, so they follow the picture, not the dialog units of whatever font
-// the system gives the dialog.
-struct PictureSpot {
-    int id;
-    POINT topLeft;
-};
-constexpr PictureSpot kSpots[] = {
-    {IDC_MORE_INFO, {357, 137}},
-    {IDC_SETTINGS_EX_CANCEL, {263, 263}},
-    {IDC_SETTINGS_EX_SAVE, {357, 263}},
-};
+// Where the controls sit over the background picture, in its pixels at 96
+// DPI. The picture prints the field's label and scheme and the invitation
+// beside them, so they follow the picture, not the dialog units of whatever
+// font the system gives the dialog. In visual order, which Tab follows: More
+// Info, the address field, Cancel, Save.
+constexpr POINT kMoreInfoAt{357, 137};
+constexpr POINT kCancelAt{263, 263};
+constexpr POINT kSaveAt{357, 263};
 // The address field: its left edge, and the line its edit box is centred
 // on, level with the printed "http://".
 constexpr int kFieldLeft = 161;
 constexpr int kFieldCentreY = 245;
 constexpr int kFieldWidth = 282;
 constexpr int kFieldListHeight = 120;
+
+// The button's pictures, which carry its label: normal (also when
+// disabled) and pressed.
+void SetButtonPictures(CButtonRgn& button, PictureCache& pictures, UINT normal, UINT pressed,
+                       UINT pictureDpi) {
+    ButtonBitmaps bitmaps;
+    bitmaps.normal = pictures.Get(normal, pictureDpi);
+    bitmaps.pressed = pictures.Get(pressed, pictureDpi);
+    bitmaps.disabled = pictures.Get(normal, pictureDpi);
+    button.SetBitmaps(std::move(bitmaps));
+    button.SetDrawsCaption(false);
+}
 
 // The address as typed, without any "http://": the picture prints the scheme
 // in front of the field. Only that exact spelling is the printed scheme.
@@ -58,11 +67,17 @@ void CDlgSettingsEx::DoDataExchange() {
 
 BOOL CDlgSettingsEx::OnInitDialog() {
     fw::Dialog::OnInitDialog();
-    FitToPicture();
-    m_moreInfo.SetBitmaps(nullptr, IDB_MORE_INFO, IDB_MORE_INFO, 0, IDB_MORE_INFO, 0);
-    m_save.SetBitmaps(nullptr, IDB_SETTINGS_EX_SAVE, IDB_SETTINGS_EX_SAVE_PRESSED, 0,
-                      IDB_SETTINGS_EX_SAVE, 0);
-    m_cancel.SetBitmaps(nullptr, IDB_CANCEL, IDB_CANCEL_PRESSED, 0, IDB_CANCEL, 0);
+    // The pictures at the dialog's scale, ours to free: Wine's static
+    // control would not free the one its template loaded.
+    const UINT pictureDpi = NearestPictureDpi(fw::DpiOf(Hwnd()));
+    PictureCache pictures;
+    SetStaticPicture(Item(IDC_SETTINGS_EX_BACK), pictures.Get(IDB_SETTINGS_EX_BACK, pictureDpi),
+                     m_picture);
+    FitToPicture(pictureDpi);
+    SetButtonPictures(m_moreInfo, pictures, IDB_MORE_INFO, IDB_MORE_INFO, pictureDpi);
+    SetButtonPictures(m_save, pictures, IDB_SETTINGS_EX_SAVE, IDB_SETTINGS_EX_SAVE_PRESSED,
+                      pictureDpi);
+    SetButtonPictures(m_cancel, pictures, IDB_CANCEL, IDB_CANCEL_PRESSED, pictureDpi);
 
     HWND field = m_history.Hwnd();
     // Each goes to the top: the most recent server is offered first.
@@ -78,7 +93,7 @@ BOOL CDlgSettingsEx::OnInitDialog() {
     return FALSE;
 }
 
-void CDlgSettingsEx::FitToPicture() {
+void CDlgSettingsEx::FitToPicture(UINT pictureDpi) {
     HWND picture = Item(IDC_SETTINGS_EX_BACK);
     // A picture control takes the size of its bitmap; the dialog takes the
     // picture's, keeping its centre where the template put it.
@@ -96,17 +111,28 @@ void CDlgSettingsEx::FitToPicture() {
                    SWP_NOZORDER | SWP_NOACTIVATE);
     ::SetWindowPos(picture, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 
-    // Buttons and field lie over the picture: each goes right behind it in
-    // the drawing order.
-    for (const PictureSpot& spot : kSpots)
-        ::SetWindowPos(Item(spot.id), picture, spot.topLeft.x, spot.topLeft.y, kButtonWidth,
-                       kButtonHeight, SWP_NOACTIVATE);
+    // Buttons and field lie over the picture: right behind it in the drawing
+    // order, one after the other in the order Tab visits them.
+    const int buttonWidth = fw::Scale(kButtonWidth, pictureDpi);
+    const int buttonHeight = fw::Scale(kButtonHeight, pictureDpi);
+    HWND after = picture;
+    auto placeButton = [&](int id, POINT at96) {
+        const POINT at = fw::Scale(at96, pictureDpi);
+        ::SetWindowPos(Item(id), after, at.x, at.y, buttonWidth, buttonHeight, SWP_NOACTIVATE);
+        after = Item(id);
+    };
+    placeButton(IDC_MORE_INFO, kMoreInfoAt);
     HWND field = Item(IDC_SERVER_HISTORY);
     RECT box{};
     ::GetWindowRect(field, &box); // the closed combo: its edit box only
     const int fieldHeight = box.bottom - box.top;
-    ::SetWindowPos(field, picture, kFieldLeft, kFieldCentreY - fieldHeight / 2, kFieldWidth,
-                   kFieldListHeight, SWP_NOACTIVATE);
+    ::SetWindowPos(field, after, fw::Scale(kFieldLeft, pictureDpi),
+                   fw::Scale(kFieldCentreY, pictureDpi) - fieldHeight / 2,
+                   fw::Scale(kFieldWidth, pictureDpi), fw::Scale(kFieldListHeight, pictureDpi),
+                   SWP_NOACTIVATE);
+    after = field;
+    placeButton(IDC_SETTINGS_EX_CANCEL, kCancelAt);
+    placeButton(IDC_SETTINGS_EX_SAVE, kSaveAt);
 }
 
 void CDlgSettingsEx::OnSave() {

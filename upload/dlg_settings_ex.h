@@ -7,6 +7,7 @@
 #include "controls/button_rgn.h"
 #include "controls/history_combo.h"
 #include "framework/dialog.h"
+#include "framework/handles.h"
 #include "framework/profile.h"
 #include "upload/app_settings.h"
 
@@ -15,6 +16,7 @@
 
 class CDlgSettingsEx : public fw::Dialog {
 public:
+    // The buttons' size at 96 DPI; they grow with the pictures.
     static constexpr int kButtonWidth = 86;
     static constexpr int kButtonHeight = 25;
     static constexpr size_t kMaxAddressLength = 255;
@@ -32,8 +34,9 @@ protected:
     void OnOK() override;
 
 private:
-    // Places the dialog and its controls on the background picture.
-    void FitToPicture();
+    // Places the dialog and its controls on the background picture, drawn
+    // for pictureDpi.
+    void FitToPicture(UINT pictureDpi);
     void OnSave();
 
     CButtonRgn m_moreInfo;
@@ -42,6 +45,9 @@ private:
     CHistoryCombo m_history;
     std::vector<tagServerEntry> m_servers;
     int m_serverIndex;
+    // The background picture at the dialog's scale; the control shows it
+    // without owning it.
+    fw::GdiBitmap m_picture;
 };
 
 // Runs the own-server dialog on a copy of the record and, however it ends,

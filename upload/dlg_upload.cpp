@@ -126,6 +126,8 @@ BOOL CDlgUpload::OnInitDialog() {
     m_cancelButton.SetBitmaps(nullptr, IDB_UPLOAD_CANCEL, IDB_UPLOAD_CANCEL, IDB_UPLOAD_CANCEL,
                               IDB_UPLOAD_CANCEL, IDB_UPLOAD_CANCEL_MASK);
     m_cancelButton.SetButtonCursor(::LoadCursorW(nullptr, IDC_HAND));
+    // Its picture carries the label.
+    m_cancelButton.SetDrawsCaption(false);
 
     m_status.SetColors(CColorStaticST::ColorIndex::Text, kStatusText);
     m_status.SetColors(CColorStaticST::ColorIndex::Background, kBackground);

@@ -15,6 +15,8 @@
 #include "support/registry_value.h"
 #include "support/scratch_registry.h"
 
+#include "controls/window_text.h"
+
 #include "resource.h"
 
 #include <gtest/gtest.h>
@@ -23,6 +25,7 @@
 #include <shellapi.h>
 
 #include <iterator>
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -368,6 +371,43 @@ TEST_F(MainWindow, TrayEtiquetteMenuCloseBoxesForwardAndTheIconAfterAShellRestar
         ::PostMessageW(::FindWindowW(L"#32768", nullptr), WM_KEYDOWN, VK_ESCAPE, 0);
         ::PostMessageW(about, WM_COMMAND, IDOK, 0);
         ASSERT_TRUE(PumpUntil([&] { return ::IsWindowEnabled(window) != FALSE; }, 5000));
+
+        // The menu shows in bold what a click on the icon does, and the right
+        // button picks an entry as the left one does.
+        ::PostMessageW(window, WM_TRAY_NOTIFY, 0, WM_RBUTTONDOWN);
+        ASSERT_TRUE(PumpUntil([&] { return tray::CountTopWindows(uiThread, L"#32768", nullptr); },
+                              kDriverTimeoutMs));
+        HWND menuWindow = ::FindWindowW(L"#32768", nullptr);
+        const auto menu = reinterpret_cast<HMENU>(SendOrFail(menuWindow, MN_GETHMENU));
+        EXPECT_EQ(::GetMenuDefaultItem(menu, FALSE, 0), UINT{ID_TRAY_TAKE_SCREENSHOT});
+        RECT aboutEntry{};
+        ASSERT_TRUE(::GetMenuItemRect(nullptr, menu, 0, &aboutEntry));
+        MouseMoveTo(
+            {(aboutEntry.left + aboutEntry.right) / 2, (aboutEntry.top + aboutEntry.bottom) / 2});
+        for (const DWORD flag : {DWORD{MOUSEEVENTF_RIGHTDOWN}, DWORD{MOUSEEVENTF_RIGHTUP}}) {
+            INPUT input{};
+            input.type = INPUT_MOUSE;
+            input.mi.dwFlags = flag;
+            ::SendInput(1, &input, sizeof(input));
+            PumpMessages(50);
+        }
+        about = WaitForOwnedWindow(window);
+        EXPECT_NE(about, nullptr) << "the right button picked no entry";
+        ::PostMessageW(::FindWindowW(L"#32768", nullptr), WM_KEYDOWN, VK_ESCAPE, 0);
+        if (about)
+            ::PostMessageW(about, WM_COMMAND, IDOK, 0);
+        ASSERT_TRUE(PumpUntil([&] { return ::IsWindowEnabled(window) != FALSE; }, 5000));
+        MouseMoveTo({60, 900});
+
+        // The notification area gets the icon file's small image.
+        ICONINFO icon{};
+        ASSERT_TRUE(::GetIconInfo(m_dialog.TrayIcon().Record().hIcon, &icon));
+        BITMAP image{};
+        ::GetObjectW(icon.hbmColor ? icon.hbmColor : icon.hbmMask, sizeof(image), &image);
+        if (icon.hbmColor)
+            ::DeleteObject(icon.hbmColor);
+        ::DeleteObject(icon.hbmMask);
+        EXPECT_EQ(image.bmWidth, ::GetSystemMetrics(SM_CXSMICON));
 
         // The shell starts again and has forgotten the icon: it comes back.
         NOTIFYICONDATAW record = m_dialog.TrayIcon().Record();
@@ -742,6 +782,126 @@ TEST_F(MainWindow, RepeatedWorkLeaksNoGdiObjects) {
             << "GDI objects after 6, 10 and 14 rounds: " << warm << ", " << middle << ", " << last;
     });
     ::DeleteFileW(file.c_str());
+}
+
+namespace keyboard {
+
+// The window with the keyboard focus on the UI thread.
+HWND Focus(DWORD uiThread) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    ::GetGUIThreadInfo(uiThread, &info);
+    return info.hwndFocus;
+}
+
+// Pixels of a control as the screen shows it.
+std::vector<COLORREF> Pixels(HWND control) {
+    RECT rect{};
+    ::GetWindowRect(control, &rect);
+    const ScreenShot shot(rect);
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < shot.Height(); ++y) {
+        for (int x = 0; x < shot.Width(); ++x)
+            pixels.push_back(shot.At(x, y));
+    }
+    return pixels;
+}
+
+int Differing(const std::vector<COLORREF>& a, const std::vector<COLORREF>& b) {
+    int count = 0;
+    for (size_t i = 0; i < std::min(a.size(), b.size()); ++i)
+        count += a[i] != b[i] ? 1 : 0;
+    return count;
+}
+
+} // namespace keyboard
+
+// Tab follows what the eye sees: the tools row by row, Undo, Redo, the
+// palette, zoom, the submit panel, the status strip's links. The focused
+// button shows it; the arrow keys move in the palette and Space picks; every
+// button, picture link and swatch has a name to read out.
+TEST_F(MainWindow, TabFollowsTheColumnTheFocusShowsAndEveryControlHasAName) {
+    const DWORD uiThread = ::GetCurrentThreadId();
+    Run([&](HWND window) {
+        SendOrFail(window, WM_TRAY_NOTIFY, 0, WM_LBUTTONDOWN);
+        HWND palette = ::GetWindow(::GetDlgItem(window, IDC_PALETTE_HOST), GW_CHILD);
+        HWND panel = ::GetWindow(::GetDlgItem(window, IDC_SUBMIT_HOST), GW_CHILD);
+        HWND strip = ::GetWindow(::GetDlgItem(window, IDC_STATUS_HOST), GW_CHILD);
+        ASSERT_TRUE(palette && panel && strip);
+        auto in = [](HWND parent, int id) { return ::GetDlgItem(parent, id); };
+        HWND radios = in(panel, IDC_SUBMIT_BACKGROUND);
+        const std::vector<HWND> expected{
+            in(window, IDC_TOOL_POINTER), in(window, IDC_TOOL_HIGHLIGHT),
+            in(window, IDC_TOOL_TEXT),    in(window, IDC_TOOL_ARROW),
+            in(window, IDC_TOOL_CROP),    in(window, IDC_TOOL_PEN),
+            in(window, IDC_UNDO),         in(window, IDC_REDO),
+            in(palette, IDC_SWATCH_R1C1), in(window, IDC_ZOOM_ACTUAL),
+            in(window, IDC_ZOOM_FIT),     in(radios, IDC_CREATE_TQ),
+            in(panel, IDC_WORKORDER),     in(panel, IDC_SUBMIT),
+            in(panel, IDC_SUBMIT_SAVE),   in(panel, IDC_SUBMIT_EMAIL),
+            in(strip, IDC_EDITION),       in(strip, IDC_TELL_SOMEONE),
+            in(window, IDC_TOOL_POINTER)};
+        std::vector<HWND> visited{expected.front()};
+        while (visited.size() < expected.size())
+            visited.push_back(::GetNextDlgTabItem(window, visited.back(), FALSE));
+        for (size_t i = 0; i < expected.size(); ++i)
+            EXPECT_EQ(::GetDlgCtrlID(visited[i]), ::GetDlgCtrlID(expected[i])) << "stop " << i;
+
+        // The focused tool button shows it, and so does a focused swatch.
+        HWND pointer = in(window, IDC_TOOL_POINTER);
+        SendOrFail(window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(in(window, IDC_TOOL_TEXT)),
+                   TRUE);
+        ::UpdateWindow(pointer);
+        PumpMessages(200);
+        const std::vector<COLORREF> unfocused = keyboard::Pixels(pointer);
+        SendOrFail(window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(pointer), TRUE);
+        EXPECT_TRUE(PumpUntil(
+            [&] { return keyboard::Differing(keyboard::Pixels(pointer), unfocused) > 100; },
+            kDriverTimeoutMs))
+            << "the focused tool button looks as it did without the focus";
+
+        // In the palette the arrows move the focus and Space picks. (Keys are
+        // posted: the window handles them after any message sent to it.)
+        SendOrFail(window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(in(palette, IDC_SWATCH_R1C1)),
+                   TRUE);
+        const std::pair<WPARAM, int> moves[] = {{VK_RIGHT, IDC_SWATCH_R1C2},
+                                                {VK_DOWN, IDC_SWATCH_R2C2},
+                                                {VK_LEFT, IDC_SWATCH_R2C1},
+                                                {VK_LEFT, IDC_SWATCH_R1C6}};
+        for (const auto& move : moves) {
+            HWND to = in(palette, move.second);
+            ::PostMessageW(keyboard::Focus(uiThread), WM_KEYDOWN, move.first, 1);
+            EXPECT_TRUE(
+                PumpUntil([&] { return keyboard::Focus(uiThread) == to; }, kDriverTimeoutMs))
+                << "key " << move.first << " did not move to " << move.second;
+        }
+        EXPECT_EQ(m_dialog.Palette().GetCurrentColor(), RGB(255, 0, 10)) << "moving picked";
+        ::PostMessageW(keyboard::Focus(uiThread), WM_KEYDOWN, VK_SPACE, 1);
+        EXPECT_TRUE(PumpUntil([&] { return m_dialog.Palette().GetCurrentColor() == RGB(0, 0, 0); },
+                              kDriverTimeoutMs));
+
+        // In the submit panel the arrow key goes from "Create TQ" to "Add to
+        // existing TQ" and checks it.
+        HWND addTo = in(radios, IDC_ADD_TO_TQ);
+        SendOrFail(window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(in(radios, IDC_CREATE_TQ)),
+                   TRUE);
+        ::PostMessageW(keyboard::Focus(uiThread), WM_KEYDOWN, VK_DOWN, 1);
+        EXPECT_TRUE(
+            PumpUntil([&] { return keyboard::Focus(uiThread) == addTo; }, kDriverTimeoutMs));
+        EXPECT_EQ(SendOrFail(addTo, BM_GETCHECK), BST_CHECKED);
+
+        // Names: the buttons' and the links' texts, the swatches' colours.
+        for (const int id :
+             {IDC_TOOL_POINTER, IDC_TOOL_HIGHLIGHT, IDC_TOOL_TEXT, IDC_TOOL_ARROW, IDC_TOOL_CROP,
+              IDC_TOOL_PEN, IDC_UNDO, IDC_REDO, IDC_ZOOM_ACTUAL, IDC_ZOOM_FIT, IDC_LOGO})
+            EXPECT_FALSE(WindowText(in(window, id)).empty()) << "control " << id;
+        EXPECT_EQ(WindowText(in(window, IDC_TOOL_ARROW)), L"Arrow");
+        EXPECT_EQ(WindowText(in(window, IDC_LOGO)), L"Lumvex web site");
+        for (const int id : {IDC_SUBMIT, IDC_SUBMIT_SAVE, IDC_SUBMIT_EMAIL})
+            EXPECT_FALSE(WindowText(in(panel, id)).empty()) << "control " << id;
+        EXPECT_EQ(WindowText(in(palette, IDC_SWATCH_R2C4)), L"Blue");
+        EXPECT_EQ(WindowText(in(strip, IDC_TELL_SOMEONE)), L"Tell someone !");
+    });
 }
 
 } // namespace

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
+
 #include <array>
 #include <string>
 
@@ -253,4 +255,64 @@ TEST_F(ButtonRgnTest, ReplacedPicturesAreFreedAndRepeatedReplacementLeaksNothing
         EXPECT_NE(GetObjectType(lastNormal), 0u);
     }
     EXPECT_EQ(GetObjectType(lastNormal), 0u);
+}
+
+namespace {
+
+// Answers for the window as Windows does once it hides focus cues (after
+// the mouse was used); Wine never hides them.
+LRESULT CALLBACK HidesFocusCues(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                DWORD_PTR) {
+    if (message == WM_QUERYUISTATE)
+        return UISF_HIDEFOCUS;
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+} // namespace
+
+// A keyboard user sees which button has the focus, also after the button
+// changed its pictures (a tool chosen); the caption of a button whose
+// pictures carry the label is not drawn over them.
+TEST_F(ButtonRgnTest, FocusCueShowsOnTheFocusedButtonUntilCuesAreHidden) {
+    SetWindowPos(Button(), nullptr, 0, 0, 80, 30, SWP_NOMOVE | SWP_NOZORDER);
+    SetWindowTextW(Button(), L"Caption");
+    button.SetDrawsCaption(false);
+    button.SetBitmaps(Pictures(80, 30, false));
+    EXPECT_EQ(ClientPixelsOtherThan(Button(), kNormal), 0) << "a caption or cue without the focus";
+
+    SetFocus(Button());
+    const int cue = ClientPixelsOtherThan(Button(), kNormal);
+    EXPECT_GT(cue, 60) << "no focus cue";
+    button.SetBitmaps(Pictures(80, 30, false));
+    EXPECT_EQ(ClientPixelsOtherThan(Button(), kNormal), cue) << "new pictures lost the cue";
+
+    ASSERT_TRUE(SetWindowSubclass(Button(), HidesFocusCues, 1, 0));
+    InvalidateRect(Button(), nullptr, FALSE);
+    EXPECT_EQ(ClientPixelsOtherThan(Button(), kNormal), 0) << "the cue shows while cues are hidden";
+    RemoveWindowSubclass(Button(), HidesFocusCues, 1);
+    SendMessageW(Button(), WM_UPDATEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+    EXPECT_EQ(ClientPixelsOtherThan(Button(), kNormal), cue);
+
+    SetFocus(host.Hwnd());
+    EXPECT_EQ(ClientPixelsOtherThan(Button(), kNormal), 0);
+}
+
+// The dialog manager presses the default button on Enter unless the focused
+// control asks for the key: the focused button does, and clicks once.
+TEST_F(ButtonRgnTest, EnterIsTheFocusedButtonsOwnClick) {
+    const MSG enter{Button(), WM_KEYDOWN, VK_RETURN, 1, 0, {}};
+    const MSG space{Button(), WM_KEYDOWN, VK_SPACE, 1, 0, {}};
+    EXPECT_TRUE(SendMessageW(Button(), WM_GETDLGCODE, VK_RETURN, reinterpret_cast<LPARAM>(&enter)) &
+                DLGC_WANTMESSAGE);
+    EXPECT_FALSE(SendMessageW(Button(), WM_GETDLGCODE, VK_SPACE, reinterpret_cast<LPARAM>(&space)) &
+                 DLGC_WANTMESSAGE);
+    EXPECT_FALSE(SendMessageW(Button(), WM_GETDLGCODE, 0, 0) & DLGC_WANTMESSAGE);
+
+    SendMessageW(Button(), WM_KEYDOWN, VK_RETURN, 1);
+    EXPECT_EQ(Clicks(), 1);
+    SendMessageW(Button(), WM_KEYDOWN, VK_RETURN, 1 | (1 << 30)); // held: a repeat
+    EXPECT_EQ(Clicks(), 1);
+    EnableWindow(Button(), FALSE);
+    SendMessageW(Button(), WM_KEYDOWN, VK_RETURN, 1);
+    EXPECT_EQ(Clicks(), 1);
 }

@@ -120,3 +120,36 @@ TEST_F(ColorStaticTest, RepeatedColourChangesLeakNothingAndTheBrushDiesWithTheCo
     DestroyWindow(swatch.Hwnd());
     EXPECT_LT(GdiObjectCount(), before) << "the brush and font outlive the control";
 }
+
+// A swatch or link the keyboard reaches: a cue while it has the focus, Enter
+// and Space click it once; a colour field's text only names it.
+TEST_F(ColorStaticTest, FocusedSwatchShowsACueAndEnterOrSpaceClickIt) {
+    constexpr COLORREF kBlue = RGB(46, 54, 153);
+    CColorStaticST swatch;
+    ASSERT_TRUE(swatch.Create(L"STATIC", WS_CHILD | WS_VISIBLE | WS_BORDER | SS_NOTIFY | WS_TABSTOP,
+                              0, RECT{20, 20, 60, 60}, host.Hwnd(), 1305, L"Dark blue"));
+    swatch.SetColorField(true);
+    swatch.SetColors(Index::Background, kBlue);
+    EXPECT_EQ(ClientPixelsOtherThan(swatch.Hwnd(), kBlue), 0) << "its name is drawn";
+
+    SetFocus(swatch.Hwnd());
+    EXPECT_GT(ClientPixelsOtherThan(swatch.Hwnd(), kBlue), 30) << "no focus cue";
+    const MSG enter{swatch.Hwnd(), WM_KEYDOWN, VK_RETURN, 1, 0, {}};
+    EXPECT_TRUE(
+        SendMessageW(swatch.Hwnd(), WM_GETDLGCODE, VK_RETURN, reinterpret_cast<LPARAM>(&enter)) &
+        DLGC_WANTMESSAGE);
+    SendMessageW(swatch.Hwnd(), WM_KEYDOWN, VK_RETURN, 1);
+    SendMessageW(swatch.Hwnd(), WM_KEYDOWN, VK_SPACE, 1);
+    SendMessageW(swatch.Hwnd(), WM_KEYDOWN, VK_SPACE, 1 | (1 << 30)); // held: a repeat
+    EXPECT_EQ(host.CommandCount(1305, STN_CLICKED), 2);
+
+    SetFocus(host.Hwnd());
+    EXPECT_EQ(ClientPixelsOtherThan(swatch.Hwnd(), kBlue), 0) << "the cue stays";
+
+    // A static that reports no clicks is no link.
+    CColorStaticST label;
+    ASSERT_TRUE(label.Create(L"STATIC", WS_CHILD | WS_VISIBLE | SS_LEFT, 0, RECT{20, 80, 120, 100},
+                             host.Hwnd(), 1306, L"Posting URL"));
+    SendMessageW(label.Hwnd(), WM_KEYDOWN, VK_RETURN, 1);
+    EXPECT_EQ(host.CommandCount(1306, STN_CLICKED), 0);
+}

@@ -8,9 +8,11 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <climits>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -112,12 +114,22 @@ TEST_F(ProfileTest, AValueOfAnotherTypeReadsAsTheDefault) {
     WriteRaw(section, L"Binary", REG_BINARY, binary, sizeof(binary));
     const ULONGLONG wide = 12;
     WriteRaw(section, L"Wide", REG_QWORD, &wide, sizeof(wide));
+    // A string to expand is another type of string.
+    const wchar_t expandable[] = L"%TEMP%";
+    WriteRaw(section, L"Expandable", REG_EXPAND_SZ, expandable, sizeof(expandable));
 
     EXPECT_EQ(profile.GetInt(L"Mixed", L"Text", -1), -1);
     EXPECT_EQ(profile.GetInt(L"Mixed", L"Binary", -1), -1);
     EXPECT_EQ(profile.GetInt(L"Mixed", L"Wide", -1), -1);
     EXPECT_EQ(profile.GetString(L"Mixed", L"Number", L"fallback"), L"fallback");
     EXPECT_EQ(profile.GetString(L"Mixed", L"Binary", L"fallback"), L"fallback");
+    EXPECT_EQ(profile.GetString(L"Mixed", L"Expandable", L"fallback"), L"fallback");
+    // Every value is listed, whatever its type.
+    std::vector<std::wstring> names = profile.EntryNames(L"Mixed");
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names,
+              (std::vector<std::wstring>{L"Binary", L"Expandable", L"Number", L"Text", L"Wide"}));
+    EXPECT_TRUE(profile.EntryNames(L"Nowhere").empty());
     EXPECT_EQ(profile.GetInt(L"Mixed", L"Number", -1), 12);
     EXPECT_EQ(profile.GetString(L"Mixed", L"Text", L"fallback"), L"12");
 }

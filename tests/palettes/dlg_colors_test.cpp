@@ -1,4 +1,5 @@
 #include "palettes/dlg_colors.h"
+#include "palettes/swatch_navigation.h"
 
 #include "resource.h"
 #include "support/gdi_objects.h"
@@ -7,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -160,4 +163,58 @@ TEST_F(DlgColorsTest, PictureAfterPickingLightBlue) {
     if (!folder.empty()) {
         EXPECT_TRUE(shot.Save(folder + L"\\palette.bmp"));
     }
+}
+
+// Tab reaches one swatch, the current colour's, which Space or Enter picks;
+// screen readers read each swatch's colour.
+TEST_F(DlgColorsTest, TheCurrentColoursSwatchIsTheTabStopAndKeysPickTheFocusedOne) {
+    auto tabStops = [&] {
+        std::vector<int> ids;
+        for (const Swatch& swatch : kSwatches) {
+            if (GetWindowLongPtrW(Item(swatch.id), GWL_STYLE) & WS_TABSTOP)
+                ids.push_back(swatch.id);
+        }
+        return ids;
+    };
+    EXPECT_EQ(tabStops(), std::vector<int>{IDC_SWATCH_R1C1});
+    SendMessageW(Item(IDC_SWATCH_R2C4), WM_KEYDOWN, VK_SPACE, 1);
+    EXPECT_EQ(palette.GetCurrentColor(), RGB(0, 32, 234));
+    EXPECT_EQ(tabStops(), std::vector<int>{IDC_SWATCH_R2C4});
+    SendMessageW(Item(IDC_SWATCH_R1C6), WM_KEYDOWN, VK_RETURN, 1);
+    EXPECT_EQ(palette.GetCurrentColor(), RGB(0, 0, 0));
+    // A colour of no swatch leaves the first one to Tab to.
+    palette.SetCurrentColor(RGB(1, 2, 3));
+    EXPECT_EQ(tabStops(), std::vector<int>{IDC_SWATCH_R1C1});
+
+    std::vector<std::wstring> names;
+    for (const Swatch& swatch : kSwatches) {
+        wchar_t text[32]{};
+        GetWindowTextW(Item(swatch.id), text, 32);
+        EXPECT_STREQ(text, CDlgColors::SwatchName(swatch.id));
+        names.push_back(text);
+    }
+    EXPECT_EQ(names.front(), L"Red");
+    EXPECT_EQ(names[5], L"Black");
+    EXPECT_EQ(names.back(), L"White");
+}
+
+TEST(SwatchNavigation, ArrowsMoveThroughTheGridAndWrap) {
+    struct Case {
+        size_t from;
+        WPARAM key;
+        size_t to;
+    };
+    // Two rows of six.
+    const Case grid[] = {
+        {0, VK_RIGHT, 1}, {5, VK_RIGHT, 6}, {11, VK_RIGHT, 0}, {0, VK_LEFT, 11}, {6, VK_LEFT, 5},
+        {2, VK_DOWN, 8},  {8, VK_DOWN, 2},  {8, VK_UP, 2},     {2, VK_UP, 8},    {4, VK_HOME, 0},
+        {4, VK_END, 11},  {4, VK_SPACE, 4}, {4, VK_TAB, 4},
+    };
+    for (const Case& c : grid)
+        EXPECT_EQ(SwatchInDirection(c.from, c.key, 6, 12), c.to) << c.from << " key " << c.key;
+    // A short last row: up and down skip the places it lacks.
+    EXPECT_EQ(SwatchInDirection(4, VK_DOWN, 6, 8), 4u);
+    EXPECT_EQ(SwatchInDirection(1, VK_DOWN, 6, 8), 7u);
+    EXPECT_EQ(SwatchInDirection(7, VK_UP, 6, 8), 1u);
+    EXPECT_EQ(SwatchInDirection(3, VK_RIGHT, 6, 0), 3u);
 }

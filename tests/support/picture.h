@@ -49,7 +49,8 @@ bool SaveClientPng(HWND window, const std::wstring& path);
 bool SaveWindowPng(HWND window, const std::wstring& path);
 
 // Whether the window, painted now, shows this program's bitmap resource at
-// the top left of its client area, pixel for pixel.
+// the top left of its client area, pixel for pixel (a focus cue, which
+// inverts the pixels under it, aside).
 bool ShowsBitmap(HWND window, UINT bitmapId);
 
 // The picture as a JPEG file's bytes (GDI+'s encoder); empty on failure.

@@ -316,3 +316,18 @@ std::wstring TempFilePath(const std::wstring& name) {
     ::GetTempPathW(MAX_PATH, folder);
     return folder + name;
 }
+
+int ClientPixelsOtherThan(HWND window, COLORREF colour) {
+    PumpMessages(80);
+    RECT client{};
+    ::GetClientRect(window, &client);
+    const POINT origin = ClientToScreenPoint(window, 0, 0);
+    const ScreenShot shot(
+        RECT{origin.x, origin.y, origin.x + client.right, origin.y + client.bottom});
+    int count = 0;
+    for (int y = 0; y < shot.Height(); ++y) {
+        for (int x = 0; x < shot.Width(); ++x)
+            count += shot.At(x, y) != colour ? 1 : 0;
+    }
+    return count;
+}

@@ -103,6 +103,10 @@ private:
     std::vector<std::uint32_t> m_pixels; // top-down 0x00RRGGBB
 };
 
+// How many pixels of a window's client area the screen shows in another
+// colour, after pending painting.
+int ClientPixelsOtherThan(HWND window, COLORREF colour);
+
 // A 32-bit top-down DIB section filled by a function of (x, y) -> COLORREF.
 template <typename Fill> fw::GdiBitmap MakeBitmap(int width, int height, Fill fill) {
     BITMAPINFO info{};

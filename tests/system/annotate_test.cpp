@@ -219,9 +219,31 @@ TEST_F(AnnotateSystemTest, TrayClickArrowCopyAndEmailTakeTheArrowAlong) {
             << "left behind: " << file.c_str();
 }
 
-// Capture, draw, type a work-order number, Submit: the reference server then
-// holds the picture under that work order, and the window has gone.
-TEST_F(AnnotateSystemTest, APictureSubmittedToAnExistingWorkOrderLandsOnTheServer) {
+// The control with the keyboard focus in another process's window.
+HWND FocusOf(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    ::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info);
+    return info.hwndFocus;
+}
+
+// Presses a key, as a person would, until the focus is on target.
+bool PressUntilFocused(HWND window, WORD key, HWND target, int mostPresses = 40) {
+    for (int i = 0; i < mostPresses && FocusOf(window) != target; ++i) {
+        const HWND before = FocusOf(window);
+        PressKeys({key});
+        WaitUntil([&] { return FocusOf(window) != before; }, 2000);
+    }
+    return FocusOf(window) == target;
+}
+
+// Capture, then the keyboard alone but for the drawing: Tab to the Pen and
+// Space, Tab to the palette and the arrows to blue and Space, a stroke with
+// the mouse, Tab to the submit panel, "Add to existing TQ" with the arrow
+// key, Tab to the number and type it, Tab to Submit and Enter. The reference
+// server then holds the blue stroke under that work order, and the window
+// has gone.
+TEST_F(AnnotateSystemTest, APictureSubmittedWithTheKeyboardLandsOnTheServer) {
     PhpServer server(PeerRouterScript());
     ASSERT_TRUE(server.IsRunning()) << server.Failure();
     std::filesystem::create_directory(server.DataFolder() + L"\\4711");
@@ -231,23 +253,37 @@ TEST_F(AnnotateSystemTest, APictureSubmittedToAnExistingWorkOrderLandsOnTheServe
 
     HWND window = nullptr;
     ASSERT_NO_FATAL_FAILURE(StartAndShow(&window));
+    HWND palette = ::GetWindow(Child(window, IDC_PALETTE_HOST), GW_CHILD);
+    HWND panel = ::GetWindow(Child(window, IDC_SUBMIT_HOST), GW_CHILD);
+    ASSERT_TRUE(palette && panel);
 
-    // A pen stroke across the picture.
-    MouseClickAt(ScreenCentre(Child(window, IDC_TOOL_PEN)));
+    ASSERT_TRUE(PressUntilFocused(window, VK_TAB, Child(window, IDC_TOOL_PEN)))
+        << "Tab never reached the Pen";
+    PressKeys({VK_SPACE});
+    ASSERT_TRUE(PressUntilFocused(window, VK_TAB, Child(palette, IDC_SWATCH_R1C1)))
+        << "Tab never reached the palette";
+    ASSERT_TRUE(PressUntilFocused(window, VK_DOWN, Child(palette, IDC_SWATCH_R2C1)));
+    ASSERT_TRUE(PressUntilFocused(window, VK_RIGHT, Child(palette, IDC_SWATCH_R2C4)));
+    PressKeys({VK_SPACE});
+    if (const std::wstring folder = PictureDirectory(); !folder.empty())
+        SaveScreen(folder + L"\\main_window_keyboard_swatch.png");
+
     const POINT from{300, 250};
     const POINT to{800, 500};
     DragAcross(Child(window, IDC_DRAWING_SURFACE), from, to);
 
-    // The number typed into the submit panel, then Submit.
-    HWND panel = ::GetWindow(Child(window, IDC_SUBMIT_HOST), GW_CHILD);
-    ASSERT_NE(panel, nullptr) << "no submit panel";
+    HWND create = Child(Child(panel, IDC_SUBMIT_BACKGROUND), IDC_CREATE_TQ);
+    ASSERT_TRUE(PressUntilFocused(window, VK_TAB, create)) << "Tab never reached the panel";
+    HWND addTo = Child(Child(panel, IDC_SUBMIT_BACKGROUND), IDC_ADD_TO_TQ);
+    ASSERT_TRUE(PressUntilFocused(window, VK_DOWN, addTo));
     HWND number = Child(panel, IDC_WORKORDER);
-    MouseClickAt(ScreenCentre(number));
+    ASSERT_TRUE(PressUntilFocused(window, VK_TAB, number));
     TypeText(L"4711");
     ASSERT_TRUE(WaitUntil([&] { return ControlText(number) == L"4711"; }, 5000));
+    ASSERT_TRUE(PressUntilFocused(window, VK_TAB, Child(panel, IDC_SUBMIT)));
     if (const std::wstring folder = PictureDirectory(); !folder.empty())
         SaveScreen(folder + L"\\main_window_submit_panel.png");
-    MouseClickAt(ScreenCentre(Child(panel, IDC_SUBMIT)));
+    PressKeys({VK_RETURN});
     ASSERT_TRUE(WaitUntil([&] { return !::IsWindowVisible(window); }))
         << "the upload did not succeed";
 
@@ -256,7 +292,8 @@ TEST_F(AnnotateSystemTest, APictureSubmittedToAnExistingWorkOrderLandsOnTheServe
     const Picture stored = ReadImageFile(server.DataFolder() + L"\\4711\\0001.jpg");
     EXPECT_EQ(stored.width, ::GetSystemMetrics(SM_CXSCREEN));
     EXPECT_EQ(stored.height, ::GetSystemMetrics(SM_CYSCREEN));
-    // The stroke is in it (the first palette colour, blurred a little).
+    // The stroke is in it, in the blue picked with the keys (blurred a
+    // little).
     int onLine = 0;
     for (int i = 1; i <= 8; ++i) {
         const double t = i / 10.0;
@@ -264,10 +301,10 @@ TEST_F(AnnotateSystemTest, APictureSubmittedToAnExistingWorkOrderLandsOnTheServe
                                ? 0
                                : stored.At(static_cast<int>(from.x + (to.x - from.x) * t),
                                            static_cast<int>(from.y + (to.y - from.y) * t));
-        if (GetRValue(c) > 150 && GetGValue(c) < 110 && GetBValue(c) < 110)
+        if (GetBValue(c) > 150 && GetRValue(c) < 110 && GetGValue(c) < 110)
             ++onLine;
     }
-    EXPECT_GE(onLine, 6) << "the pen stroke is missing from the stored picture";
+    EXPECT_GE(onLine, 6) << "the blue pen stroke is missing from the stored picture";
 
     ::PostMessageW(window, WM_EXIT_APP, 0, 0);
     ASSERT_TRUE(m_program.WaitForExit(kTimeoutMs));

@@ -9,6 +9,7 @@
 #include "common/pictures.h"
 #include "framework/dpi.h"
 #include "framework/handles.h"
+#include "framework/picture.h"
 #include "palettes/dlg_colors.h"
 
 #include "support/build_paths.h"
@@ -23,6 +24,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 
 namespace {
@@ -183,6 +185,98 @@ TEST_P(DpiSystemTest, ColumnSurfacePaletteCaptureAndAboutBoxAtTheScale) {
     EXPECT_EQ(picture.bottom, aboutClient.bottom) << Describe(picture);
     EXPECT_EQ(picture.right, fw::Scale(135, NearestPictureDpi(dpi)));
     ::PostMessageW(about, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(PumpUntil([&] { return ::IsWindowEnabled(window) != FALSE; }, kTimeoutMs));
+
+    // The focused tool button shows it at this scale.
+    const std::wstring folder = PictureDirectory();
+    const bool pictures = !folder.empty() && (dpi == 96 || dpi == 144);
+    const std::wstring scale = std::to_wstring(dpi) + L"dpi.png";
+    HWND pointer = item(IDC_TOOL_POINTER);
+    auto focus = [&](HWND dialog, HWND control) {
+        ::SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
+    };
+    auto shot = [](HWND control, int margin) {
+        RECT rect = ScreenRect(control);
+        ::InflateRect(&rect, margin, margin);
+        return ScreenShot(rect);
+    };
+    auto differing = [](const ScreenShot& a, const ScreenShot& b) {
+        int count = 0;
+        for (int y = 0; y < std::min(a.Height(), b.Height()); ++y) {
+            for (int x = 0; x < std::min(a.Width(), b.Width()); ++x)
+                count += a.At(x, y) != b.At(x, y) ? 1 : 0;
+        }
+        return count;
+    };
+    focus(window, item(IDC_TOOL_HIGHLIGHT));
+    PumpMessages(300);
+    const ScreenShot unfocused = shot(pointer, 0);
+    focus(window, pointer);
+    EXPECT_TRUE(PumpUntil([&] { return differing(shot(pointer, 0), unfocused) > 40; }, kTimeoutMs))
+        << "no focus cue on the tool button at " << dpi << " DPI";
+    if (pictures) {
+        const ScreenShot focused = shot(pointer, 10);
+        EXPECT_TRUE(SavePng(Picture{focused.Width(), focused.Height(), focused.Pixels()},
+                            folder + L"\\tool_button_focused_" + scale));
+    }
+
+    // The edition link, followed with Enter, opens the own-server dialog at
+    // this scale: its picture's size, the buttons at their pictures' size,
+    // the field clear of them.
+    HWND strip = ::GetWindow(item(IDC_STATUS_HOST), GW_CHILD);
+    ASSERT_NE(strip, nullptr);
+    focus(window, ::GetDlgItem(strip, IDC_EDITION));
+    PumpMessages(200);
+    PressKeys({VK_RETURN});
+    HWND own = WaitForShownTopWindow(m_program.Id(), L"#32770", L"", kTimeoutMs);
+    ASSERT_NE(own, nullptr) << "Enter on the edition link opened nothing";
+    const UINT ownDpi = NearestPictureDpi(dpi);
+    const SIZE background = fw::BitmapSize(LoadPicture(IDB_SETTINGS_EX_BACK, ownDpi).get());
+    RECT ownClient{};
+    ::GetClientRect(own, &ownClient);
+    EXPECT_EQ(ownClient.right, background.cx) << "at " << dpi << " DPI";
+    EXPECT_EQ(ownClient.bottom, background.cy) << "at " << dpi << " DPI";
+    HWND cancel = ::GetDlgItem(own, IDC_SETTINGS_EX_CANCEL);
+    const RECT field = RectIn(own, ::GetDlgItem(own, IDC_SERVER_HISTORY));
+    // The combo's edit box (its list reaches further down, closed).
+    const RECT fieldBox = RectIn(
+        own, ::FindWindowExW(::GetDlgItem(own, IDC_SERVER_HISTORY), nullptr, L"Edit", nullptr));
+    EXPECT_NEAR((fieldBox.top + fieldBox.bottom) / 2, fw::Scale(245, ownDpi), fw::Scale(2, ownDpi));
+    EXPECT_EQ(field.left, fw::Scale(161, ownDpi));
+    for (const int id : {IDC_MORE_INFO, IDC_SETTINGS_EX_CANCEL, IDC_SETTINGS_EX_SAVE}) {
+        const RECT button = RectIn(own, ::GetDlgItem(own, id));
+        EXPECT_EQ(button.right - button.left, fw::Scale(86, ownDpi)) << id;
+        EXPECT_EQ(button.bottom - button.top, fw::Scale(25, ownDpi)) << id;
+        // Clear of the field, which lies between More Info and the others.
+        if (id == IDC_MORE_INFO)
+            EXPECT_LT(button.bottom, fieldBox.top);
+        else
+            EXPECT_LT(fieldBox.bottom, button.top) << id;
+    }
+    // Tab from the field to Cancel, which shows the focus; Enter cancels.
+    ASSERT_TRUE(PumpUntil([&] { return ::GetForegroundWindow() == own; }, kTimeoutMs));
+    PumpMessages(300);
+    PressKeys({VK_TAB});
+    GUITHREADINFO gui{};
+    gui.cbSize = sizeof(gui);
+    EXPECT_TRUE(PumpUntil(
+        [&] {
+            ::GetGUIThreadInfo(::GetWindowThreadProcessId(own, nullptr), &gui);
+            return gui.hwndFocus == cancel;
+        },
+        kTimeoutMs))
+        << "Tab did not go from the field to Cancel";
+    PumpMessages(300);
+    if (pictures) {
+        const ScreenShot focused = shot(own, 0);
+        EXPECT_TRUE(SavePng(Picture{focused.Width(), focused.Height(), focused.Pixels()},
+                            folder + L"\\own_server_cancel_focused_" + scale));
+    }
+    PressKeys({VK_RETURN});
+    EXPECT_TRUE(PumpUntil([&] { return !::IsWindow(own); }, kTimeoutMs));
+    EXPECT_FALSE(ReadRegistryValue(kProfileRoot + L"\\Settings\\Servers", L"ServerURL_1"))
+        << "Enter on Cancel saved a server";
+
     m_program.Terminate();
 
     // The main window on the work areas this scale allows, in a process

@@ -61,6 +61,9 @@ protected:
         m_settings.servers.push_back({L"mine.example", false});
         m_settings.serverIndex = 1;
         ASSERT_TRUE(m_strip.Create(m_host.Hwnd()));
+        // The edition link, the first tab stop, would hold the focus and
+        // show its cue in the pictures these tests read.
+        ::SetFocus(m_host.Hwnd());
         ::SetWindowPos(m_strip.Hwnd(), nullptr, 0, 0, 1720, 35, SWP_NOZORDER | SWP_SHOWWINDOW);
         PumpMessages(100);
         m_threadId = ::GetCurrentThreadId();
