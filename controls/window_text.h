@@ -1,8 +1,20 @@
-// A window's text as a string.
+// A window's text as a string, and an edit's text as it shows it.
 #pragma once
 
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 std::wstring WindowText(HWND window);
+
+// One line of a multi-line edit as the edit wraps its text: its characters
+// and where each starts, in client pixels from the line's left end.
+struct EditLine {
+    std::wstring text;
+    std::vector<int> starts;
+};
+
+// The lines of a multi-line edit as it shows them (it wraps them whether or
+// not it is visible).
+std::vector<EditLine> EditLines(HWND edit);
