@@ -270,16 +270,18 @@ TEST_F(TextItemTest, ClicksEscapeUndoRedoReopeningScrollingAndDeletingWhileTypin
 }
 
 // The text lands inside its box at the box's scale wherever the picture is
-// drawn: flattened, scrolled, repainted in part, fitted.
+// drawn: flattened while still typed, scrolled, repainted in part, fitted.
 TEST_F(TextItemTest, TextStaysInItsBoxThroughScrollPartialRepaintZoomAndFlattening) {
     canvas.Drag(40, 40, 260, 130);
     canvas.Pump();
-    SendKeys(::GetDlgItem(NewestPopup(), IDC_TEXT_EDIT),
-             L"Text stays inside its box at every zoom");
-    EndTyping();
+    const HWND popup = NewestPopup();
+    SendKeys(::GetDlgItem(popup, IDC_TEXT_EDIT), L"Text stays inside its box at every zoom");
     const RECT box{41, 41, 259, 129}; // inside the border
 
+    // Still typing: the output ends typing first, and holds the box.
     const RECT flat = InkBounds(canvas.Panel().GetFlattenedBitmap().get());
+    EXPECT_FALSE(::IsWindowVisible(popup));
+    EXPECT_EQ(::GetFocus(), canvas.Surface());
     EXPECT_TRUE(Inside(flat, box));
     EXPECT_GT(flat.bottom - flat.top, 30) << "the text wraps onto a second line";
 
