@@ -82,27 +82,37 @@ void DragAcross(HWND window, POINT from, POINT to) {
     MouseButton(false);
 }
 
-// The text popup on the drawing surface, or null.
+// The text popup being typed into on the drawing surface (else the first
+// one), or null.
 HWND TextPopup(HWND window) {
-    return ::FindWindowExW(Child(window, IDC_DRAWING_SURFACE), nullptr, L"#32770", nullptr);
+    HWND surface = Child(window, IDC_DRAWING_SURFACE);
+    HWND first = ::FindWindowExW(surface, nullptr, L"#32770", nullptr);
+    for (HWND popup = first; popup; popup = ::FindWindowExW(surface, popup, L"#32770", nullptr)) {
+        if (::IsWindowVisible(popup))
+            return popup;
+    }
+    return first;
 }
 
 // A text box dragged out with the Text tool and typed into with the keys
 // of a person; Ctrl+Z in the popup is the edit's, not the picture's undo,
-// and Escape leaves the popup open.
+// and Escape ends typing with the text kept.
 void TypeTextBox(HWND window, const RECT& box, const std::wstring& text) {
     MouseClickAt(ScreenCentre(Child(window, IDC_TOOL_TEXT)));
     DragAcross(Child(window, IDC_DRAWING_SURFACE), POINT{box.left, box.top},
                POINT{box.right, box.bottom});
     ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(TextPopup(window)) != FALSE; }));
-    HWND edit = Child(TextPopup(window), IDC_TEXT_EDIT);
+    HWND popup = TextPopup(window);
+    HWND edit = Child(popup, IDC_TEXT_EDIT);
     PressKeys({VK_CONTROL, 'Z'});
     TypeText(text);
-    PressKeys({VK_ESCAPE});
     EXPECT_TRUE(WaitUntil([&] { return ControlText(edit) == text; }, 5000));
-    EXPECT_TRUE(::IsWindowVisible(TextPopup(window))) << "Escape closed the popup";
     if (const std::wstring folder = PictureDirectory(); !folder.empty())
         SaveScreen(folder + L"\\main_window_typing_text.png");
+    PressKeys({VK_ESCAPE});
+    EXPECT_TRUE(WaitUntil([&] { return !::IsWindowVisible(popup); }, 5000))
+        << "Escape did not end typing";
+    EXPECT_EQ(ControlText(edit), text);
 }
 
 // The box in the copied picture: white, with text of the colour in it.
@@ -153,14 +163,13 @@ TEST_F(AnnotateSystemTest, TrayClickArrowCopyAndEmailTakeTheArrowAlong) {
     HWND window = nullptr;
     ASSERT_NO_FATAL_FAILURE(StartAndShow(&window));
 
-    // A text box; choosing the next tool ends the typing.
+    // A text box, typed and ended with Escape.
     const RECT textBox{80, 90, 330, 170};
     ASSERT_NO_FATAL_FAILURE(TypeTextBox(window, textBox, L"Ship it today"));
 
     // The Arrow tool, then an arrow dragged across the picture; the Pointer
     // tool then takes it by its middle and moves it down and to the left.
     MouseClickAt(ScreenCentre(Child(window, IDC_TOOL_ARROW)));
-    EXPECT_TRUE(WaitUntil([&] { return !::IsWindowVisible(TextPopup(window)); }));
     const POINT drawnFrom{400, 300};
     const POINT drawnTo{900, 550};
     DragAcross(Child(window, IDC_DRAWING_SURFACE), drawnFrom, drawnTo);
