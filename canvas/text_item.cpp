@@ -163,8 +163,14 @@ void CTextItem::PlacePopup(bool resize) {
     // output will show it, whatever the zoom.
     const RECT view = GetViewRect();
     const RECT image = GetImageRect();
-    ::SetWindowPos(popup, nullptr, view.left + 1, view.top + 1,
-                   std::max(0L, image.right - image.left - 2),
+    const LONG width = std::max(0L, image.right - image.left - 2);
+    // Wider than the box when the view is zoomed out: a box near the
+    // surface's right edge would hide the ends of the lines typed, so the
+    // editor moves left as far as it reaches past both.
+    RECT surface{};
+    ::GetClientRect(::GetParent(popup), &surface);
+    const LONG left = std::min(view.left + 1, std::max(surface.right, view.right - 1) - width);
+    ::SetWindowPos(popup, nullptr, left, view.top + 1, width,
                    std::max(0L, image.bottom - image.top - 2),
                    SWP_NOZORDER | SWP_NOACTIVATE | (resize ? 0 : SWP_NOSIZE));
 }

@@ -267,6 +267,17 @@ TEST_F(TextItemTest, ClicksEscapeUndoRedoReopeningScrollingAndDeletingWhileTypin
     EXPECT_EQ(canvas.Panel().GetSelectedItem(), item);
     canvas.Panel().Redo();
     EXPECT_EQ(canvas.Panel().GetItems().size(), 1u);
+
+    // Zoomed out, the editor is wider than its box: at the surface's right
+    // edge it moves left, so that the ends of the lines stay in sight.
+    canvas.SelectTool<CTextItemFactory>();
+    canvas.Drag(500, 400, 630, 430);
+    canvas.Pump();
+    const RECT nearEdge = RectIn(canvas.Surface(), NewestPopup());
+    RECT surface{};
+    ::GetClientRect(canvas.Surface(), &surface);
+    EXPECT_EQ(nearEdge.right, surface.right);
+    EXPECT_EQ(nearEdge.right - nearEdge.left, 258);
 }
 
 // The text lands inside its box at the box's scale wherever the picture is
