@@ -1,6 +1,7 @@
 #include "app/lumvex_dlg.h"
 
 #include "app/about_dlg.h"
+#include "app/keyboard_shortcuts.h"
 #include "app/main_layout.h"
 #include "app/screen_capture.h"
 #include "canvas/arrow_item_factory.h"
@@ -700,6 +701,10 @@ void CLumvexDlg::CopyToClipboard() {
 }
 
 void CLumvexDlg::OnSaveToDisk() {
+    // Before the dialog takes the keyboard: the text box goes into the
+    // picture, and the keyboard comes back to the picture, not to a hidden
+    // editor.
+    m_canvas.EndEditAll();
     wchar_t path[MAX_PATH] = L"*.jpg";
     OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof(dialog);
@@ -799,26 +804,13 @@ void CLumvexDlg::ShowAboutBox() {
     about.DoModal(Hwnd());
 }
 
-namespace {
-
-bool IsEditControl(HWND window) {
-    wchar_t name[16]{};
-    return ::GetClassNameW(window, name, 16) > 0 && ::lstrcmpiW(name, L"Edit") == 0;
-}
-
-} // namespace
-
 bool CLumvexDlg::PreTranslateMessage(MSG* message) {
     // Keys of other top-level windows (popups, message boxes) are theirs.
     if (message->message != WM_KEYDOWN ||
         (message->hwnd != Hwnd() && !::IsChild(Hwnd(), message->hwnd)))
         return false;
-    // Held with this key, not merely pressed somewhere since the last look.
-    const bool control = ::GetKeyState(VK_CONTROL) < 0;
-    const ShortcutAction action = ShortcutFor(message->wParam, control);
-    if (ShortcutYieldsToEdit(action) && IsEditControl(message->hwnd))
-        return false;
-    switch (action) {
+    const Shortcut shortcut = ShortcutFor(KeyPressOf(*message));
+    switch (shortcut.action) {
     case ShortcutAction::Copy:
         CopyToClipboard();
         break;
@@ -844,8 +836,7 @@ bool CLumvexDlg::PreTranslateMessage(MSG* message) {
     case ShortcutAction::None:
         break;
     }
-    // A shortcut never consumes the key.
-    return false;
+    return shortcut.consumed;
 }
 
 bool CLumvexDlg::OnCommand(WORD id, WORD notifyCode, HWND control) {

@@ -45,31 +45,3 @@ TrayAction TrayActionFor(UINT mouseMessage) {
         return TrayAction::None;
     }
 }
-
-ShortcutAction ShortcutFor(WPARAM virtualKey, bool controlHeld) {
-    if (!controlHeld)
-        return ShortcutAction::None;
-    switch (virtualKey) {
-    case 'C':
-        return ShortcutAction::Copy;
-    case 'D':
-        return ShortcutAction::DeleteItem;
-    case 'E':
-        return ShortcutAction::Email;
-    case 'O':
-        return ShortcutAction::Upload;
-    case 'S':
-        return ShortcutAction::Save;
-    case 'Y':
-        return ShortcutAction::Redo;
-    case 'Z':
-        return ShortcutAction::Undo;
-    default:
-        return ShortcutAction::None;
-    }
-}
-
-bool ShortcutYieldsToEdit(ShortcutAction action) {
-    return action == ShortcutAction::Copy || action == ShortcutAction::Undo ||
-           action == ShortcutAction::Redo;
-}

@@ -36,12 +36,3 @@ fw::Icon LoadSmallIcon(UINT id);
 // What a mouse message reported on the tray icon asks for.
 enum class TrayAction { None, TakeScreenshot, ShowWindow, ShowMenu };
 TrayAction TrayActionFor(UINT mouseMessage);
-
-// The main window's Ctrl shortcuts.
-enum class ShortcutAction { None, Copy, DeleteItem, Email, Upload, Save, Redo, Undo };
-ShortcutAction ShortcutFor(WPARAM virtualKey, bool controlHeld);
-// Whether a shortcut is left to an edit control that has the keyboard (a
-// text box being typed, a field of a panel): copy, undo and redo are the
-// edit's own there. Undo would otherwise take away the text box being
-// typed into.
-bool ShortcutYieldsToEdit(ShortcutAction action);

@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <random>
+#include <string>
 #include <vector>
 
 #include <windows.h>
@@ -163,7 +164,9 @@ std::unique_ptr<CCanvasItem> Stroke(std::mt19937& random, POINT start, int width
 
 // A text box typed into through its popup, as the user does: dragged out at
 // zoom 1, its popup opened by the release, the text set and typing ended.
-std::unique_ptr<CCanvasItem> TextBox(CCanvasPanel& panel, BenchHost& host, POINT from, POINT to) {
+std::unique_ptr<CCanvasItem>
+TextBox(CCanvasPanel& panel, BenchHost& host, POINT from, POINT to,
+        const wchar_t* text = L"Check the valve at the north pump before noon") {
     auto box = std::make_unique<CTextItem>(&panel);
     box->OnLButtonDown(from, from);
     box->OnMouseMove(to, to);
@@ -174,7 +177,7 @@ std::unique_ptr<CCanvasItem> TextBox(CCanvasPanel& panel, BenchHost& host, POINT
     do
         popup = ::FindWindowExW(host.Surface(), popup, L"#32770", nullptr);
     while (popup && !::IsWindowVisible(popup));
-    ::SetDlgItemTextW(popup, IDC_TEXT_EDIT, L"Check the valve at the north pump before noon");
+    ::SetDlgItemTextW(popup, IDC_TEXT_EDIT, text);
     box->EndEdit();
     return box;
 }
@@ -311,6 +314,26 @@ void RunCanvasBench(int pictureWidth, int pictureHeight, std::FILE* out) {
     const double pointerMove = MovesThenReleaseMs(surface, POINT{750, 430});
     host.Pump();
     print("", "pointer-move-paint", pointerMove);
+
+    // A text box of some 600 characters made narrower and wider by its
+    // handle: each move wraps the text anew in the editor and lays it out.
+    {
+        std::wstring text;
+        for (int i = 0; i < 12; ++i)
+            text += L"Check the valve at the north pump before noon. ";
+        std::unique_ptr<CCanvasItem> owned =
+            TextBox(panel, host, POINT{100, 100}, POINT{500, 140}, text.c_str());
+        CCanvasItem* box = owned.get();
+        panel.AddItem(std::move(owned));
+        int step = 0;
+        const double relayout = MedianMs(7, [&] {
+            const int x = ++step % 2 ? 420 : 500;
+            box->MoveHandle(x, 120, x, 120, 4);
+        });
+        panel.Undo();
+        host.Pump();
+        print("", "text-resize-layout", relayout);
+    }
 
     // The JPEG encoder alone, on a bitmap of what the flatten gives.
     {

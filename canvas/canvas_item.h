@@ -73,7 +73,8 @@ public:
     // The normalised rectangles of the two points.
     RECT GetImageRect() const;
     RECT GetViewRect() const;
-    void UpdateViewCoords(const CViewTransform& transform);
+    // The view points anew after the view changed (zoom, scrolling).
+    virtual void UpdateViewCoords(const CViewTransform& transform);
 
     CCanvasPanel* GetOwner() const noexcept { return m_owner; }
     bool IsSelected() const noexcept { return m_selected; }

@@ -122,6 +122,7 @@ CCanvasPanel::~CCanvasPanel() {
     m_activeCrop = nullptr;
     m_items.clear();
     m_redo.clear();
+    m_deleted.clear();
     // GDI+ stops, then COM, as the members go.
 }
 
@@ -141,6 +142,9 @@ void CCanvasPanel::Connect(CNotifier<CLumvexDlgEvents>* scrollSource) {
 // ---- Document operations
 
 void CCanvasPanel::SetBitmap(fw::GdiBitmap picture) {
+    // Typing ends first: a popup that went with its item would leave the
+    // keyboard nowhere.
+    EndEditAll();
     // The old capture goes first: two at once would double the memory held.
     m_picture = CPixelBuffer();
     m_picture = CPixelBuffer(std::move(picture));
@@ -148,8 +152,14 @@ void CCanvasPanel::SetBitmap(fw::GdiBitmap picture) {
     m_scaled.Drop();
     SetSelectedItem(nullptr);
     m_activeCrop = nullptr;
+    // A new document: nothing of the old one, not even what a tool holds.
+    if (CCanvasItemFactory* factory = m_host.GetCurrentFactory())
+        factory->SetPendingItem(nullptr);
+    m_undoSteps.clear();
+    m_redoSteps.clear();
     m_items.clear();
     m_redo.clear();
+    m_deleted.clear();
     // Zoom and offsets stay, the offsets within the new picture.
     SetTransform(CViewTransform(m_transform.ZoomX(), m_transform.ZoomY(),
                                 ClampedOffset(m_transform.OffsetX(), true),
@@ -202,6 +212,8 @@ void CCanvasPanel::SetTransform(const CViewTransform& transform) {
         item->UpdateViewCoords(m_transform);
     for (auto& item : m_redo)
         item->UpdateViewCoords(m_transform);
+    for (auto& item : m_deleted)
+        item->UpdateViewCoords(m_transform);
     if (HWND surface = GetSurfaceWindow())
         ::InvalidateRect(surface, nullptr, TRUE);
 }
@@ -223,6 +235,8 @@ void CCanvasPanel::AddItem(std::unique_ptr<CCanvasItem> item) {
     SetSelectedItem(added);
     if (added->IsCropItem())
         m_activeCrop = added;
+    m_undoSteps.push_back(Step{Step::Kind::Added, added, m_items.size() - 1, false});
+    m_redoSteps.clear();
     m_redo.clear();
 }
 
@@ -234,49 +248,117 @@ void CCanvasPanel::SetSelectedItem(CCanvasItem* item) noexcept {
         m_selected->SetSelected(true);
 }
 
+namespace {
+
+// Takes an item out of a list; null when it is not there.
+std::unique_ptr<CCanvasItem> TakeOut(CCanvasPanel::ItemList& list, const CCanvasItem* item,
+                                     size_t* index = nullptr) {
+    const auto it = std::find_if(list.begin(), list.end(),
+                                 [item](const auto& entry) { return entry.get() == item; });
+    if (it == list.end())
+        return nullptr;
+    if (index)
+        *index = static_cast<size_t>(it - list.begin());
+    std::unique_ptr<CCanvasItem> taken = std::move(*it);
+    list.erase(it);
+    return taken;
+}
+
+} // namespace
+
 void CCanvasPanel::Undo() {
-    if (m_items.empty())
+    EndEditAll();
+    if (m_undoSteps.empty())
         return;
-    std::unique_ptr<CCanvasItem> item = std::move(m_items.back());
-    m_items.pop_back();
-    if (item.get() == m_selected)
-        SetSelectedItem(nullptr);
-    if (item->IsCropItem()) {
-        // The newest crop left becomes the output again.
-        m_activeCrop = nullptr;
-        for (auto it = m_items.rbegin(); it != m_items.rend(); ++it) {
-            if ((*it)->IsCropItem()) {
-                m_activeCrop = it->get();
-                break;
+    const Step step = m_undoSteps.back();
+    m_undoSteps.pop_back();
+    if (step.kind == Step::Kind::Added) {
+        std::unique_ptr<CCanvasItem> item = TakeOut(m_items, step.item);
+        if (!item)
+            return;
+        if (item.get() == m_selected)
+            SetSelectedItem(nullptr);
+        if (item.get() == m_activeCrop) {
+            // The newest crop left becomes the output again.
+            m_activeCrop = nullptr;
+            for (auto it = m_items.rbegin(); it != m_items.rend(); ++it) {
+                if ((*it)->IsCropItem()) {
+                    m_activeCrop = it->get();
+                    break;
+                }
             }
         }
+        m_redo.push_back(std::move(item));
+    } else {
+        // A deletion undone: the item comes back where it was drawn, as it
+        // was when deleted.
+        std::unique_ptr<CCanvasItem> item = TakeOut(m_deleted, step.item);
+        if (!item)
+            return;
+        m_items.insert(m_items.begin() +
+                           static_cast<std::ptrdiff_t>(std::min(step.index, m_items.size())),
+                       std::move(item));
+        if (step.wasActiveCrop)
+            m_activeCrop = step.item;
+        SetSelectedItem(step.item);
     }
-    m_redo.push_back(std::move(item));
+    m_redoSteps.push_back(step);
     RepaintSurface(true);
 }
 
 void CCanvasPanel::Redo() {
-    if (m_redo.empty())
+    EndEditAll();
+    if (m_redoSteps.empty())
         return;
-    std::unique_ptr<CCanvasItem> item = std::move(m_redo.back());
-    m_redo.pop_back();
+    const Step step = m_redoSteps.back();
+    m_redoSteps.pop_back();
+    if (step.kind == Step::Kind::Deleted) {
+        Delete(step.item);
+        RepaintSurface(true);
+        return;
+    }
+    std::unique_ptr<CCanvasItem> item = TakeOut(m_redo, step.item);
+    if (!item)
+        return;
     if (item->IsCropItem())
         m_activeCrop = item.get();
     m_items.push_back(std::move(item));
+    m_undoSteps.push_back(Step{Step::Kind::Added, step.item, m_items.size() - 1, false});
     RepaintSurface(true);
 }
 
 void CCanvasPanel::DeleteSelectedItem() {
+    // A box being typed into keeps what was typed, for undo to bring back.
+    EndEditAll();
     if (!m_selected)
         return;
-    CCanvasItem* doomed = m_selected;
-    SetSelectedItem(nullptr);
-    if (doomed == m_activeCrop)
-        m_activeCrop = nullptr;
-    std::erase_if(m_items, [doomed](const auto& item) { return item.get() == doomed; });
-    if (!m_items.empty())
-        SetSelectedItem(m_items.front().get());
+    Delete(m_selected);
     RepaintSurface(true);
+}
+
+void CCanvasPanel::Delete(CCanvasItem* doomed) {
+    const bool wasActiveCrop = doomed == m_activeCrop;
+    size_t index = 0;
+    std::unique_ptr<CCanvasItem> item = TakeOut(m_items, doomed, &index);
+    if (!item)
+        return;
+    const bool wasSelected = doomed == m_selected;
+    if (wasSelected)
+        SetSelectedItem(nullptr);
+    if (wasActiveCrop)
+        m_activeCrop = nullptr;
+    m_deleted.push_back(std::move(item));
+    m_undoSteps.push_back(Step{Step::Kind::Deleted, doomed, index, wasActiveCrop});
+    if (!wasSelected)
+        return;
+    // The first item left is selected, but never an older crop: it is not
+    // shown, and its handles would frame nothing.
+    for (const auto& candidate : m_items) {
+        if (!candidate->IsCropItem() || candidate.get() == m_activeCrop) {
+            SetSelectedItem(candidate.get());
+            break;
+        }
+    }
 }
 
 // ---- Coordinates and the surface
@@ -650,6 +732,8 @@ CPixelBuffer CCanvasPanel::Flatten() const {
 }
 
 bool CCanvasPanel::SaveJpeg(IStream* stream, const wchar_t* path) {
+    // What is being typed belongs in the picture.
+    EndEditAll();
     const CPixelBuffer flat = Flatten();
     if (!flat)
         return false;
@@ -680,6 +764,7 @@ bool CCanvasPanel::SaveJpegToFile(const wchar_t* path) {
 }
 
 fw::GdiBitmap CCanvasPanel::GetFlattenedBitmap() {
+    EndEditAll();
     const CPixelBuffer flat = Flatten();
     if (!flat)
         return {};

@@ -44,8 +44,9 @@ public:
     // positions of the main window (may be null).
     void Connect(CNotifier<CLumvexDlgEvents>* scrollSource);
 
-    // A new capture: the panel owns it. Drops every item, the selection and
-    // the crop; zoom and offsets stay.
+    // A new capture: the panel owns it. Drops every item, the history, the
+    // selection, the crop and the current tool's pending item; zoom and
+    // offsets stay.
     void SetBitmap(fw::GdiBitmap picture);
     // Also puts both offsets back to 0. At a zoom other than 1 the picture is
     // stretched for it once, here.
@@ -53,9 +54,16 @@ public:
     // Frees the stretched picture while nothing shows it (the window hid);
     // the next paint makes it again.
     void DropScaledPicture() noexcept;
+    // Undo takes back the newest step still done: an item added, or one
+    // deleted, which comes back at its place in the drawing order; Redo does
+    // the newest step undone again.
     void Undo();
     void Redo();
+    // Deletes the selected item, for undo to bring back.
     void DeleteSelectedItem();
+    // Ends the typing into every text box, which then shows its text and no
+    // longer has the keyboard. Every output does this first.
+    void EndEditAll();
 
     // The flattened picture (cut to the active crop) as JPEG, quality 90.
     // False when nothing was written: no picture, an empty crop, no encoder
@@ -76,6 +84,7 @@ public:
     void SetSelectedItem(CCanvasItem* item) noexcept;
     CCanvasItem* GetActiveCrop() const noexcept { return m_activeCrop; }
     const ItemList& GetItems() const noexcept { return m_items; }
+    // Items taken off the picture by undo, which redo brings back.
     const ItemList& GetRedoItems() const noexcept { return m_redo; }
     const CViewTransform& GetTransform() const noexcept { return m_transform; }
     POINT ViewToImage(POINT view) const;
@@ -116,8 +125,19 @@ private:
         bool Meets(const RECT& image) const;
     };
 
+    // One step of the document's history.
+    struct Step {
+        enum class Kind { Added, Deleted };
+        Kind kind;
+        CCanvasItem* item;
+        // Its place in the drawing order when it was deleted.
+        size_t index;
+        bool wasActiveCrop;
+    };
+
     void SetTransform(const CViewTransform& transform);
-    void EndEditAll();
+    // Takes an item off the picture as a step undo takes back.
+    void Delete(CCanvasItem* item);
     // The current tool's pending item (made when there is none) in the
     // current colour; null without a tool or when the tool makes none.
     CCanvasItem* PendingItemForPress();
@@ -167,6 +187,10 @@ private:
     CCanvasItem* m_activeCrop = nullptr;
     ItemList m_redo;
     ItemList m_items;
+    // Deleted items, kept for undo.
+    ItemList m_deleted;
+    std::vector<Step> m_undoSteps;
+    std::vector<Step> m_redoSteps;
     // The one copy of the capture: GDI blits it, nothing converts it.
     CPixelBuffer m_picture;
     SIZE m_pictureSize{};

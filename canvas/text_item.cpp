@@ -28,26 +28,23 @@ void RegisterHiddenWindowClass(WNDPROC procedure) {
     ::RegisterClassExW(&wc); // fails harmlessly once registered
 }
 
-// 14-point Arial at the vertical resolution of the window's screen, scaled.
-fw::GdiFont MakeFont(HWND window, float scale = 1.0f) {
+// A click opens a box this wide on the screen.
+constexpr float kDefaultViewWidth = 200.0f;
+
+// 14-point Arial at the vertical resolution of the window's screen.
+fw::GdiFont MakeFont(HWND window) {
     fw::WindowDc dc(window);
     const int dpi = dc ? ::GetDeviceCaps(dc.get(), LOGPIXELSY) : 96;
-    const int height = std::max(
-        1,
-        static_cast<int>(std::lround(static_cast<float>(::MulDiv(kFontPoints, dpi, 72)) * scale)));
-    return fw::GdiFont(::CreateFontW(-height, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, L"Arial"));
+    return fw::GdiFont(::CreateFontW(-::MulDiv(kFontPoints, dpi, 72), 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+                                     0, 0, L"Arial"));
 }
 
-// Word breaks, with the line handling of an edit control: the box wraps its
-// text as the popup did while it was typed.
-constexpr UINT kTextFormat = DT_WORDBREAK | DT_EDITCONTROL;
-
-// Draws text with GDI into a rectangle of the graphics' world, as DrawTextW
-// lays it out, in one colour over whatever the graphics holds.
+// Draws a text's layout with GDI into a rectangle of the graphics' world, in
+// one colour over whatever the graphics holds.
 //
 // GDI knows nothing of the graphics' transform, and its anti-aliasing blends
 // with what the device context holds, which for a graphics over a bitmap is
-// not the picture (Wine hands out a scratch bitmap). So the text is laid out
+// not the picture (Wine hands out a scratch bitmap). So the text is drawn
 // through the same transform, at the target's own resolution, black on white
 // in a bitmap of ours (the box is white: edges come out as they would on it),
 // and that coverage becomes the alpha of the colour, drawn pixel for pixel
@@ -56,7 +53,7 @@ constexpr UINT kTextFormat = DT_WORDBREAK | DT_EDITCONTROL;
 // screen the panel keeps the box's pixels, so this runs when the box
 // changes, not on every paint.)
 // https://learn.microsoft.com/en-us/windows/win32/api/gdiplusgraphics/nf-gdiplusgraphics-graphics-gethdc
-void DrawTextOver(gfx::Graphics& graphics, RECT rect, const wchar_t* text, HFONT font,
+void DrawTextOver(gfx::Graphics& graphics, RECT rect, const CTextLayout& layout, HFONT font,
                   COLORREF color) {
     const gfx::Matrix world = graphics.GetTransform();
     float m[6] = {};
@@ -94,7 +91,7 @@ void DrawTextOver(gfx::Graphics& graphics, RECT rect, const wchar_t* text, HFONT
         ::SetWorldTransform(dc.get(), &toBitmap);
         ::SetTextColor(dc.get(), RGB(0, 0, 0));
         ::SetBkMode(dc.get(), TRANSPARENT);
-        ::DrawTextW(dc.get(), text, -1, &rect, kTextFormat);
+        layout.Draw(dc.get(), rect);
         ::GdiFlush();
     }
     // Grey or sub-pixel coverage alike: the mean of the channels.
@@ -150,24 +147,39 @@ LRESULT CALLBACK CTextItem::HiddenWindowProc(HWND window, UINT message, WPARAM w
 }
 
 LRESULT CTextItem::ShowEditor() {
+    if (!m_popup.Hwnd())
+        return 0;
+    m_popup.SetTextColor(m_color);
+    PlacePopup(true);
+    ::ShowWindow(m_popup.Hwnd(), SW_SHOW);
+    return 0;
+}
+
+void CTextItem::PlacePopup(bool resize) {
     HWND popup = m_popup.Hwnd();
     if (!popup)
-        return 0;
-    RECT rect = GetViewRect();
-    ::InflateRect(&rect, -1, -1);
-    m_popup.SetTextColor(m_color);
-    // The popup shows the text at the size the box will: it wraps the same
-    // way and the box grows with it to what the text needs.
-    const float zoom = m_owner ? m_owner->GetTransform().ZoomY() : 1.0f;
-    if (zoom != m_editorZoom) {
-        fw::GdiFont font = zoom == 1.0f ? fw::GdiFont() : MakeFont(SurfaceWindow(), zoom);
-        m_popup.SetFont(font ? font.get() : m_font.get());
-        m_editorFont = std::move(font); // the edit has let go of the old one
-        m_editorZoom = zoom;
-    }
-    ::MoveWindow(popup, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, TRUE);
-    ::ShowWindow(popup, SW_SHOW);
-    return 0;
+        return;
+    // At the picture's size the editor wraps the text as the box and the
+    // output will show it, whatever the zoom.
+    const RECT view = GetViewRect();
+    const RECT image = GetImageRect();
+    const LONG width = std::max(0L, image.right - image.left - 2);
+    // Wider than the box when the view is zoomed out: a box near the
+    // surface's right edge would hide the ends of the lines typed, so the
+    // editor moves left as far as it reaches past both.
+    RECT surface{};
+    ::GetClientRect(::GetParent(popup), &surface);
+    const LONG left = std::min(view.left + 1, std::max(surface.right, view.right - 1) - width);
+    ::SetWindowPos(popup, nullptr, left, view.top + 1, width,
+                   std::max(0L, image.bottom - image.top - 2),
+                   SWP_NOZORDER | SWP_NOACTIVATE | (resize ? 0 : SWP_NOSIZE));
+}
+
+void CTextItem::UpdateViewCoords(const CViewTransform& transform) {
+    CCanvasItem::UpdateViewCoords(transform);
+    // Scrolling leaves the keyboard in the popup: typing goes on there.
+    if (IsEditing())
+        PlacePopup(false);
 }
 
 POINT CTextItem::GetHandlePoint(int handle) const {
@@ -189,8 +201,13 @@ void CTextItem::Offset(int dx, int dy, int viewDx, int viewDy) {
 }
 
 void CTextItem::MoveHandle(int x, int y, int viewX, int viewY, int handle) {
-    if (!IsEditing())
-        MoveRectHandle(x, y, viewX, viewY, handle);
+    if (IsEditing())
+        return;
+    const RECT before = GetImageRect();
+    MoveRectHandle(x, y, viewX, viewY, handle);
+    const RECT after = GetImageRect();
+    if (!::EqualRect(&before, &after))
+        LayOutText();
 }
 
 void CTextItem::BeginEdit() {
@@ -203,16 +220,33 @@ void CTextItem::EndEdit() {
 }
 
 void CTextItem::OnLButtonUp(POINT view, POINT image) {
-    // A click without motion asks for the popup too, though nothing is
-    // committed.
-    if (m_tracking && m_hiddenWindow)
-        ::PostMessageW(m_hiddenWindow.get(), WM_TEXT_ITEM_SHOW_EDITOR, 0, 0);
+    if (m_tracking) {
+        // What is typed is seen: an editor of no size would take the keys
+        // and show nothing.
+        GiveRoomToType();
+        if (m_hiddenWindow)
+            ::PostMessageW(m_hiddenWindow.get(), WM_TEXT_ITEM_SHOW_EDITOR, 0, 0);
+    }
     CCanvasItem::OnLButtonUp(view, image);
+}
+
+void CTextItem::GiveRoomToType() {
+    const CViewTransform transform = m_owner ? m_owner->GetTransform() : CViewTransform();
+    if (m_point1.x == m_point2.x)
+        m_point2.x = m_point1.x + std::max(1L, std::lround(kDefaultViewWidth / transform.ZoomX()));
+    const RECT image = GetImageRect();
+    const int oneLine = LineHeightOf(m_font.get()) + 2;
+    if (image.bottom - image.top < oneLine) {
+        POINT& lower = m_point2.y >= m_point1.y ? m_point2 : m_point1;
+        lower.y = image.top + oneLine;
+    }
+    CCanvasItem::UpdateViewCoords(transform);
 }
 
 void CTextItem::OnTextHidden() {
     m_text = m_popup.GetText();
-    if (FitHeightToPopup())
+    const bool resized = FitHeightToPopup();
+    if (LayOutText() || resized)
         return; // repainted whole
     // The box was not drawn while the popup showed: its border reaches past
     // the popup, so more than the popup's place needs painting.
@@ -229,21 +263,46 @@ bool CTextItem::FitHeightToPopup() {
     HWND popup = m_popup.Hwnd();
     if (!popup)
         return false;
+    // The popup is at the picture's size: its pixels are image pixels.
     RECT client{};
     ::GetClientRect(popup, &client);
-    const int height = client.bottom + 2;
-    const RECT view = GetViewRect();
-    if (view.bottom - view.top == height)
+    return SetImageHeight(client.bottom + 2);
+}
+
+bool CTextItem::SetImageHeight(int height) {
+    const RECT image = GetImageRect();
+    if (image.bottom - image.top == height)
         return false;
     // The lower of the two points moves: a box dragged upwards keeps its top
     // under the popup as well.
-    const bool secondIsLower = m_viewPoint2.y >= m_viewPoint1.y;
-    POINT& lowerView = secondIsLower ? m_viewPoint2 : m_viewPoint1;
+    const bool secondIsLower = m_point2.y >= m_point1.y;
     POINT& lowerImage = secondIsLower ? m_point2 : m_point1;
-    lowerView.y = view.top + height;
-    lowerImage.y = m_owner ? m_owner->ViewToImage(lowerView).y : lowerView.y;
+    POINT& lowerView = secondIsLower ? m_viewPoint2 : m_viewPoint1;
+    lowerImage.y = image.top + height;
+    lowerView = m_owner ? m_owner->GetTransform().ToView(lowerImage) : lowerImage;
     RepaintSurface(nullptr, true);
     return true;
+}
+
+bool CTextItem::LayOutText() {
+    HWND popup = m_popup.Hwnd();
+    if (!popup) {
+        m_layout = CTextLayout();
+        return false;
+    }
+    // The popup's edit wraps the text; hidden, it does so at the width it is
+    // given.
+    if (!IsEditing()) {
+        const RECT image = GetImageRect();
+        ::SetWindowPos(popup, nullptr, 0, 0, std::max(0L, image.right - image.left - 2),
+                       std::max(0L, image.bottom - image.top - 2),
+                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    m_layout = CTextLayout(m_font.get(), m_popup.Lines());
+    // Never shorter than its lines: no line the user typed is cut.
+    const RECT image = GetImageRect();
+    const int needed = m_layout.Height() + 2;
+    return image.bottom - image.top < needed && SetImageHeight(needed);
 }
 
 void CTextItem::Draw(gfx::Graphics& graphics) {
@@ -254,8 +313,6 @@ void CTextItem::Draw(gfx::Graphics& graphics) {
     // The popup shows the text while it is typed.
     if (m_text.empty() || IsEditing())
         return;
-    m_text = m_popup.GetText();
-    const wchar_t* shown = m_text.empty() ? L"<<Empty>>" : m_text.c_str();
 
     gfx::Pen border(kBoxBorder, 2.0f);
     border.SetLineJoin(Gdiplus::LineJoinRound);
@@ -263,10 +320,10 @@ void CTextItem::Draw(gfx::Graphics& graphics) {
     border.SetAlignment(Gdiplus::PenAlignmentInset);
     DrawBox(graphics, kBoxFill, border);
 
-    // Rectangle and font are in image pixels, like the box.
+    // Rectangle, font and layout are in image pixels, like the box.
     RECT box = GetImageRect();
     ::InflateRect(&box, -1, -1);
-    DrawTextOver(graphics, box, shown, m_font.get(), m_color);
+    DrawTextOver(graphics, box, m_layout, m_font.get(), m_color);
 }
 
 void CTextItem::DrawFeedback(gfx::Graphics&) {}

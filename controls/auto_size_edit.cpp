@@ -1,49 +1,77 @@
 #include "controls/auto_size_edit.h"
 
-#include "controls/window_text.h"
 #include "framework/handles.h"
 
 #include <algorithm>
-#include <string>
 
-void CAutoSizeEdit::GrowForKey(WPARAM virtualKey) {
-    HWND edit = Hwnd();
-    if (!edit)
-        return;
-    // "Wg" stands for the character being typed, with a full ascent and
-    // descent. Enter is measured with the line it opens: without ES_AUTOVSCROLL
-    // the edit refuses a line break that does not fit, and would then never
-    // grow for it.
-    std::wstring text = WindowText(edit);
-    if (virtualKey == VK_RETURN)
-        text += L"\r\n";
-    text += L"Wg";
+namespace {
 
-    RECT client{};
-    ::GetClientRect(edit, &client);
-    RECT needed{0, 0, client.right, 0};
-    {
-        fw::WindowDc dc(edit);
-        if (!dc)
-            return;
-        auto font = reinterpret_cast<HFONT>(::SendMessageW(edit, WM_GETFONT, 0, 0));
-        fw::SelectionGuard select(dc.get(), font ? font : ::GetStockObject(SYSTEM_FONT));
-        ::DrawTextW(dc.get(), text.c_str(), static_cast<int>(text.size()), &needed,
-                    DT_CALCRECT | DT_WORDBREAK | DT_EDITCONTROL);
+// Room below what the parent shows: more lines than any paste brings.
+constexpr int kReserve = 8192;
+constexpr UINT kSizeOnly = SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE;
+
+// Messages after which the text may take more lines than before.
+bool MayChangeText(UINT message) {
+    switch (message) {
+    case WM_CHAR:    // typing, Enter, Ctrl+V, Ctrl+Z
+    case WM_KEYDOWN: // Delete joins words, Shift+Insert pastes
+    case WM_IME_CHAR:
+    case WM_PASTE:
+    case WM_CUT:
+    case WM_CLEAR:
+    case WM_UNDO:
+    case EM_UNDO:
+    case EM_REPLACESEL:
+    case WM_SETTEXT:
+        return true;
+    default:
+        return false;
     }
-    const int height = client.bottom;
-    const int measured = needed.bottom - needed.top;
-    if (measured <= height)
-        return;
-    const int grown = std::max(measured, height + height / 3);
-    constexpr UINT kSizeOnly = SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE;
-    if (HWND parent = ::GetParent(edit))
-        ::SetWindowPos(parent, nullptr, 0, 0, client.right, grown, kSizeOnly);
-    ::SetWindowPos(edit, nullptr, 0, 0, client.right, grown, kSizeOnly);
 }
 
-bool CAutoSizeEdit::HandleMessage(UINT message, WPARAM wParam, LPARAM, LRESULT&) {
-    if (message == WM_KEYDOWN)
-        GrowForKey(wParam);
-    return false; // the edit then processes the key as usual
+int LineHeight(HWND edit) {
+    fw::WindowDc dc(edit);
+    if (!dc)
+        return 0;
+    auto font = reinterpret_cast<HFONT>(::SendMessageW(edit, WM_GETFONT, 0, 0));
+    fw::SelectionGuard select(dc.get(), font ? font : ::GetStockObject(SYSTEM_FONT));
+    TEXTMETRICW metrics{};
+    return ::GetTextMetricsW(dc.get(), &metrics) ? metrics.tmHeight : 0;
+}
+
+} // namespace
+
+void CAutoSizeEdit::Cover(int width, int height) {
+    if (HWND edit = Hwnd())
+        ::SetWindowPos(edit, nullptr, 0, 0, width, height + kReserve,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CAutoSizeEdit::GrowToText() {
+    HWND edit = Hwnd();
+    HWND parent = edit ? ::GetParent(edit) : nullptr;
+    if (!parent)
+        return;
+    // The edit's own count: it may re-wrap earlier lines as a key goes in,
+    // which no measuring of the text beside it foresees.
+    const auto lines = static_cast<int>(::SendMessageW(edit, EM_GETLINECOUNT, 0, 0));
+    RECT shown{};
+    ::GetClientRect(parent, &shown);
+    RECT client{};
+    ::GetClientRect(edit, &client);
+    const int height = shown.bottom;
+    const int needed = lines * LineHeight(edit);
+    if (needed <= height)
+        return;
+    const int grown = std::max(needed, height + height / 3);
+    ::SetWindowPos(parent, nullptr, 0, 0, client.right, grown, kSizeOnly);
+    Cover(client.right, grown);
+}
+
+bool CAutoSizeEdit::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (!MayChangeText(message))
+        return false;
+    result = DefaultProc(message, wParam, lParam);
+    GrowToText();
+    return true;
 }

@@ -23,6 +23,7 @@ BOOL CDlgTextItem::OnInitDialog() {
                             exStyle & ~static_cast<LONG_PTR>(WS_EX_NOPARENTNOTIFY));
     }
     SetFont(m_font);
+    FitEdit();
     return TRUE;
 }
 
@@ -36,14 +37,19 @@ void CDlgTextItem::EndTyping() {
     HWND popup = Hwnd();
     if (!popup)
         return;
-    // A hidden window may keep the focus (Wine leaves it in a hidden child):
-    // keys typed next would change the text unseen. The focus goes to the
-    // window the popup sits on, and the edit losing it ends typing as usual.
-    // https://learn.microsoft.com/en-us/windows/win32/api/winuser/nf-winuser-setfocus
-    HWND focus = ::GetFocus();
-    if (focus && (focus == popup || ::IsChild(popup, focus)))
-        ::SetFocus(::GetParent(popup));
+    // The edit losing the focus ends typing as usual.
+    ReleaseFocus();
     ::ShowWindow(popup, SW_HIDE);
+}
+
+void CDlgTextItem::ReleaseFocus() {
+    // A hidden window may keep the focus (Wine leaves it in a hidden child):
+    // keys typed next would change the text unseen.
+    // https://learn.microsoft.com/en-us/windows/win32/api/winuser/nf-winuser-setfocus
+    HWND popup = Hwnd();
+    HWND focus = ::GetFocus();
+    if (popup && focus && (focus == popup || ::IsChild(popup, focus)))
+        ::SetFocus(::GetParent(popup));
 }
 
 bool CDlgTextItem::OnCommand(WORD id, WORD notifyCode, HWND control) {
@@ -53,20 +59,28 @@ bool CDlgTextItem::OnCommand(WORD id, WORD notifyCode, HWND control) {
             TakeEditText();
             ::ShowWindow(Hwnd(), SW_HIDE);
         }
+        // Hidden, the edit takes no keys: a dialog that closes gives the
+        // focus back to where it was when it opened, which may be here.
+        if (notifyCode == EN_SETFOCUS && !m_typing)
+            ReleaseFocus();
         return true; // no other notification of the edit matters
     }
     return fw::Dialog::OnCommand(id, notifyCode, control);
 }
 
 void CDlgTextItem::OnSize() {
+    FitEdit();
+    if (Hwnd())
+        Fire(&CDlgTextItemEvents::OnTextResized);
+}
+
+void CDlgTextItem::FitEdit() {
     if (HWND edit = m_edit.Hwnd()) {
         RECT client{};
         ::GetClientRect(Hwnd(), &client);
-        ::MoveWindow(edit, 0, 0, client.right, client.bottom, TRUE);
+        m_edit.Cover(client.right, client.bottom);
         ::SendMessageW(edit, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, 0);
     }
-    if (Hwnd())
-        Fire(&CDlgTextItemEvents::OnTextResized);
 }
 
 void CDlgTextItem::OnShowWindow(bool shown) {
@@ -99,4 +113,15 @@ bool CDlgTextItem::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRE
     default:
         return fw::Dialog::HandleMessage(message, wParam, lParam, result);
     }
+}
+
+bool CDlgTextItem::CEntryEdit::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam,
+                                             LRESULT& result) {
+    // Escape ends typing and keeps the text, as a user expects.
+    if (message == WM_KEYDOWN && wParam == VK_ESCAPE) {
+        m_popup.EndTyping();
+        result = 0;
+        return true;
+    }
+    return CAutoSizeEdit::HandleMessage(message, wParam, lParam, result);
 }

@@ -750,6 +750,14 @@ TEST_F(MainWindow, RepeatedWorkLeaksNoGdiObjects) {
             Drag(window, {40, 40}, {300, 200});
             SendOrFail(window, WM_COMMAND, IDC_TOOL_ARROW);
             Drag(window, {300, 40}, {40, 200});
+            // A text box typed into, its typing ended by the copy.
+            SendOrFail(window, WM_COMMAND, IDC_TOOL_TEXT);
+            Drag(window, {60, 220}, {260, 260});
+            SendOrFail(window, WM_NULL);
+            SendKeys(::GetDlgItem(::FindWindowExW(::GetDlgItem(window, IDC_DRAWING_SURFACE),
+                                                  nullptr, L"#32770", nullptr),
+                                  IDC_TEXT_EDIT),
+                     L"Leak check");
             SendOrFail(window, WM_COMMAND, IDC_TOOL_CROP);
             Drag(window, {20, 20}, {400, 300});
             SendOrFail(window, WM_COMMAND, ID_CTX_COPY);

@@ -152,19 +152,21 @@ TEST_F(CanvasPanelTest, TheNewerCropIsActiveAndUndoingItReactivatesTheOlder) {
     EXPECT_EQ(panel().GetActiveCrop(), newer);
 }
 
-TEST_F(CanvasPanelTest, DeleteRemovesTheSelectedItemForGoodAndSelectsTheFirst) {
+TEST_F(CanvasPanelTest, DeleteSelectsTheFirstAndUndoAndRedoTakeTheDeletionBackAndAgain) {
     panel().DeleteSelectedItem(); // nothing selected: nothing happens
     canvas.SelectTool<CArrowItemFactory>();
     canvas.Drag(10, 10, 100, 100);
     canvas.Drag(20, 200, 120, 220);
     canvas.Drag(300, 20, 380, 60);
     CCanvasItem* first = Item(0);
+    CCanvasItem* second = Item(1);
+    CCanvasItem* third = Item(2);
     panel().Undo(); // the third waits in the redo list
 
     panel().DeleteSelectedItem(); // nothing selected after the undo
     EXPECT_EQ(ItemCount(), 2u);
 
-    panel().SetSelectedItem(Item(1));
+    panel().SetSelectedItem(second);
     const int before = canvas.Paints().paints;
     panel().DeleteSelectedItem();
     ASSERT_EQ(ItemCount(), 1u);
@@ -172,15 +174,48 @@ TEST_F(CanvasPanelTest, DeleteRemovesTheSelectedItemForGoodAndSelectsTheFirst) {
     EXPECT_TRUE(first->IsSelected());
     EXPECT_EQ(panel().GetRedoItems().size(), 1u) << "delete leaves the redo list alone";
     EXPECT_GT(canvas.Paints().paints, before);
+
+    // Undo brings the deleted item back at its place, selected; redo
+    // deletes it again, and the next redo brings the third back.
+    panel().Undo();
+    ASSERT_EQ(ItemCount(), 2u);
+    EXPECT_EQ(Item(1), second);
+    EXPECT_EQ(panel().GetSelectedItem(), second);
+    panel().Redo();
+    ASSERT_EQ(ItemCount(), 1u);
+    EXPECT_EQ(Item(0), first);
+    panel().Redo();
+    ASSERT_EQ(ItemCount(), 2u);
+    EXPECT_EQ(Item(1), third);
+    // Back through all of it, newest step first.
+    panel().Undo();
+    panel().Undo();
+    ASSERT_EQ(ItemCount(), 2u);
+    EXPECT_EQ(Item(1), second);
+    panel().Undo();
+    panel().Undo();
+    EXPECT_EQ(ItemCount(), 0u);
 }
 
-TEST_F(CanvasPanelTest, DeletingTheActiveCropLeavesNoCrop) {
+TEST_F(CanvasPanelTest, DeletingSelectsNoOlderCropAndDeletingTheActiveCropLeavesNone) {
     canvas.SelectTool<CCropItemFactory>();
     canvas.Drag(10, 10, 200, 200);
+    canvas.Drag(300, 300, 500, 450);
+    CCanvasItem* active = Item(1);
+    canvas.SelectTool<CHighlightItemFactory>();
+    canvas.Drag(50, 250, 250, 300);
+
+    // An older crop is not shown: the selection after a deletion passes
+    // over it, as the pointer and the right click do.
+    panel().DeleteSelectedItem();
+    EXPECT_EQ(panel().GetSelectedItem(), active);
     panel().DeleteSelectedItem();
     EXPECT_EQ(panel().GetActiveCrop(), nullptr);
-    EXPECT_EQ(ItemCount(), 0u);
+    EXPECT_EQ(ItemCount(), 1u);
     EXPECT_EQ(panel().GetSelectedItem(), nullptr);
+    panel().Undo();
+    EXPECT_EQ(panel().GetActiveCrop(), active) << "undone, it is the output again";
+    EXPECT_EQ(panel().GetSelectedItem(), active);
 }
 
 TEST_F(CanvasPanelTest, RightClickSelectsTheEarlierOfOverlappingItemsAndShowsTheMenu) {
@@ -217,14 +252,22 @@ TEST_F(CanvasPanelTest, RightClickOnEmptyPictureKeepsTheSelectionAndRoutesComman
     EXPECT_EQ(canvas.Commands()[0], ID_CTX_DELETE_ITEM);
 }
 
-TEST_F(CanvasPanelTest, SetBitmapStartsANewDocumentButKeepsZoom) {
+TEST_F(CanvasPanelTest, SetBitmapStartsANewDocumentWithoutPendingItemsButKeepsZoom) {
     panel().SetZoom(0.5f, 0.5f);
     canvas.SelectTool<CCropItemFactory>();
     canvas.Drag(10, 10, 100, 100);
     panel().Undo();
     canvas.Drag(10, 10, 60, 80);
+    panel().DeleteSelectedItem();
+    // A click leaves the tool's item pending: it goes with the document.
+    auto& tool = canvas.SelectTool<CArrowItemFactory>();
+    canvas.Press(50, 60);
+    canvas.Release(50, 60);
+    ASSERT_NE(tool.GetPendingItem(), nullptr);
     panel().SetBitmap(MakePicture(300, 200, RGB(0, 0, 0)));
-    EXPECT_EQ(ItemCount(), 0u);
+    EXPECT_EQ(tool.GetPendingItem(), nullptr);
+    panel().Undo();
+    EXPECT_EQ(ItemCount(), 0u) << "no deletion of the old document to undo";
     EXPECT_TRUE(panel().GetRedoItems().empty());
     EXPECT_EQ(panel().GetSelectedItem(), nullptr);
     EXPECT_EQ(panel().GetActiveCrop(), nullptr);

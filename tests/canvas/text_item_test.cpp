@@ -2,9 +2,12 @@
 // shown once typing ends, wherever and at whatever zoom the picture is drawn.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <string>
 
 #include "canvas/text_item.h"
+#include "canvas/text_layout.h"
 #include "canvas/text_item_factory.h"
 #include "canvas_harness.h"
 #include "controls/window_text.h"
@@ -38,6 +41,38 @@ RECT InkBounds(HBITMAP bitmap) {
     return bounds;
 }
 
+// The columns of ink (the item's blue, at least about a third covering) in
+// an area of a picture; right is exclusive, and right <= left when there is
+// none.
+struct InkSpan {
+    int left = 0;
+    int right = 0;
+    bool Empty() const { return right <= left; }
+};
+InkSpan InkIn(const Pixels& pixels, const RECT& area) {
+    InkSpan span{area.right, area.left};
+    for (int y = std::max(0L, area.top); y < std::min<LONG>(pixels.Height(), area.bottom); ++y) {
+        for (int x = std::max(0L, area.left); x < std::min<LONG>(pixels.Width(), area.right); ++x) {
+            const COLORREF c = pixels.At(x, y);
+            if (GetBValue(c) > 170 && GetRValue(c) < 170 && GetGValue(c) < 170) {
+                span.left = std::min(span.left, x);
+                span.right = std::max(span.right, x + 1);
+            }
+        }
+    }
+    return span;
+}
+
+// How wide a line of text is in a font, its trailing blanks left out.
+int TextWidth(HFONT font, std::wstring text) {
+    text.erase(text.find_last_not_of(L" \t") + 1);
+    fw::MemoryDc dc(::CreateCompatibleDC(nullptr));
+    fw::SelectionGuard select(dc.get(), font);
+    SIZE size{};
+    ::GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &size);
+    return size.cx;
+}
+
 bool Inside(const RECT& inner, const RECT& outer) {
     RECT both{};
     return ::IntersectRect(&both, &inner, &outer) && ::EqualRect(&both, &inner);
@@ -54,8 +89,17 @@ protected:
     CTextItem* Item(std::size_t i) {
         return dynamic_cast<CTextItem*>(canvas.Panel().GetItems().at(i).get());
     }
-    // The popup of the newest text item: the first dialog on the surface.
-    HWND NewestPopup() { return ::FindWindowExW(canvas.Surface(), nullptr, L"#32770", nullptr); }
+    // The popup being typed into: the visible dialog on the surface (else
+    // the first one).
+    HWND NewestPopup() {
+        HWND first = ::FindWindowExW(canvas.Surface(), nullptr, L"#32770", nullptr);
+        for (HWND popup = first; popup;
+             popup = ::FindWindowExW(canvas.Surface(), popup, L"#32770", nullptr)) {
+            if (::IsWindowVisible(popup))
+                return popup;
+        }
+        return first;
+    }
     // A press where no tool draws ends typing.
     void EndTyping() {
         canvas.ClearTool();
@@ -122,21 +166,37 @@ TEST_F(TextItemTest, ABoxIsTypedIntoWithRealKeysGrowsWithItsTextAndShowsItOnceTy
     popupObject.RemoveListener(&counter);
 }
 
-TEST_F(TextItemTest, ClicksEmptyBoxesUndoRedoReopeningAndDeletingWhileTyping) {
-    // A click asks for the popup too, but commits nothing.
+TEST_F(TextItemTest, ClicksEscapeUndoRedoReopeningScrollingAndDeletingWhileTyping) {
+    // A click opens a box of a default size at the click: one line high and
+    // 200 pixels wide, committed, so that what is typed is seen.
     canvas.Press(50, 50);
     canvas.Release(50, 50);
     canvas.Pump();
-    EXPECT_TRUE(canvas.Panel().GetItems().empty());
-    const HWND popup = NewestPopup();
-    EXPECT_TRUE(::IsWindowVisible(popup));
+    ASSERT_EQ(canvas.Panel().GetItems().size(), 1u);
+    const HWND clicked = NewestPopup();
+    EXPECT_TRUE(::IsWindowVisible(clicked));
+    const int line = LineHeightOf(Item(0)->GetFont());
+    const RECT opened = RectIn(canvas.Surface(), clicked), oneLine{51, 51, 249, 51 + line};
+    EXPECT_TRUE(::EqualRect(&opened, &oneLine));
+    // Escape ends typing and keeps the text.
+    const HWND clickedEdit = ::GetDlgItem(clicked, IDC_TEXT_EDIT);
+    SendKeys(clickedEdit, L"ok");
+    ::SendMessageW(clickedEdit, WM_KEYDOWN, VK_ESCAPE, 1);
+    EXPECT_FALSE(::IsWindowVisible(clicked));
+    EXPECT_EQ(Item(0)->GetText(), L"ok");
+    // Hidden, the editor never takes the keyboard back (as a closing dialog
+    // would give it back to where it was when the dialog opened).
+    ::SetFocus(clickedEdit);
+    EXPECT_EQ(::GetFocus(), canvas.Surface());
 
-    // The next drag takes the same item and popup. Dragged upwards, the box
-    // still grows downwards from its top, and it holds still while typed in.
+    // Dragged upwards, the next box still grows downwards from its top, and
+    // it holds still while typed in.
     canvas.Drag(100, 300, 300, 250);
     canvas.Pump();
-    CTextItem* item = Item(0);
-    EXPECT_EQ(NewestPopup(), popup);
+    ASSERT_EQ(canvas.Panel().GetItems().size(), 2u);
+    CTextItem* item = Item(1);
+    const HWND popup = NewestPopup();
+    ASSERT_NE(popup, clicked);
     const HWND edit = ::GetDlgItem(popup, IDC_TEXT_EDIT);
     SendKeys(edit, L"Line\rLine\rLine\rLine\r");
     EXPECT_EQ(item->GetViewRect().top, 250);
@@ -162,18 +222,27 @@ TEST_F(TextItemTest, ClicksEmptyBoxesUndoRedoReopeningAndDeletingWhileTyping) {
     EXPECT_EQ(item->GetText(), typed);
 
     // The pointer's double click opens the popup again with the same text,
-    // at the size the box shows it.
+    // over the box's corner, at the size the text has in the picture.
     canvas.Panel().SetZoom(0.5f, 0.5f);
     item->BeginEdit();
     EXPECT_TRUE(::IsWindowVisible(popup));
     EXPECT_EQ(WindowText(edit), typed);
     EXPECT_EQ(::GetFocus(), edit);
-    EXPECT_EQ(RectIn(canvas.Surface(), popup).left, 51);
-    LOGFONTW editFont{}, boxFont{};
-    ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(edit, WM_GETFONT, 0, 0)), sizeof(editFont),
-                 &editFont);
-    ::GetObjectW(item->GetFont(), sizeof(boxFont), &boxFont);
-    EXPECT_NEAR(editFont.lfHeight, boxFont.lfHeight / 2.0, 0.5);
+    const RECT reopened = RectIn(canvas.Surface(), popup);
+    EXPECT_EQ(reopened.left, 51);
+    EXPECT_EQ(reopened.top, 126);
+    EXPECT_EQ(reopened.right - reopened.left, 198);
+    EXPECT_EQ(::SendMessageW(edit, WM_GETFONT, 0, 0), reinterpret_cast<LRESULT>(item->GetFont()));
+    // The popup follows its box as the view scrolls and zooms.
+    CLumvexDlgEvents& scroll = canvas.Panel();
+    scroll.OnScrollHorz(nullptr, 20);
+    scroll.OnScrollVert(nullptr, 6);
+    EXPECT_EQ(RectIn(canvas.Surface(), popup).left, 31);
+    EXPECT_EQ(RectIn(canvas.Surface(), popup).top, 120);
+    canvas.Panel().SetZoom(1.0f, 1.0f);
+    EXPECT_EQ(RectIn(canvas.Surface(), popup).left, 101);
+    EXPECT_TRUE(::IsWindowVisible(popup));
+    canvas.Panel().SetZoom(0.5f, 0.5f);
 
     // Emptied, the box is not drawn, yet it is still hit.
     ::SetWindowTextW(edit, L"");
@@ -182,25 +251,48 @@ TEST_F(TextItemTest, ClicksEmptyBoxesUndoRedoReopeningAndDeletingWhileTyping) {
     EXPECT_EQ(shown(145, 129), kPicture);
     EXPECT_EQ(item->HitTest(200, 280), 0);
 
-    // Deleting the box while it is typed into takes the popup along.
+    // Deleting the box while it is typed into ends typing; undo brings the
+    // box back with what was typed, at its place, and redo deletes it again.
     item->BeginEdit();
+    SendKeys(edit, L"kept");
     canvas.Panel().SetSelectedItem(item);
     canvas.Panel().DeleteSelectedItem();
     canvas.Pump();
-    EXPECT_FALSE(::IsWindow(popup));
+    EXPECT_FALSE(::IsWindowVisible(popup));
+    ASSERT_EQ(canvas.Panel().GetItems().size(), 1u);
+    canvas.Panel().Undo();
+    ASSERT_EQ(canvas.Panel().GetItems().size(), 2u);
+    EXPECT_EQ(Item(1), item);
+    EXPECT_EQ(item->GetText(), L"kept");
+    EXPECT_EQ(canvas.Panel().GetSelectedItem(), item);
+    canvas.Panel().Redo();
+    EXPECT_EQ(canvas.Panel().GetItems().size(), 1u);
+
+    // Zoomed out, the editor is wider than its box: at the surface's right
+    // edge it moves left, so that the ends of the lines stay in sight.
+    canvas.SelectTool<CTextItemFactory>();
+    canvas.Drag(500, 400, 630, 430);
+    canvas.Pump();
+    const RECT nearEdge = RectIn(canvas.Surface(), NewestPopup());
+    RECT surface{};
+    ::GetClientRect(canvas.Surface(), &surface);
+    EXPECT_EQ(nearEdge.right, surface.right);
+    EXPECT_EQ(nearEdge.right - nearEdge.left, 258);
 }
 
 // The text lands inside its box at the box's scale wherever the picture is
-// drawn: flattened, scrolled, repainted in part, fitted.
+// drawn: flattened while still typed, scrolled, repainted in part, fitted.
 TEST_F(TextItemTest, TextStaysInItsBoxThroughScrollPartialRepaintZoomAndFlattening) {
     canvas.Drag(40, 40, 260, 130);
     canvas.Pump();
-    SendKeys(::GetDlgItem(NewestPopup(), IDC_TEXT_EDIT),
-             L"Text stays inside its box at every zoom");
-    EndTyping();
+    const HWND popup = NewestPopup();
+    SendKeys(::GetDlgItem(popup, IDC_TEXT_EDIT), L"Text stays inside its box at every zoom");
     const RECT box{41, 41, 259, 129}; // inside the border
 
+    // Still typing: the output ends typing first, and holds the box.
     const RECT flat = InkBounds(canvas.Panel().GetFlattenedBitmap().get());
+    EXPECT_FALSE(::IsWindowVisible(popup));
+    EXPECT_EQ(::GetFocus(), canvas.Surface());
     EXPECT_TRUE(Inside(flat, box));
     EXPECT_GT(flat.bottom - flat.top, 30) << "the text wraps onto a second line";
 
@@ -237,6 +329,76 @@ TEST_F(TextItemTest, TextStaysInItsBoxThroughScrollPartialRepaintZoomAndFlatteni
     EXPECT_NEAR(scaled.top, flat.top * fit, 2);
     EXPECT_NEAR(scaled.bottom, flat.bottom * fit, 2);
     EXPECT_NEAR(scaled.right, flat.right * fit, 2 + 0.05 * (flat.right - flat.left) * fit);
+}
+
+// What the editor showed is what the screen shows at every zoom and what
+// the flattened picture holds: the same lines, each as long as in the
+// editor, none cut at the bottom, and no key lost while typing.
+TEST_F(TextItemTest, EditorScreenAtEveryZoomAndOutputShowTheSameLines) {
+    // Texts that wrapped otherwise in the picture than in the editor, one
+    // with a line break, one with words too long for the box; the narrow
+    // box lost keys.
+    const struct {
+        const wchar_t* text;
+        int width;
+    } rows[] = {
+        {L"Please check the invoice header, then resubmit", 160},
+        {L"Line one\rand a second line that wraps around the box's right edge", 230},
+        {L"Supercalifragilisticexpialidocious wordsthatdonotfitanywhere at all", 160},
+        {L"alpha beta gamma delta epsilon zeta eta theta iota kappa lambda mu nu", 230},
+        {L"Wrong VAT rate (19% instead of 7%) applied to books in cart", 160},
+    };
+    for (const auto& row : rows) {
+        for (const float zoom : {0.5f, 0.8f, 0.9f, 1.0f, 1.37f}) {
+            SCOPED_TRACE(testing::Message() << "zoom " << zoom << ", " << row.width << " px: "
+                                            << std::string(row.text, row.text + wcslen(row.text)));
+            canvas.Panel().SetBitmap(MakePicture(800, 600, kPicture));
+            canvas.Panel().SetZoom(zoom, zoom);
+            canvas.SelectTool<CTextItemFactory>();
+            canvas.Drag(20, 20, 20 + row.width, 60);
+            canvas.Pump();
+            ASSERT_EQ(canvas.Panel().GetItems().size(), 1u);
+            CTextItem* item = Item(0);
+            const HWND edit = ::GetDlgItem(NewestPopup(), IDC_TEXT_EDIT);
+            SendKeys(edit, row.text);
+            std::wstring typed = row.text;
+            for (size_t at = typed.find(L'\r'); at != std::wstring::npos;
+                 at = typed.find(L'\r', at))
+                typed.insert(++at, L"\n");
+            EXPECT_EQ(WindowText(edit), typed) << "keys lost";
+            const std::vector<EditLine> lines = EditLines(edit);
+            EndTyping();
+
+            // Line by line, as tall as the font's lines, inside the border;
+            // below the last, the rest of the box holds no ink.
+            const RECT box = item->GetImageRect();
+            const int lineHeight = LineHeightOf(item->GetFont());
+            const Pixels flat(canvas.Panel().GetFlattenedBitmap().get());
+            const Pixels screen(PrintSurface(canvas.Surface()).get());
+            for (size_t i = 0; i <= lines.size(); ++i) {
+                const int top = box.top + 1 + static_cast<int>(i) * lineHeight;
+                const int bottom = i < lines.size() ? top + lineHeight : box.bottom - 1;
+                // As far as the editor shows it: its own width cuts it.
+                const int inEditor = i < lines.size()
+                                         ? std::min<int>(TextWidth(item->GetFont(), lines[i].text),
+                                                         box.right - box.left - 2)
+                                         : 0;
+                const InkSpan out = InkIn(flat, RECT{box.left + 1, top, box.right - 1, bottom});
+                EXPECT_NEAR(out.Empty() ? 0 : out.right - (box.left + 1), inEditor, 4)
+                    << "line " << i << " of " << lines.size() << " in the picture";
+                // On the screen a line is drawn in the font at the view's
+                // size, where glyphs may come out a pixel wider.
+                const RECT view{static_cast<LONG>(std::ceil((box.left + 1) * zoom)),
+                                static_cast<LONG>(std::ceil(top * zoom)) + 1,
+                                static_cast<LONG>(std::floor((box.right - 1) * zoom)),
+                                static_cast<LONG>(std::floor(bottom * zoom)) - 1};
+                const InkSpan shown = InkIn(screen, view);
+                EXPECT_NEAR(shown.Empty() ? 0 : shown.right - view.left, inEditor * zoom,
+                            4 + 0.03 * inEditor * zoom)
+                    << "line " << i << " of " << lines.size() << " on the screen";
+            }
+        }
+    }
 }
 
 } // namespace

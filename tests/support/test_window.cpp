@@ -183,6 +183,15 @@ bool PressKeysUntil(std::initializer_list<WORD> keys, const std::function<bool()
     }
 }
 
+void PressKeysRepeating(std::initializer_list<WORD> keys, int repeats) {
+    for (WORD key : keys)
+        SendKey(key, true);
+    for (int i = 0; i < repeats && keys.size() > 0; ++i)
+        SendKey(*std::rbegin(keys), true);
+    for (auto key = std::rbegin(keys); key != std::rend(keys); ++key)
+        SendKey(*key, false);
+}
+
 namespace {
 
 SHORT KeyOf(wchar_t character) {

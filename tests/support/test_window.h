@@ -147,6 +147,9 @@ void PressKeys(std::initializer_list<WORD> keys);
 // on a busy machine can be later than a person would hold it.
 bool PressKeysUntil(std::initializer_list<WORD> keys, const std::function<bool()>& done,
                     DWORD timeoutMs = 5000);
+// Presses the keys in order, then the last one again `repeats` times as the
+// keyboard's auto-repeat does while it is held, and releases them in reverse.
+void PressKeysRepeating(std::initializer_list<WORD> keys, int repeats);
 // Types the characters through SendInput, each with its key (and Shift when
 // the layout needs it); '\r' is Enter, '\b' Backspace.
 void TypeText(const std::wstring& text);

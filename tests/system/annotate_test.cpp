@@ -82,33 +82,88 @@ void DragAcross(HWND window, POINT from, POINT to) {
     MouseButton(false);
 }
 
-// The text popup on the drawing surface, or null.
+// The text popup being typed into on the drawing surface (else the first
+// one), or null.
 HWND TextPopup(HWND window) {
-    return ::FindWindowExW(Child(window, IDC_DRAWING_SURFACE), nullptr, L"#32770", nullptr);
+    HWND surface = Child(window, IDC_DRAWING_SURFACE);
+    HWND first = ::FindWindowExW(surface, nullptr, L"#32770", nullptr);
+    for (HWND popup = first; popup; popup = ::FindWindowExW(surface, popup, L"#32770", nullptr)) {
+        if (::IsWindowVisible(popup))
+            return popup;
+    }
+    return first;
 }
 
 // A text box dragged out with the Text tool and typed into with the keys
 // of a person; Ctrl+Z in the popup is the edit's, not the picture's undo,
-// and Escape leaves the popup open.
+// and Escape ends typing with the text kept.
 void TypeTextBox(HWND window, const RECT& box, const std::wstring& text) {
     MouseClickAt(ScreenCentre(Child(window, IDC_TOOL_TEXT)));
     DragAcross(Child(window, IDC_DRAWING_SURFACE), POINT{box.left, box.top},
                POINT{box.right, box.bottom});
     ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(TextPopup(window)) != FALSE; }));
-    HWND edit = Child(TextPopup(window), IDC_TEXT_EDIT);
+    HWND popup = TextPopup(window);
+    HWND edit = Child(popup, IDC_TEXT_EDIT);
     PressKeys({VK_CONTROL, 'Z'});
     TypeText(text);
-    PressKeys({VK_ESCAPE});
     EXPECT_TRUE(WaitUntil([&] { return ControlText(edit) == text; }, 5000));
-    EXPECT_TRUE(::IsWindowVisible(TextPopup(window))) << "Escape closed the popup";
     if (const std::wstring folder = PictureDirectory(); !folder.empty())
         SaveScreen(folder + L"\\main_window_typing_text.png");
+    PressKeys({VK_ESCAPE});
+    EXPECT_TRUE(WaitUntil([&] { return !::IsWindowVisible(popup); }, 5000))
+        << "Escape did not end typing";
+    EXPECT_EQ(ControlText(edit), text);
 }
 
 // The box in the copied picture: white, with text of the colour in it.
 void ExpectTextBox(const Picture& copied, const RECT& box, COLORREF colour) {
     EXPECT_TRUE(ColorsClose(copied.At(box.right - 6, box.bottom - 6), RGB(255, 255, 255), 24));
     EXPECT_GT(copied.Count(colour, 60, box), 30) << "no text in the box";
+}
+
+// A window the main window owns that is shown (a dialog it opened), or null.
+HWND ShownBoxOf(HWND window) {
+    struct Search {
+        HWND owner;
+        HWND found;
+    } search{window, nullptr};
+    ::EnumWindows(
+        [](HWND candidate, LPARAM data) {
+            auto* s = reinterpret_cast<Search*>(data);
+            if (::IsWindowVisible(candidate) && ::GetWindow(candidate, GW_OWNER) == s->owner) {
+                s->found = candidate;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// How many of eight points along a line show a colour like the pen's
+// (the first palette colour, blurred a little by JPEG).
+// The red of a fresh program's pen, and the blue picked from the palette
+// (JPEG blurs them a little).
+bool IsPenRed(COLORREF c) {
+    return GetRValue(c) > 150 && GetGValue(c) < 110 && GetBValue(c) < 110;
+}
+bool IsPenBlue(COLORREF c) {
+    return GetBValue(c) > 150 && GetRValue(c) < 110 && GetGValue(c) < 110;
+}
+
+// How many of eight points along a pen stroke carry its colour.
+int PenPointsOn(const Picture& picture, POINT from, POINT to, bool (*isInk)(COLORREF) = IsPenRed) {
+    int count = 0;
+    for (int i = 1; i <= 8; ++i) {
+        const double t = i / 10.0;
+        const COLORREF c = picture.empty()
+                               ? 0
+                               : picture.At(static_cast<int>(from.x + (to.x - from.x) * t),
+                                            static_cast<int>(from.y + (to.y - from.y) * t));
+        if (isInk(c))
+            ++count;
+    }
+    return count;
 }
 
 TEST_F(AnnotateSystemTest, TrayClickArrowCopyAndEmailTakeTheArrowAlong) {
@@ -118,14 +173,13 @@ TEST_F(AnnotateSystemTest, TrayClickArrowCopyAndEmailTakeTheArrowAlong) {
     HWND window = nullptr;
     ASSERT_NO_FATAL_FAILURE(StartAndShow(&window));
 
-    // A text box; choosing the next tool ends the typing.
+    // A text box, typed and ended with Escape.
     const RECT textBox{80, 90, 330, 170};
     ASSERT_NO_FATAL_FAILURE(TypeTextBox(window, textBox, L"Ship it today"));
 
     // The Arrow tool, then an arrow dragged across the picture; the Pointer
     // tool then takes it by its middle and moves it down and to the left.
     MouseClickAt(ScreenCentre(Child(window, IDC_TOOL_ARROW)));
-    EXPECT_TRUE(WaitUntil([&] { return !::IsWindowVisible(TextPopup(window)); }));
     const POINT drawnFrom{400, 300};
     const POINT drawnTo{900, 550};
     DragAcross(Child(window, IDC_DRAWING_SURFACE), drawnFrom, drawnTo);
@@ -292,23 +346,107 @@ TEST_F(AnnotateSystemTest, APictureSubmittedWithTheKeyboardLandsOnTheServer) {
     const Picture stored = ReadImageFile(server.DataFolder() + L"\\4711\\0001.jpg");
     EXPECT_EQ(stored.width, ::GetSystemMetrics(SM_CXSCREEN));
     EXPECT_EQ(stored.height, ::GetSystemMetrics(SM_CYSCREEN));
-    // The stroke is in it, in the blue picked with the keys (blurred a
-    // little).
-    int onLine = 0;
-    for (int i = 1; i <= 8; ++i) {
-        const double t = i / 10.0;
-        const COLORREF c = stored.empty()
-                               ? 0
-                               : stored.At(static_cast<int>(from.x + (to.x - from.x) * t),
-                                           static_cast<int>(from.y + (to.y - from.y) * t));
-        if (GetBValue(c) > 150 && GetRValue(c) < 110 && GetGValue(c) < 110)
-            ++onLine;
-    }
-    EXPECT_GE(onLine, 6) << "the blue pen stroke is missing from the stored picture";
+    // The stroke is in it, in the blue picked with the keys.
+    EXPECT_GE(PenPointsOn(stored, from, to, IsPenBlue), 6)
+        << "the blue pen stroke is missing from the stored picture";
 
     ::PostMessageW(window, WM_EXIT_APP, 0, 0);
     ASSERT_TRUE(m_program.WaitForExit(kTimeoutMs));
     EXPECT_EQ(m_program.ExitCode(), 0u);
+}
+
+// Keys land where they are typed and a shortcut runs once: a held Ctrl+D
+// deletes one item; the work-order number keeps its digits through Ctrl+S;
+// after a Save As opened while typing, the keyboard is the picture's, not a
+// hidden editor's; AltGr+S in a text box opens nothing; and Ctrl+O while
+// typing sends the box with its text.
+TEST_F(AnnotateSystemTest, KeysStayWhereTypedAndEachShortcutRunsOnce) {
+    PhpServer server(PeerRouterScript());
+    ASSERT_TRUE(server.IsRunning()) << server.Failure();
+    std::filesystem::create_directory(server.DataFolder() + L"\\47115");
+    ASSERT_TRUE(WriteRegistryString(kProfileRoot + L"\\Settings\\Servers", L"ServerURL_1",
+                                    server.HostAndPort()));
+    ASSERT_TRUE(WriteRegistryDword(kProfileRoot + L"\\Settings\\Common", L"ServerIndex", 1));
+    HWND window = nullptr;
+    ASSERT_NO_FATAL_FAILURE(StartAndShow(&window));
+    HWND surface = Child(window, IDC_DRAWING_SURFACE);
+
+    // Two pen strokes; Ctrl+D held with the keyboard's auto-repeat deletes
+    // the newer one only (the older is selected after it).
+    MouseClickAt(ScreenCentre(Child(window, IDC_TOOL_PEN)));
+    const POINT kept[2] = {{100, 450}, {900, 470}};
+    const POINT deleted[2] = {{100, 600}, {900, 620}};
+    DragAcross(surface, kept[0], kept[1]);
+    DragAcross(surface, deleted[0], deleted[1]);
+    PressKeysRepeating({VK_CONTROL, 'D'}, 6);
+
+    // The work-order number, then Ctrl+S and Escape: no stray 's' in it.
+    HWND panel = ::GetWindow(Child(window, IDC_SUBMIT_HOST), GW_CHILD);
+    ASSERT_NE(panel, nullptr) << "no submit panel";
+    HWND number = Child(panel, IDC_WORKORDER);
+    MouseClickAt(ScreenCentre(number));
+    TypeText(L"4711");
+    ASSERT_TRUE(WaitUntil([&] { return ControlText(number) == L"4711"; }, 5000));
+    ASSERT_TRUE(PressKeysUntil({VK_CONTROL, 'S'}, [&] { return ShownBoxOf(window) != nullptr; }))
+        << "Ctrl+S opened no Save As";
+    ASSERT_TRUE(PressKeysUntil({VK_ESCAPE}, [&] { return ShownBoxOf(window) == nullptr; }));
+    // A key typed after it comes after anything the shortcut left behind.
+    TypeText(L"5");
+    EXPECT_TRUE(WaitUntil([&] { return ControlText(number).size() >= 5; }, 5000));
+    EXPECT_EQ(ControlText(number), L"47115");
+
+    // A text box, Ctrl+S while typing, Escape: the box shows its text and
+    // the keyboard is the picture's, so Ctrl+Z undoes the box rather than
+    // reaching a hidden editor.
+    const RECT draft{80, 90, 330, 170};
+    MouseClickAt(ScreenCentre(Child(window, IDC_TOOL_TEXT)));
+    DragAcross(surface, POINT{draft.left, draft.top}, POINT{draft.right, draft.bottom});
+    ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(TextPopup(window)) != FALSE; }));
+    HWND draftEdit = Child(TextPopup(window), IDC_TEXT_EDIT);
+    TypeText(L"Draft");
+    ASSERT_TRUE(WaitUntil([&] { return ControlText(draftEdit) == L"Draft"; }, 5000));
+    ASSERT_TRUE(PressKeysUntil({VK_CONTROL, 'S'}, [&] { return ShownBoxOf(window) != nullptr; }));
+    ASSERT_TRUE(PressKeysUntil({VK_ESCAPE}, [&] { return ShownBoxOf(window) == nullptr; }));
+    TypeText(L"zz");
+    auto draftShown = [&] {
+        const POINT corner = ClientToScreenPoint(surface, draft.right - 6, draft.bottom - 6);
+        const ScreenShot shot(RECT{corner.x, corner.y, corner.x + 1, corner.y + 1});
+        return ColorsClose(shot.At(0, 0), RGB(255, 255, 255), 24);
+    };
+    EXPECT_TRUE(WaitUntil(draftShown, 5000)) << "the box is not shown after the Save As";
+    EXPECT_TRUE(PressKeysUntil({VK_CONTROL, 'Z'}, [&] { return !draftShown(); }))
+        << "Ctrl+Z did not undo the box";
+    EXPECT_EQ(ControlText(draftEdit), L"Draft") << "keys went into the hidden editor";
+
+    // AltGr+S (Ctrl+Alt+S) in a text box is a letter: nothing opens.
+    const RECT shipped{400, 250, 700, 330};
+    DragAcross(surface, POINT{shipped.left, shipped.top}, POINT{shipped.right, shipped.bottom});
+    ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(TextPopup(window)) != FALSE; }));
+    HWND edit = Child(TextPopup(window), IDC_TEXT_EDIT);
+    TypeText(L"Ship it");
+    PressKeys({VK_CONTROL, VK_MENU, 'S'});
+    TypeText(L"x");
+    EXPECT_TRUE(WaitUntil([&] { return ControlText(edit).back() == L'x'; }, 5000))
+        << "the keys after AltGr+S went elsewhere";
+    EXPECT_EQ(ShownBoxOf(window), nullptr) << "AltGr+S opened something";
+    const std::wstring typed = ControlText(edit);
+    EXPECT_EQ(typed.substr(0, 7), L"Ship it");
+    EXPECT_LE(typed.size(), 9u) << "AltGr+S typed one letter at most";
+
+    // Ctrl+O at once, without clicking elsewhere: the box is in the upload.
+    PressKeys({VK_CONTROL, 'O'});
+    ASSERT_TRUE(WaitUntil([&] { return !::IsWindowVisible(window); }))
+        << "the upload did not succeed";
+    EXPECT_EQ(ReadRecordedRequest(server.DataFolder(), 1).Value("field.workorder_id"), "47115");
+    const Picture stored = ReadImageFile(server.DataFolder() + L"\\47115\\0001.jpg");
+    ASSERT_EQ(stored.width, ::GetSystemMetrics(SM_CXSCREEN));
+    ExpectTextBox(stored, shipped, kFirstColour);
+    EXPECT_GE(PenPointsOn(stored, kept[0], kept[1]), 6)
+        << "the held Ctrl+D deleted the older stroke too";
+    EXPECT_EQ(PenPointsOn(stored, deleted[0], deleted[1]), 0) << "the held Ctrl+D deleted none";
+
+    ::PostMessageW(window, WM_EXIT_APP, 0, 0);
+    ASSERT_TRUE(m_program.WaitForExit(kTimeoutMs));
 }
 
 } // namespace
