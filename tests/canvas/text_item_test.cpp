@@ -233,15 +233,19 @@ TEST_F(TextItemTest, ClicksEscapeUndoRedoReopeningScrollingAndDeletingWhileTypin
     EXPECT_EQ(reopened.top, 126);
     EXPECT_EQ(reopened.right - reopened.left, 198);
     EXPECT_EQ(::SendMessageW(edit, WM_GETFONT, 0, 0), reinterpret_cast<LRESULT>(item->GetFont()));
-    // The popup follows its box as the view scrolls and zooms.
+    // The popup follows its box as the view zooms and scrolls (at actual
+    // size, where the picture is larger than the surface and can scroll).
+    canvas.Panel().SetZoom(1.0f, 1.0f);
+    EXPECT_EQ(RectIn(canvas.Surface(), popup).left, 101);
+    EXPECT_EQ(RectIn(canvas.Surface(), popup).top, 251);
     CLumvexDlgEvents& scroll = canvas.Panel();
     scroll.OnScrollHorz(nullptr, 20);
     scroll.OnScrollVert(nullptr, 6);
-    EXPECT_EQ(RectIn(canvas.Surface(), popup).left, 31);
-    EXPECT_EQ(RectIn(canvas.Surface(), popup).top, 120);
-    canvas.Panel().SetZoom(1.0f, 1.0f);
-    EXPECT_EQ(RectIn(canvas.Surface(), popup).left, 101);
+    EXPECT_EQ(RectIn(canvas.Surface(), popup).left, 81);
+    EXPECT_EQ(RectIn(canvas.Surface(), popup).top, 245);
     EXPECT_TRUE(::IsWindowVisible(popup));
+    scroll.OnScrollHorz(nullptr, 0);
+    scroll.OnScrollVert(nullptr, 0);
     canvas.Panel().SetZoom(0.5f, 0.5f);
 
     // Emptied, the box is not drawn, yet it is still hit.
