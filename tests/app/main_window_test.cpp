@@ -767,27 +767,12 @@ TEST_F(MainWindow, RepeatedWorkLeaksNoGdiObjects) {
             SendOrFail(window, WM_COMMAND, IDC_REDO);
             EXPECT_TRUE(m_dialog.SaveScreenshotTo(file));
         };
-        // Wine's own caches (device contexts, cursors) fill up during the
-        // first rounds and then stay, sooner or later depending on the
-        // machine's load; a leak keeps growing. So the count is taken after
-        // the warm-up and after two further spans of rounds: a leak grows in
-        // both spans, a cache that fills up late in at most one.
-        auto settledCount = [&] {
+        const GdiGrowth growth = MeasureGdiGrowth(round, 6, 4, [&] {
             ::Sleep(200);
             SendOrFail(window, WM_NULL);
-            return GdiObjectCount();
-        };
-        auto countAfterRounds = [&](int rounds) {
-            for (int i = 0; i < rounds; ++i)
-                round();
-            return settledCount();
-        };
-        const int warm = countAfterRounds(6);
-        ASSERT_GT(warm, 0) << "no way to count GDI objects here";
-        const int middle = countAfterRounds(4);
-        const int last = countAfterRounds(4);
-        EXPECT_TRUE(middle <= warm || last <= middle)
-            << "GDI objects after 6, 10 and 14 rounds: " << warm << ", " << middle << ", " << last;
+        });
+        ASSERT_GT(growth.warm, 0) << "no way to count GDI objects here";
+        EXPECT_FALSE(growth.Leaks()) << growth.Describe();
     });
     ::DeleteFileW(file.c_str());
 }

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 namespace {
 
@@ -55,6 +56,20 @@ int CountHandleTableEntries() {
     return count;
 }
 
+// Wine makes a cached DC for every GetDC while the cached ones are all in
+// use, and keeps it; taking many at once makes the cache as large as a
+// process ever needs.
+void FillWindowDcCache() {
+    HWND window = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 8, 8, nullptr, nullptr,
+                                    nullptr, nullptr);
+    std::vector<HDC> dcs;
+    for (int i = 0; i < 64; ++i)
+        dcs.push_back(::GetDC(window));
+    for (HDC dc : dcs)
+        ::ReleaseDC(window, dc);
+    ::DestroyWindow(window);
+}
+
 } // namespace
 
 int GdiObjectCount() {
@@ -63,4 +78,27 @@ int GdiObjectCount() {
     if (count != 0 || ::GetLastError() != ERROR_CALL_NOT_IMPLEMENTED)
         return static_cast<int>(count);
     return CountHandleTableEntries();
+}
+
+std::string GdiGrowth::Describe() const {
+    return "GDI objects after the warm-up and two spans of " + std::to_string(span) +
+           " rounds: " + std::to_string(warm) + ", " + std::to_string(middle) + ", " +
+           std::to_string(last);
+}
+
+GdiGrowth MeasureGdiGrowth(const std::function<void()>& round, int warmUp, int span,
+                           const std::function<void()>& settle) {
+    FillWindowDcCache();
+    auto countAfter = [&](int rounds) {
+        for (int i = 0; i < rounds; ++i)
+            round();
+        settle();
+        return GdiObjectCount();
+    };
+    GdiGrowth growth;
+    growth.span = span;
+    growth.warm = countAfter(warmUp);
+    growth.middle = countAfter(span);
+    growth.last = countAfter(span);
+    return growth;
 }

@@ -443,24 +443,10 @@ TEST_F(SettingsDialogs, OpeningEachDialogTwentyTimesLeaksNoGdiObjects) {
         {"own server",
          [&] { EditOwn([](HWND dialog) { PostClick(dialog, IDC_SETTINGS_EX_CANCEL); }); }},
     };
-    // Wine's own caches fill up during the first openings, sooner or later
-    // with the machine's load, and then stay; a leak keeps growing. So the
-    // count is taken after a warm-up and after two spans of ten openings: a
-    // leak grows in both, a cache that fills late in one at most.
-    auto countAfter = [](const Opening& opening, int times) {
-        for (int i = 0; i < times; ++i)
-            opening.open();
-        PumpMessages(100);
-        return GdiObjectCount();
-    };
     for (const Opening& opening : openings) {
-        const int warm = countAfter(opening, 3);
-        ASSERT_GT(warm, 0) << "no way to count GDI objects here";
-        const int middle = countAfter(opening, 10);
-        const int last = countAfter(opening, 10);
-        EXPECT_TRUE(middle <= warm || last <= middle)
-            << opening.name << " dialog: GDI objects after 3, 13 and 23 openings: " << warm << ", "
-            << middle << ", " << last;
+        const GdiGrowth growth = MeasureGdiGrowth(opening.open, 3, 10, [] { PumpMessages(100); });
+        ASSERT_GT(growth.warm, 0) << "no way to count GDI objects here";
+        EXPECT_FALSE(growth.Leaks()) << opening.name << " dialog: " << growth.Describe();
     }
 }
 
