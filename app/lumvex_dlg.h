@@ -3,7 +3,9 @@
 // the canvas and every panel beside it, and routes every command.
 #pragma once
 
+#include "app/main_controls.h"
 #include "app/main_layout.h"
+#include "app/tools.h"
 #include "app/tray_icon.h"
 #include "canvas/canvas_host.h"
 #include "canvas/canvas_item_factory.h"
@@ -27,12 +29,12 @@
 
 #include <map>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
 class CAppSettings;
-
-enum class Tool { Pointer, Pen, Highlight, Text, Arrow, Crop };
+class CLumvexDlgTestDriver;
 
 class CLumvexDlg : public fw::Dialog,
                    public CDlgZoomEvents,
@@ -67,21 +69,14 @@ public:
     void OnSettings();
     void ShowAboutBox();
 
-    // CDlgZoomEvents and CDlgToolBarEvents.
+    // CDlgZoomEvents and CDlgToolBarEvents: the panels reach the same
+    // operations as the commands.
     void OnFitToWindow() override;
     void OnActualSize() override;
     void OnSaveToDisk() override;
     void OnRedo() override;
     void OnUndo() override;
     void OnSendEmail() override;
-
-    CCanvasPanel& Canvas() noexcept { return m_canvas; }
-    CDlgColors& Palette() noexcept { return m_colors; }
-    CDlgSendRequest& SubmitPanel() noexcept { return m_sendRequest; }
-    Tool CurrentTool() const noexcept { return m_tool; }
-    bool IsFitted() const noexcept { return m_fit != 0; }
-    const CTrayIcon& TrayIcon() const noexcept { return m_tray; }
-    const std::vector<std::wstring>& TemporaryFiles() const noexcept { return m_tempFiles; }
 
 protected:
     void DoDataExchange() override;
@@ -93,30 +88,55 @@ protected:
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
+    // Tests reach the parts and state through it (tests/support).
+    friend class CLumvexDlgTestDriver;
+
     // ICanvasHost
     CCanvasItemFactory* GetCurrentFactory() override { return m_factory.get(); }
     COLORREF GetCurrentColor() override { return m_colors.GetCurrentColor(); }
     HWND GetMenuOwner() override { return Hwnd(); }
 
-    // One row per control of the window: binding, drawing order, pictures
-    // and the layout all read it.
-    struct ControlRow;
-    static const ControlRow kControls[];
+    // Every command id, shortcut and private message, and the operation it
+    // runs (lumvex_dlg.cpp).
+    struct CommandRow;
+    static const CommandRow kCommands[];
+    // Operations only commands reach.
+    void TakeScreenshotFromMenu();
+    void SendEmailFromKeyboard();
+    void DeleteSelectedItem();
+    void OpenProductSite();
+    void Quit();
 
+    // The controls (lumvex_dlg_controls.cpp): one row each, which binding,
+    // drawing order, pictures and the layout all read.
+    static const MainControlRow kControls[];
+    static std::span<const MainControlRow> Controls() noexcept;
+    CButtonRgn& ToolButton(Tool tool) noexcept { return m_toolButtons[IndexOf(tool)]; }
     // The row's object when it is a picture button, else null.
-    CButtonRgn* ButtonOfRow(const ControlRow& row);
+    CButtonRgn* ButtonOfRow(const MainControlRow& row);
     void PlaceControls();
     // Gives every button and picture of the table its look at the current
     // DPI, the selected tool's button and the zoom mode's button selected.
     void UpdatePictures();
     void UpdateButtonPictures();
+    // What the layout of window (this one, or one in another process) is
+    // computed from: its controls' sizes as they are, the logo's as drawn,
+    // the column not scrolled.
+    static MainLayoutInput MeasureLayoutInput(HWND window, UINT dpi, UINT pictureDpi,
+                                              PictureCache& pictures);
+    // This window's, the column scrolled as far as it is.
     MainLayoutInput MeasureLayoutInput();
-    // The column's pictures, all at one scale: the largest up to the
-    // window's at which the column fits the window.
+    // The same with the column's pictures at 96 DPI.
+    MainLayoutInput MeasureColumnAtPicture96();
+    void MoveControlsTo(const MainLayout& layout);
+    // The logo at the size the layout leaves it; hidden when it has none.
+    void ShowLogo(const MainControlRow& row, const RECT& rect);
+
+    // The view (lumvex_dlg_view.cpp). The column's pictures, all at one
+    // scale: the largest up to the window's at which the column fits the
+    // window.
     void ChooseColumnScale();
     void RecalcLayout();
-    // The logo at the size the layout leaves it; hidden when it has none.
-    void ShowLogo(const RECT& rect);
     // The window fills the primary monitor's work area (the screen less the
     // taskbar), wherever that lies. Done again when the work area or the
     // display changes: at once while shown, else at the next capture.
@@ -125,6 +145,8 @@ private:
     // The surface fitted into the area of itself and its scroll bars, which
     // are hidden.
     void FitSurface();
+    void OnDpiChanged(WPARAM wParam, LPARAM lParam);
+
     // Scrolling (lumvex_dlg_scroll.cpp). The canvas's offsets are what the
     // bars show: every move goes to the canvas, which keeps it within the
     // picture, and the bars then show where the canvas is.
@@ -134,12 +156,24 @@ private:
     void OnScroll(HWND bar, WORD code);
     void OnMouseWheel(UINT message, WPARAM wParam, LPARAM lParam);
     void ScrollColumnTo(int position);
+
+    // The picture's way out (lumvex_dlg_output.cpp).
+    void ShowError(const wchar_t* text);
+    void DeleteTemporaryFiles();
+
+    // The tools (lumvex_dlg_tools.cpp).
+    // The chosen tool's factory, in place of the one before.
+    void MakeFactory();
+    // Selects the tool whose button or menu entry sent id; false for any
+    // other command.
+    bool SelectToolOfCommand(WORD id);
+
+    // The notification area and the window's life (lumvex_dlg.cpp).
     void OnTrayNotify(UINT mouseMessage);
     void ShowTrayMenu();
     // While one of our modal boxes is open: brings it forward and answers
     // true.
     bool BringOpenBoxForward();
-    void OnDpiChanged(WPARAM wParam, LPARAM lParam);
     void ShowAndRestore();
     void PaintMinimised();
     void OnDestroy();
@@ -160,7 +194,8 @@ private:
 
     CColorStaticST m_column;
     CColorStaticST m_logo;
-    CButtonRgn m_toolButtons[6];
+    // Indexed by Tool.
+    CButtonRgn m_toolButtons[kToolCount];
     CButtonRgn m_undo;
     CButtonRgn m_redo;
     CButtonRgn m_zoomActual;

@@ -2,6 +2,8 @@
 // the tool column's own bar for a window too short for it.
 #include "app/lumvex_dlg.h"
 
+#include "app/window_geometry.h"
+
 #include "resource.h"
 
 #include <windowsx.h>
@@ -87,9 +89,7 @@ void CLumvexDlg::OnMouseWheel(UINT message, WPARAM wParam, LPARAM lParam) {
                                                 : GET_WHEEL_DELTA_WPARAM(wParam);
     POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     ::ScreenToClient(Hwnd(), &at);
-    RECT column{};
-    ::GetWindowRect(Item(IDC_TOOL_COLUMN), &column);
-    ::MapWindowPoints(nullptr, Hwnd(), reinterpret_cast<POINT*>(&column), 2);
+    const RECT column = WindowRectIn(Hwnd(), Item(IDC_TOOL_COLUMN));
     if (::IsWindowVisible(m_columnBar) && ::PtInRect(&column, at)) {
         if (!horizontal)
             ScrollColumnTo(m_columnScroll.AfterWheel(delta, WheelStep(false)));

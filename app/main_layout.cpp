@@ -75,9 +75,9 @@ MainLayout ComputeMainLayout(const MainLayoutInput& in) {
     out.column = RECT{colX, 0, colX + columnWidth, ch};
     out.status = RECT{0, ch - statusHeight, colX, ch};
     out.statusBar = RECT{0, 0, colX, statusHeight};
-    const int horzTop = ch - statusHeight - in.horzScrollHeight;
-    out.horzScroll = RECT{0, horzTop, colX, horzTop + in.horzScrollHeight};
-    out.vertScroll = RECT{colX - in.vertScrollWidth, 0, colX, horzTop};
+    const int horzTop = ch - statusHeight - in.horzScrollBar.cy;
+    out.horzScroll = RECT{0, horzTop, colX, horzTop + in.horzScrollBar.cy};
+    out.vertScroll = RECT{colX - in.vertScrollBar.cx, 0, colX, horzTop};
     out.surface = RECT{0, 0, out.vertScroll.left, horzTop};
 
     const int bottomMargin = px(MainLayout::kBottomMargin);

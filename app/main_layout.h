@@ -18,14 +18,14 @@ struct MainLayoutInput {
     Size client;           // client area of the main window
     Size logo;             // the logo picture
     Size toolsPicture;     // the picture behind the tool buttons
-    Size toolButton;       // each of the six tool buttons
+    Size toolButton;       // each of the six tool buttons, all one size
     Size undoRedoButton;   // Undo and Redo
     Size palette;          // the colour palette panel
     Size actualSizeButton; // zoom: actual size
     Size fitButton;        // zoom: fit to window
     Size submitPanel;      // the submit panel
-    int horzScrollHeight = 0;
-    int vertScrollWidth = 0;
+    Size horzScrollBar;    // the drawing surface's bars
+    Size vertScrollBar;
     // The column's own scroll bar, for a column taller than the window, and
     // how far the column is scrolled then.
     int columnScrollWidth = 0;
@@ -68,7 +68,8 @@ struct MainLayout {
     RECT surface{}; // the drawing surface at actual size
 
     RECT toolsPicture{};
-    RECT pointer{}, highlight{}, text{}, arrow{}, crop{}, pen{};
+    // The tool buttons, in the order of Tool.
+    RECT pointer{}, pen{}, highlight{}, text{}, arrow{}, crop{};
     RECT undo{}, redo{};
     RECT palette{};
     RECT actualSize{}, fit{};

@@ -28,8 +28,8 @@ MainLayoutInput TypicalInput(int cw, int ch) {
     in.actualSizeButton = {84, 29};
     in.fitButton = {84, 29};
     in.submitPanel = {178, 150};
-    in.horzScrollHeight = 17;
-    in.vertScrollWidth = 17;
+    in.horzScrollBar.cy = 17;
+    in.vertScrollBar.cx = 17;
     return in;
 }
 
@@ -178,8 +178,8 @@ MainLayoutInput InputAt(UINT dpi, UINT pictureDpi, int clientHeight, int clientW
     in.actualSizeButton = atPicture(84, 29);
     in.fitButton = atPicture(84, 29);
     in.submitPanel = atPicture(177, 189);
-    in.horzScrollHeight = fw::Scale(17, dpi);
-    in.vertScrollWidth = fw::Scale(17, dpi);
+    in.horzScrollBar.cy = fw::Scale(17, dpi);
+    in.vertScrollBar.cx = fw::Scale(17, dpi);
     in.columnScrollWidth = fw::Scale(17, dpi);
     return in;
 }

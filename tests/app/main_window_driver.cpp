@@ -72,11 +72,11 @@ size_t MainWindowFixture::ItemsAfterKeys(HWND window, std::initializer_list<WORD
         keys,
         [&] {
             SendOrFail(window, WM_NULL);
-            return m_dialog.Canvas().GetItems().size() == expected;
+            return m_driver.Canvas().GetItems().size() == expected;
         },
         2000);
     SendOrFail(window, WM_NULL);
-    return m_dialog.Canvas().GetItems().size();
+    return m_driver.Canvas().GetItems().size();
 }
 
 void MainWindowFixture::Drag(HWND window, POINT from, POINT to) {

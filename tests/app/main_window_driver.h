@@ -8,6 +8,7 @@
 #include "framework/profile.h"
 #include "upload/app_settings.h"
 
+#include "support/lumvex_dlg_test_driver.h"
 #include "support/modal_driver.h"
 #include "support/scratch_registry.h"
 #include "support/test_window.h"
@@ -60,4 +61,6 @@ protected:
     fw::Profile m_profile{L"Software\\LumvexTests\\MainWindow"};
     CAppSettings m_settings;
     CLumvexDlg m_dialog{m_settings, m_profile};
+    // Its parts and state.
+    CLumvexDlgTestDriver m_driver{m_dialog};
 };

@@ -75,7 +75,7 @@ TEST_F(MainWindowEmail, TheButtonAlwaysAndCtrlEForOutlookSendThePageAndThePictur
             EXPECT_TRUE(box.found);
             EXPECT_EQ(box.text, L"The screenshot could not be saved.");
             EXPECT_TRUE(m_recorder.Messages().empty());
-            EXPECT_TRUE(m_dialog.TemporaryFiles().empty());
+            EXPECT_TRUE(m_driver.TemporaryFiles().empty());
         }
 
         ShowWithCapture(window);
@@ -95,9 +95,9 @@ TEST_F(MainWindowEmail, TheButtonAlwaysAndCtrlEForOutlookSendThePageAndThePictur
         // when it registered no library of its own.
         SendOrFail(window, WM_EMAIL_SCREENSHOT);
         ASSERT_EQ(m_recorder.Messages().size(), 1u);
-        ASSERT_EQ(m_dialog.TemporaryFiles().size(), 2u);
-        const std::wstring firstPage = m_dialog.TemporaryFiles()[0];
-        const std::wstring firstPicture = m_dialog.TemporaryFiles()[1];
+        ASSERT_EQ(m_driver.TemporaryFiles().size(), 2u);
+        const std::wstring firstPage = m_driver.TemporaryFiles()[0];
+        const std::wstring firstPicture = m_driver.TemporaryFiles()[1];
         const SentPage note = ReadPage(fw::ToAnsi(m_recorder.Messages()[0].WideText("note")));
         EXPECT_TRUE(note.asTemplate);
         EXPECT_TRUE(fw::ReadFileBytes(note.picture) == fw::ReadFileBytes(firstPicture))
@@ -112,9 +112,9 @@ TEST_F(MainWindowEmail, TheButtonAlwaysAndCtrlEForOutlookSendThePageAndThePictur
         })) << "Ctrl+E sends for Outlook";
         const RecordedMail mail = m_recorder.Messages()[1];
         ASSERT_EQ(mail.Number("files"), 2u);
-        ASSERT_EQ(m_dialog.TemporaryFiles().size(), 4u);
-        const std::wstring page = m_dialog.TemporaryFiles()[2];
-        const std::wstring picture = m_dialog.TemporaryFiles()[3];
+        ASSERT_EQ(m_driver.TemporaryFiles().size(), 4u);
+        const std::wstring page = m_driver.TemporaryFiles()[2];
+        const std::wstring picture = m_driver.TemporaryFiles()[3];
         // What the mail program opens is the page and the picture.
         for (const auto& [field, file] : {std::pair("file0.path", page), {"file1.path", picture}})
             EXPECT_TRUE(fw::ReadFileBytes(mail.WideText(field)) == fw::ReadFileBytes(file))
@@ -133,7 +133,7 @@ TEST_F(MainWindowEmail, TheButtonAlwaysAndCtrlEForOutlookSendThePageAndThePictur
         EXPECT_TRUE(fw::ReadFileBytes(sentPage.picture) == fw::ReadFileBytes(picture))
             << fw::ToUtf8(sentPage.picture);
         const Picture sent = ReadImageFile(picture);
-        fw::GdiBitmap flattened = m_dialog.Canvas().GetFlattenedBitmap();
+        fw::GdiBitmap flattened = m_driver.Canvas().GetFlattenedBitmap();
         ASSERT_EQ(sent.width, 400);
         ASSERT_EQ(sent.height, 300);
         EXPECT_LT(MeanDifference(sent, ReadPixels(flattened.get())), 4.0);
@@ -150,11 +150,11 @@ TEST_F(MainWindowEmail, TheButtonAlwaysAndCtrlEForOutlookSendThePageAndThePictur
         EXPECT_EQ(m_recorder.Messages().size(), 3u);
 
         // Each page before its picture, oldest first.
-        ASSERT_EQ(m_dialog.TemporaryFiles().size(), 6u);
+        ASSERT_EQ(m_driver.TemporaryFiles().size(), 6u);
         written = {firstPage, firstPicture, page, picture};
-        written.insert(written.end(), m_dialog.TemporaryFiles().begin() + 4,
-                       m_dialog.TemporaryFiles().end());
-        EXPECT_EQ(m_dialog.TemporaryFiles(), written);
+        written.insert(written.end(), m_driver.TemporaryFiles().begin() + 4,
+                       m_driver.TemporaryFiles().end());
+        EXPECT_EQ(m_driver.TemporaryFiles(), written);
         for (const std::wstring& file : written)
             EXPECT_NE(::GetFileAttributesW(file.c_str()), INVALID_FILE_ATTRIBUTES);
     });

@@ -70,7 +70,7 @@ TEST_F(MainWindowOutput, ShortcutsActOnlyWithControlAndWithoutAlt) {
         SendOrFail(window, WM_COMMAND, IDC_TOOL_PEN);
         Drag(window, {150, 150}, {400, 300});
         Drag(window, {150, 350}, {450, 200});
-        ASSERT_EQ(m_dialog.Canvas().GetItems().size(), 3u);
+        ASSERT_EQ(m_driver.Canvas().GetItems().size(), 3u);
 
         PressKeys({'Z'});
         EXPECT_EQ(ItemsAfterKeys(window, {'D'}, 3), 3u) << "plain letters are no shortcuts";
@@ -78,14 +78,14 @@ TEST_F(MainWindowOutput, ShortcutsActOnlyWithControlAndWithoutAlt) {
         EXPECT_EQ(ItemsAfterKeys(window, {VK_CONTROL, 'Y'}, 3), 3u) << "Ctrl+Y redoes it";
         // A redone item is not selected again; a new one is.
         Drag(window, {300, 150}, {300, 350});
-        ASSERT_EQ(m_dialog.Canvas().GetItems().size(), 4u);
+        ASSERT_EQ(m_driver.Canvas().GetItems().size(), 4u);
         EXPECT_EQ(ItemsAfterKeys(window, {VK_CONTROL, 'D'}, 3), 3u)
             << "Ctrl+D deletes the selected item";
 
         ASSERT_TRUE(PressKeysUntil(
             {VK_CONTROL, 'C'}, [] { return ::IsClipboardFormatAvailable(CF_BITMAP) != FALSE; }));
         const Picture copied = ClipboardPicture();
-        fw::GdiBitmap flattened = m_dialog.Canvas().GetFlattenedBitmap();
+        fw::GdiBitmap flattened = m_driver.Canvas().GetFlattenedBitmap();
         const Picture expected = ReadPixels(flattened.get());
         ASSERT_EQ(copied.width, 400);
         ASSERT_EQ(copied.height, 300);
@@ -154,7 +154,7 @@ TEST_F(MainWindowOutput, ANameTypedWithoutExtensionSavesAJpegOfTheFlattenedPictu
         SendOrFail(window, WM_NULL);
 
         const Picture saved = ReadImageFile(written);
-        fw::GdiBitmap flattened = m_dialog.Canvas().GetFlattenedBitmap();
+        fw::GdiBitmap flattened = m_driver.Canvas().GetFlattenedBitmap();
         const Picture expected = ReadPixels(flattened.get());
         ASSERT_EQ(saved.width, 320);
         ASSERT_EQ(saved.height, 240);

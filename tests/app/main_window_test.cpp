@@ -187,18 +187,18 @@ bool ScreenAllows(const WorkAreaRow& row, UINT dpi) {
 TEST_F(MainWindow, TrayClickCapturesWhenHiddenAndOnlyShowsWhenShown) {
     Run([&](HWND window) {
         EXPECT_FALSE(::IsWindowVisible(window));
-        EXPECT_TRUE(m_dialog.TrayIcon().IsAdded());
+        EXPECT_TRUE(m_driver.TrayIcon().IsAdded());
         SendOrFail(window, WM_TRAY_NOTIFY, 0, WM_LBUTTONDOWN);
         EXPECT_TRUE(::IsWindowVisible(window));
         // The program starts with the Crop tool: a drag makes a crop.
-        EXPECT_EQ(m_dialog.CurrentTool(), Tool::Crop);
+        EXPECT_EQ(m_driver.CurrentTool(), Tool::Crop);
         SendOrFail(window, WM_COMMAND, IDC_TOOL_ARROW);
         Drag(window, {100, 100}, {300, 200});
-        ASSERT_EQ(m_dialog.Canvas().GetItems().size(), 1u);
+        ASSERT_EQ(m_driver.Canvas().GetItems().size(), 1u);
 
         // Shown: a click brings the window forward and keeps the annotations.
         SendOrFail(window, WM_TRAY_NOTIFY, 0, WM_LBUTTONDOWN);
-        EXPECT_EQ(m_dialog.Canvas().GetItems().size(), 1u);
+        EXPECT_EQ(m_driver.Canvas().GetItems().size(), 1u);
 
         // Enter and Escape change nothing; the close box only hides.
         SendOrFail(window, WM_COMMAND, IDOK);
@@ -206,41 +206,41 @@ TEST_F(MainWindow, TrayClickCapturesWhenHiddenAndOnlyShowsWhenShown) {
         EXPECT_TRUE(::IsWindowVisible(window));
         SendOrFail(window, WM_CLOSE);
         EXPECT_FALSE(::IsWindowVisible(window));
-        EXPECT_EQ(m_dialog.Canvas().GetItems().size(), 1u);
+        EXPECT_EQ(m_driver.Canvas().GetItems().size(), 1u);
 
         // Hidden again: a click takes a new picture without annotations.
         SendOrFail(window, WM_TRAY_NOTIFY, 0, WM_LBUTTONDOWN);
         EXPECT_TRUE(::IsWindowVisible(window));
-        EXPECT_TRUE(m_dialog.Canvas().GetItems().empty());
+        EXPECT_TRUE(m_driver.Canvas().GetItems().empty());
         // A double click shows a hidden window without a capture.
         SendOrFail(window, WM_CLOSE);
         SendOrFail(window, WM_TRAY_NOTIFY, 0, WM_LBUTTONDBLCLK);
         EXPECT_TRUE(::IsWindowVisible(window));
     });
-    EXPECT_FALSE(m_dialog.TrayIcon().IsAdded()) << "the icon must go with the window";
+    EXPECT_FALSE(m_driver.TrayIcon().IsAdded()) << "the icon must go with the window";
 }
 
 TEST_F(MainWindow, UndoRedoAndDeleteThroughCommandsAndMessages) {
     Run([&](HWND window) {
         SendOrFail(window, WM_TRAY_NOTIFY, 0, WM_LBUTTONDOWN);
         SendOrFail(window, WM_COMMAND, ID_CTX_TOOL_PEN);
-        EXPECT_EQ(m_dialog.CurrentTool(), Tool::Pen);
+        EXPECT_EQ(m_driver.CurrentTool(), Tool::Pen);
         Drag(window, {50, 50}, {150, 90});
         Drag(window, {60, 200}, {160, 260});
-        ASSERT_EQ(m_dialog.Canvas().GetItems().size(), 2u);
+        ASSERT_EQ(m_driver.Canvas().GetItems().size(), 2u);
         // The dialog manager's own messages are not ours (DM_REPOSITION was
         // once our Undo, DM_SETDEFID our tray notification).
         SendOrFail(window, DM_REPOSITION);
-        EXPECT_EQ(m_dialog.Canvas().GetItems().size(), 2u);
+        EXPECT_EQ(m_driver.Canvas().GetItems().size(), 2u);
         SendOrFail(window, DM_SETDEFID, IDC_UNDO);
         EXPECT_EQ(::SendMessageW(window, DM_GETDEFID, 0, 0), MAKELRESULT(IDC_UNDO, DC_HASDEFID));
         SendOrFail(window, WM_COMMAND, IDC_UNDO);
-        EXPECT_EQ(m_dialog.Canvas().GetItems().size(), 1u);
+        EXPECT_EQ(m_driver.Canvas().GetItems().size(), 1u);
         SendOrFail(window, WM_CANVAS_UNDO);
-        EXPECT_TRUE(m_dialog.Canvas().GetItems().empty());
+        EXPECT_TRUE(m_driver.Canvas().GetItems().empty());
         SendOrFail(window, WM_COMMAND, IDC_REDO);
         SendOrFail(window, WM_CANVAS_REDO);
-        EXPECT_EQ(m_dialog.Canvas().GetItems().size(), 2u);
+        EXPECT_EQ(m_driver.Canvas().GetItems().size(), 2u);
     });
 }
 
@@ -254,7 +254,7 @@ TEST_F(MainWindow, FitFillsTheAreaOnceAndActualSizeRestoresTheBars) {
         EXPECT_EQ(actual.bottom, horz.top);
 
         SendOrFail(window, WM_COMMAND, IDC_ZOOM_FIT);
-        EXPECT_TRUE(m_dialog.IsFitted());
+        EXPECT_TRUE(m_driver.IsFitted());
         EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(window, IDC_VSCROLL)));
         const RECT fitted = ChildRect(window, IDC_DRAWING_SURFACE);
         // The picture (the screen) keeps its proportions inside the area of
@@ -272,7 +272,7 @@ TEST_F(MainWindow, FitFillsTheAreaOnceAndActualSizeRestoresTheBars) {
         EXPECT_TRUE(::EqualRect(&fitted, &again)) << "a second fit changes nothing";
 
         SendOrFail(window, WM_COMMAND, IDC_ZOOM_ACTUAL);
-        EXPECT_FALSE(m_dialog.IsFitted());
+        EXPECT_FALSE(m_driver.IsFitted());
         EXPECT_TRUE(::IsWindowVisible(::GetDlgItem(window, IDC_VSCROLL)));
         const RECT restored = ChildRect(window, IDC_DRAWING_SURFACE);
         EXPECT_TRUE(::EqualRect(&actual, &restored));
@@ -288,7 +288,7 @@ TEST_F(MainWindow, RestoringAMinimisedWindowKeepsThePictureFitted) {
         SendOrFail(window, WM_NULL);
         ::ShowWindow(window, SW_RESTORE);
         SendOrFail(window, WM_NULL);
-        EXPECT_TRUE(m_dialog.IsFitted());
+        EXPECT_TRUE(m_driver.IsFitted());
         const RECT restored = ChildRect(window, IDC_DRAWING_SURFACE);
         EXPECT_TRUE(::EqualRect(&restored, &fitted))
             << "(" << restored.left << ", " << restored.top << ", " << restored.right << ", "
@@ -401,7 +401,7 @@ TEST_F(MainWindow, TrayEtiquetteMenuCloseBoxesForwardAndTheIconAfterAShellRestar
 
         // The notification area gets the icon file's small image.
         ICONINFO icon{};
-        ASSERT_TRUE(::GetIconInfo(m_dialog.TrayIcon().Record().hIcon, &icon));
+        ASSERT_TRUE(::GetIconInfo(m_driver.TrayIcon().Record().hIcon, &icon));
         BITMAP image{};
         ::GetObjectW(icon.hbmColor ? icon.hbmColor : icon.hbmMask, sizeof(image), &image);
         if (icon.hbmColor)
@@ -410,7 +410,7 @@ TEST_F(MainWindow, TrayEtiquetteMenuCloseBoxesForwardAndTheIconAfterAShellRestar
         EXPECT_EQ(image.bmWidth, ::GetSystemMetrics(SM_CXSMICON));
 
         // The shell starts again and has forgotten the icon: it comes back.
-        NOTIFYICONDATAW record = m_dialog.TrayIcon().Record();
+        NOTIFYICONDATAW record = m_driver.TrayIcon().Record();
         ASSERT_TRUE(::Shell_NotifyIconW(NIM_DELETE, &record));
         ASSERT_FALSE(::Shell_NotifyIconW(NIM_MODIFY, &record));
         SendOrFail(window, ::RegisterWindowMessageW(L"TaskbarCreated"));
@@ -432,7 +432,7 @@ TEST_F(MainWindow, HiddenPanelsAndTheSettingsAreWired) {
             SendOrFail(zoomPanel, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
                        reinterpret_cast<LPARAM>(::GetDlgItem(zoomPanel, button)));
             const bool fitted = button == IDC_ZOOMPANEL_FIT;
-            EXPECT_EQ(m_dialog.IsFitted(), fitted);
+            EXPECT_EQ(m_driver.IsFitted(), fitted);
             // The column shows the mode, whoever asked for it (once the
             // window, repainting after the zoom change, has got to it).
             EXPECT_TRUE(PumpUntil(
@@ -509,7 +509,7 @@ TEST_F(MainWindow, BarsAndWheelScrollTheCanvasAndShowWhereItIs) {
         ASSERT_GT(maxX, view.right + lineX);
         auto offset = [&] {
             SendOrFail(window, WM_NULL);
-            const CViewTransform& t = m_dialog.Canvas().GetTransform();
+            const CViewTransform& t = m_driver.Canvas().GetTransform();
             return POINT{t.OffsetX(), t.OffsetY()};
         };
         // The bars show the canvas's offset, whatever moved it.
@@ -569,7 +569,7 @@ TEST_F(MainWindow, BarsAndWheelScrollTheCanvasAndShowWhereItIs) {
         SendOrFail(window, WM_MOUSEWHEEL, MAKEWPARAM(MK_CONTROL, static_cast<WORD>(-WHEEL_DELTA)),
                    at);
         EXPECT_EQ(offset().y, 3 * lineY);
-        EXPECT_EQ(m_dialog.Canvas().GetTransform().ZoomX(), 1.0f);
+        EXPECT_EQ(m_driver.Canvas().GetTransform().ZoomX(), 1.0f);
         expectBarsShow("the wheel with Ctrl");
 
         // Never past the picture's end.
@@ -720,8 +720,8 @@ TEST_F(MainWindow, ControlsLandOnTheComputedRectanglesAtTwoClientSizes) {
             const int statusTop = client.cy - 35;
             const RECT column{columnLeft, 0, client.cx, client.cy};
             const RECT status{0, statusTop, columnLeft, client.cy};
-            const RECT surface{0, 0, columnLeft - in.vertScrollWidth,
-                               statusTop - in.horzScrollHeight};
+            const RECT surface{0, 0, columnLeft - in.vertScrollBar.cx,
+                               statusTop - in.horzScrollBar.cy};
             ExpectControlsOnLayout(window, expected, column, status, surface,
                                    "at " + std::to_string(client.cx) + " x " +
                                        std::to_string(client.cy));
@@ -868,9 +868,9 @@ TEST_F(MainWindow, TabFollowsTheColumnTheFocusShowsAndEveryControlHasAName) {
                 PumpUntil([&] { return keyboard::Focus(uiThread) == to; }, kDriverTimeoutMs))
                 << "key " << move.first << " did not move to " << move.second;
         }
-        EXPECT_EQ(m_dialog.Palette().GetCurrentColor(), RGB(255, 0, 10)) << "moving picked";
+        EXPECT_EQ(m_driver.Palette().GetCurrentColor(), RGB(255, 0, 10)) << "moving picked";
         ::PostMessageW(keyboard::Focus(uiThread), WM_KEYDOWN, VK_SPACE, 1);
-        EXPECT_TRUE(PumpUntil([&] { return m_dialog.Palette().GetCurrentColor() == RGB(0, 0, 0); },
+        EXPECT_TRUE(PumpUntil([&] { return m_driver.Palette().GetCurrentColor() == RGB(0, 0, 0); },
                               kDriverTimeoutMs));
 
         // In the submit panel the arrow key goes from "Create TQ" to "Add to

@@ -23,7 +23,7 @@ constexpr wchar_t kTransferFailed[] = L"There was a problem while uploading. Tra
 
 class MainWindowUpload : public MainWindowFixture {
 protected:
-    HWND PanelItem(int id) { return ::GetDlgItem(m_dialog.SubmitPanel().Hwnd(), id); }
+    HWND PanelItem(int id) { return ::GetDlgItem(m_driver.SubmitPanel().Hwnd(), id); }
     // The radio buttons sit on the panel's picture.
     HWND Radio(int id) { return ::GetDlgItem(PanelItem(IDC_SUBMIT_BACKGROUND), id); }
 
@@ -55,7 +55,7 @@ protected:
         PumpUntil(
             [&] {
                 SendOrFail(window, WM_NULL);
-                return m_dialog.SubmitPanel().WorkOrderText().size() >= text.size();
+                return m_driver.SubmitPanel().WorkOrderText().size() >= text.size();
             },
             2000);
     }
@@ -64,7 +64,7 @@ protected:
 TEST_F(MainWindowUpload, ThePanelTakesTheWorkOrderAndStartsOverAtEveryCapture) {
     Run([&](HWND window) {
         ShowWithCapture(window);
-        CDlgSendRequest& panel = m_dialog.SubmitPanel();
+        CDlgSendRequest& panel = m_driver.SubmitPanel();
         HWND edit = PanelItem(IDC_WORKORDER);
 
         // In the tool column, below the zoom buttons, inside its host.
@@ -134,7 +134,7 @@ TEST_F(MainWindowUpload, SubmitSendsTheFlattenedPictureAndTheAnswerDecidesWhatFo
         SendOrFail(window, WM_COMMAND, IDC_TOOL_ARROW);
         Drag(window, {300, 200}, {700, 450});
         EXPECT_TRUE(Click(PanelItem(IDC_WORKORDER),
-                          [&] { return !m_dialog.SubmitPanel().IsCreateChecked(); }));
+                          [&] { return !m_driver.SubmitPanel().IsCreateChecked(); }));
         Type(window, L"4711");
         // The server holds its answer until the dialog has been seen.
         const std::wstring hold = server.DataFolder() + L"\\hold";
@@ -150,7 +150,7 @@ TEST_F(MainWindowUpload, SubmitSendsTheFlattenedPictureAndTheAnswerDecidesWhatFo
         const RecordedRequest sent = ReadRecordedRequest(server.DataFolder(), 1);
         EXPECT_EQ(sent.Value("field.workorder_id"), "4711");
         const Picture stored = ReadImageFile(server.DataFolder() + L"\\4711\\0001.jpg");
-        fw::GdiBitmap flattened = m_dialog.Canvas().GetFlattenedBitmap();
+        fw::GdiBitmap flattened = m_driver.Canvas().GetFlattenedBitmap();
         const Picture expected = ReadPixels(flattened.get());
         ASSERT_EQ(stored.width, expected.width);
         // JPEG is lossy; a missing arrow or another picture differs by far more.

@@ -9,8 +9,9 @@
 
 #include <string>
 
-// The controls' sizes as they are now (the logo's as drawn), the client area,
-// and the DPIs given.
+// What the layout is computed from, measured as the window itself measures
+// it (the controls' sizes as they are now, the logo's as drawn, the client
+// area), at the DPIs given.
 MainLayoutInput MeasureMainLayoutInput(HWND window, UINT dpi = 96, UINT pictureDpi = 96);
 
 // The one scale the column's pictures are shown at, read off the tools

@@ -29,12 +29,6 @@ BOOL CALLBACK Visit(HWND window, LPARAM lParam) {
 
 } // namespace
 
-std::wstring WindowText(HWND window) {
-    wchar_t text[512]{};
-    ::GetWindowTextW(window, text, 512);
-    return text;
-}
-
 namespace {
 
 HWND Find(DWORD processId, const wchar_t* className, const wchar_t* caption, bool shownOnly) {

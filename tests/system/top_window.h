@@ -1,6 +1,8 @@
 // Finding another process's top-level windows, hidden ones included.
 #pragma once
 
+#include "controls/window_text.h"
+
 #include <windows.h>
 
 #include <string>
@@ -15,5 +17,3 @@ HWND WaitForTopWindow(DWORD processId, const wchar_t* className, const wchar_t* 
 // The same among shown windows only.
 HWND WaitForShownTopWindow(DWORD processId, const wchar_t* className, const wchar_t* caption,
                            DWORD timeoutMs);
-
-std::wstring WindowText(HWND window);

@@ -1,0 +1,30 @@
+// Rectangles of the main window's children, as its parts measure and move
+// them.
+#pragma once
+
+#include "app/main_layout.h"
+
+#include <windows.h>
+
+// A child's rectangle in its parent's client coordinates.
+inline RECT WindowRectIn(HWND parent, HWND child) {
+    RECT rect{};
+    ::GetWindowRect(child, &rect);
+    ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+// {0, 0} for a window that does not exist.
+inline Size SizeOf(HWND window) {
+    if (!window || !::IsWindow(window))
+        return {};
+    RECT rect{};
+    ::GetWindowRect(window, &rect);
+    return {rect.right - rect.left, rect.bottom - rect.top};
+}
+
+inline void MoveTo(HWND window, const RECT& rect) {
+    if (window)
+        ::MoveWindow(window, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+                     TRUE);
+}
