@@ -4,12 +4,8 @@
 #pragma once
 
 #include "app/main_layout.h"
-#include "canvas/arrow_item_factory.h"
-#include "canvas/crop_item_factory.h"
-#include "canvas/highlight_item_factory.h"
-#include "canvas/pen_item_factory.h"
 #include "canvas/pointer_item_factory.h"
-#include "canvas/text_item_factory.h"
+#include "canvas/simple_item_factories.h"
 
 #include "resource.h"
 

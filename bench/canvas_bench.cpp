@@ -12,15 +12,16 @@
 #include <objidl.h>
 
 #include "canvas/arrow_item.h"
-#include "canvas/arrow_item_factory.h"
 #include "canvas/canvas_panel.h"
 #include "canvas/crop_item.h"
 #include "canvas/drawing_static.h"
 #include "canvas/highlight_item.h"
 #include "canvas/pen_item.h"
 #include "canvas/pointer_item_factory.h"
+#include "canvas/simple_item_factories.h"
 #include "canvas/text_item.h"
 #include "resource.h"
+#include "tests/canvas/canvas_panel_test_driver.h"
 
 namespace {
 
@@ -187,6 +188,7 @@ TextBox(CCanvasPanel& panel, BenchHost& host, POINT from, POINT to,
 // around most of it.
 void AddItems(BenchHost& host, int width, int height) {
     CCanvasPanel& panel = host.Panel();
+    CCanvasPanelTestDriver driver(panel);
     std::mt19937 random(1234);
     std::uniform_int_distribution<int> xs(0, width - 400);
     std::uniform_int_distribution<int> ys(0, height - 300);
@@ -196,20 +198,20 @@ void AddItems(BenchHost& host, int width, int height) {
         const POINT to{from.x + size(random), from.y + size(random) * 2 / 3};
         switch (i % 4) {
         case 0:
-            panel.AddItem(Stroke(random, from, width, height));
+            driver.AddItem(Stroke(random, from, width, height));
             break;
         case 1:
-            panel.AddItem(Drawn<CArrowItem>(from, to));
+            driver.AddItem(Drawn<CArrowItem>(from, to));
             break;
         case 2:
-            panel.AddItem(Drawn<CHighlightItem>(from, to));
+            driver.AddItem(Drawn<CHighlightItem>(from, to));
             break;
         default:
-            panel.AddItem(TextBox(panel, host, from, to));
+            driver.AddItem(TextBox(panel, host, from, to));
             break;
         }
     }
-    panel.AddItem(
+    driver.AddItem(
         Drawn<CCropItem>(POINT{width / 20, height / 20}, POINT{width * 19 / 20, height * 19 / 20}));
 }
 
@@ -218,6 +220,7 @@ void AddItems(BenchHost& host, int width, int height) {
 void RunCanvasBench(int pictureWidth, int pictureHeight, std::FILE* out) {
     BenchHost host;
     CCanvasPanel& panel = host.Panel();
+    CCanvasPanelTestDriver driver(panel);
     fw::GdiBitmap picture = MakePicture(pictureWidth, pictureHeight);
     // The bench's own copy of the picture, for the platform's blit.
     const fw::GdiBitmap copy(
@@ -287,7 +290,7 @@ void RunCanvasBench(int pictureWidth, int pictureHeight, std::FILE* out) {
 
     // The arrow the pointer moves, as large as the one dragged out below:
     // first, so that a press on it takes it whatever lies above.
-    panel.AddItem(Drawn<CArrowItem>(POINT{700, 400}, POINT{800, 460}));
+    driver.AddItem(Drawn<CArrowItem>(POINT{700, 400}, POINT{800, 460}));
     panel.SetZoom(1.0f, 1.0f); // text boxes are dragged out in image pixels
     AddItems(host, pictureWidth, pictureHeight);
     for (const Zoom& zoom : zooms) {
@@ -324,7 +327,7 @@ void RunCanvasBench(int pictureWidth, int pictureHeight, std::FILE* out) {
         std::unique_ptr<CCanvasItem> owned =
             TextBox(panel, host, POINT{100, 100}, POINT{500, 140}, text.c_str());
         CCanvasItem* box = owned.get();
-        panel.AddItem(std::move(owned));
+        driver.AddItem(std::move(owned));
         int step = 0;
         const double relayout = MedianMs(7, [&] {
             const int x = ++step % 2 ? 420 : 500;

@@ -89,19 +89,8 @@ public:
     POINT GetViewPoint2() const noexcept { return m_viewPoint2; }
 
 protected:
-    // The eight handles of a rectangle, clockwise from its top-left corner.
-    POINT GetRectHandlePoint(int handle) const;
-    static HCURSOR GetRectHandleCursor(int handle);
-    void MoveRectHandle(int x, int y, int viewX, int viewY, int handle);
     // Adds the deltas to both points in both spaces.
     void OffsetPoints(int dx, int dy, int viewDx, int viewDy) noexcept;
-    // Within the image rectangle but not more than 10 pixels inside its
-    // border; a rectangle 20 pixels wide or less is all border.
-    bool HitTestFrame(int x, int y) const;
-    // A rectangle being dragged out: filled, outlined light steel blue.
-    void DrawTrackingBox(gfx::Graphics& graphics, gfx::Argb fill) const;
-    // The image rectangle filled, then outlined.
-    void DrawBox(gfx::Graphics& graphics, gfx::Argb fill, const gfx::Pen& outline) const;
     // Whether the release of a gesture commits the item: it has a size.
     virtual bool HasExtent() const;
 

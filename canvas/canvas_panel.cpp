@@ -1,115 +1,14 @@
 #include "canvas/canvas_panel.h"
 
 #include <algorithm>
-#include <cmath>
-#include <functional>
 
 #include "canvas/canvas_item_factory.h"
 #include "canvas/crop_item.h"
 #include "canvas/drawing_static.h"
+#include "canvas/rect_math.h"
 #include "common/scroll_axis.h"
 #include "framework/application.h"
 #include "resource.h"
-
-namespace {
-
-constexpr LONG kJpegQuality = 90;
-// EncoderQuality, spelled out: the platform headers only declare it.
-// https://learn.microsoft.com/en-us/dotnet/api/system.drawing.imaging.encoder.-ctor
-constexpr GUID kEncoderQuality = {
-    0x1d5be4b5, 0xfa4a, 0x452d, {0x9c, 0xdd, 0x5d, 0xb3, 0x51, 0x05, 0xe7, 0xeb}};
-
-RECT Intersection(const RECT& a, const RECT& b) {
-    RECT result{};
-    if (!::IntersectRect(&result, &a, &b))
-        return RECT{};
-    return result;
-}
-
-int Width(const RECT& r) {
-    return r.right - r.left;
-}
-int Height(const RECT& r) {
-    return r.bottom - r.top;
-}
-
-// Paints go through the buffer in bands of tiles of this size, each tile
-// drawing only the items that meet it.
-constexpr LONG kTileSize = 256;
-// The output is drawn in larger tiles: it draws every item afresh, and under
-// GDI+ a line or a fill costs in proportion to the rectangle around it,
-// again for every tile it crosses.
-constexpr LONG kOutputTileSize = 2048;
-LONG AlignDown(LONG value, LONG step) {
-    const LONG aligned = value / step * step;
-    return aligned > value ? aligned - step : aligned;
-}
-
-bool IsActualSize(const CViewTransform& transform) {
-    return transform.ZoomX() == 1.0f && transform.ZoomY() == 1.0f;
-}
-
-bool MeetsRect(const RECT& a, const RECT& b) {
-    RECT common{};
-    return ::IntersectRect(&common, &a, &b) != FALSE;
-}
-
-// The device pixels an image rectangle may touch, with one more on each side
-// for anti-aliasing and rounding.
-RECT DeviceArea(const RECT& image, const CViewTransform& mapping) {
-    const float offsetX = static_cast<float>(mapping.OffsetX());
-    const float offsetY = static_cast<float>(mapping.OffsetY());
-    auto floorOf = [](float v) { return static_cast<LONG>(std::floor(v)); };
-    auto ceilOf = [](float v) { return static_cast<LONG>(std::ceil(v)); };
-    return RECT{floorOf(static_cast<float>(image.left) * mapping.ZoomX() - offsetX) - 1,
-                floorOf(static_cast<float>(image.top) * mapping.ZoomY() - offsetY) - 1,
-                ceilOf(static_cast<float>(image.right) * mapping.ZoomX() - offsetX) + 1,
-                ceilOf(static_cast<float>(image.bottom) * mapping.ZoomY() - offsetY) + 1};
-}
-
-// Draws on a GDI+ bitmap over one part of the buffer only (device
-// coordinates, the buffer's (0, 0) at origin), through the mapping from
-// image coordinates.
-void DrawOnPart(const CPixelBuffer& buffer, POINT origin, const RECT& part,
-                const CViewTransform& mapping, const std::function<void(gfx::Graphics&)>& draw) {
-    if (::IsRectEmpty(&part))
-        return;
-    const gfx::Bitmap pixels = buffer.Over(RECT{part.left - origin.x, part.top - origin.y,
-                                                part.right - origin.x, part.bottom - origin.y});
-    if (!pixels)
-        return;
-    gfx::Graphics graphics = gfx::Graphics::FromImage(pixels);
-    graphics.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
-    const float zoomX = mapping.ZoomX();
-    const float zoomY = mapping.ZoomY();
-    const float offsetX = static_cast<float>(mapping.OffsetX());
-    const float offsetY = static_cast<float>(mapping.OffsetY());
-    gfx::Matrix toPart = gfx::Matrix::Identity();
-    toPart.Translate(-offsetX - static_cast<float>(part.left),
-                     -offsetY - static_cast<float>(part.top));
-    toPart.Scale(zoomX, zoomY);
-    graphics.SetTransform(toPart);
-    graphics.SetClip((static_cast<float>(part.left) + offsetX) / zoomX,
-                     (static_cast<float>(part.top) + offsetY) / zoomY,
-                     static_cast<float>(Width(part)) / zoomX,
-                     static_cast<float>(Height(part)) / zoomY);
-    draw(graphics);
-}
-
-// The image pixels a device rectangle shows, with one more on each side for
-// the rounding at fractional zoom.
-RECT ImageArea(const RECT& device, const CViewTransform& mapping) {
-    const float offsetX = static_cast<float>(mapping.OffsetX());
-    const float offsetY = static_cast<float>(mapping.OffsetY());
-    auto floorOf = [](float v) { return static_cast<LONG>(std::floor(v)); };
-    auto ceilOf = [](float v) { return static_cast<LONG>(std::ceil(v)); };
-    return RECT{floorOf((static_cast<float>(device.left) + offsetX) / mapping.ZoomX()) - 1,
-                floorOf((static_cast<float>(device.top) + offsetY) / mapping.ZoomY()) - 1,
-                ceilOf((static_cast<float>(device.right) + offsetX) / mapping.ZoomX()) + 1,
-                ceilOf((static_cast<float>(device.bottom) + offsetY) / mapping.ZoomY()) + 1};
-}
-
-} // namespace
 
 CCanvasPanel::CCanvasPanel(CDrawingStatic& surface, ICanvasHost& host)
     : m_surface(surface), m_host(host) {}
@@ -148,8 +47,7 @@ void CCanvasPanel::SetBitmap(fw::GdiBitmap picture) {
     // The old capture goes first: two at once would double the memory held.
     m_picture = CPixelBuffer();
     m_picture = CPixelBuffer(std::move(picture));
-    m_pictureSize = SIZE{m_picture.Width(), m_picture.Height()};
-    m_scaled.Drop();
+    m_renderer.DropScaledPicture();
     SetSelectedItem(nullptr);
     m_activeCrop = nullptr;
     // A new document: nothing of the old one, not even what a tool holds.
@@ -164,12 +62,12 @@ void CCanvasPanel::SetBitmap(fw::GdiBitmap picture) {
     SetTransform(CViewTransform(m_transform.ZoomX(), m_transform.ZoomY(),
                                 ClampedOffset(m_transform.OffsetX(), true),
                                 ClampedOffset(m_transform.OffsetY(), false)));
-    PrepareScaledPicture();
+    m_renderer.PrepareScaledPicture();
 }
 
 void CCanvasPanel::SetZoom(float zoomX, float zoomY) {
     SetTransform(CViewTransform(zoomX, zoomY, 0, 0));
-    PrepareScaledPicture();
+    m_renderer.PrepareScaledPicture();
 }
 
 void CCanvasPanel::OnScrollHorz(Sender*, int position) {
@@ -194,16 +92,8 @@ int CCanvasPanel::ClampedOffset(int wanted, bool horizontal) const {
     return axis.Clamp(wanted);
 }
 
-void CCanvasPanel::PrepareScaledPicture() {
-    if (!m_picture || IsActualSize(m_transform)) {
-        m_scaled.Drop();
-        return;
-    }
-    m_scaled.Prepare(m_picture, GetPictureViewSize());
-}
-
 void CCanvasPanel::DropScaledPicture() noexcept {
-    m_scaled.Drop();
+    m_renderer.DropScaledPicture();
 }
 
 void CCanvasPanel::SetTransform(const CViewTransform& transform) {
@@ -389,142 +279,17 @@ void CCanvasPanel::OnPaint(CDrawingStatic*, HDC dc, const RECT& update) {
     PaintContent(dc, update);
 }
 
-RECT CCanvasPanel::PictureViewRect() const {
-    const LONG right = std::lround(static_cast<float>(m_pictureSize.cx) * m_transform.ZoomX());
-    const LONG bottom = std::lround(static_cast<float>(m_pictureSize.cy) * m_transform.ZoomY());
-    return RECT{-m_transform.OffsetX(), -m_transform.OffsetY(), right - m_transform.OffsetX(),
-                bottom - m_transform.OffsetY()};
+void CCanvasPanel::PaintContent(HDC dc, const RECT& update) {
+    m_renderer.Paint(dc, update, CollectDrawn(true));
 }
 
 SIZE CCanvasPanel::GetPictureViewSize() const {
-    const RECT view = PictureViewRect();
-    return SIZE{Width(view), Height(view)};
+    const RECT view = m_renderer.PictureViewRect();
+    return SIZE{RectWidth(view), RectHeight(view)};
 }
 
-void CCanvasPanel::BlitPicture(HDC target, POINT origin, const RECT& area) const {
-    if (IsActualSize(m_transform)) {
-        const CBitmapDc source(m_picture.Handle());
-        if (source)
-            ::BitBlt(target, area.left - origin.x, area.top - origin.y, Width(area), Height(area),
-                     source.get(), area.left + m_transform.OffsetX(),
-                     area.top + m_transform.OffsetY(), SRCCOPY);
-        return;
-    }
-    // Zoomed: a copy out of the picture stretched once for this zoom.
-    if (m_scaled) {
-        const CBitmapDc source(m_scaled.Handle());
-        if (source)
-            ::BitBlt(target, area.left - origin.x, area.top - origin.y, Width(area), Height(area),
-                     source.get(), area.left + m_transform.OffsetX(),
-                     area.top + m_transform.OffsetY(), SRCCOPY);
-        return;
-    }
-    // Without memory for that copy: stretched pixel for pixel, which comes
-    // out the same whatever part is painted.
-    const CBitmapDc source(m_picture.Handle());
-    if (!source)
-        return;
-    const RECT view = PictureViewRect();
-    const int saved = ::SaveDC(target);
-    ::IntersectClipRect(target, area.left - origin.x, area.top - origin.y, area.right - origin.x,
-                        area.bottom - origin.y);
-    ::SetStretchBltMode(target, COLORONCOLOR);
-    ::StretchBlt(target, view.left - origin.x, view.top - origin.y, Width(view), Height(view),
-                 source.get(), 0, 0, m_pictureSize.cx, m_pictureSize.cy, SRCCOPY);
-    ::RestoreDC(target, saved);
-}
-
-void CCanvasPanel::PaintContent(HDC dc, const RECT& update) {
-    if (!m_picture)
-        return;
-    // Only the picture is ever shown: nothing is drawn outside it.
-    const RECT area = Intersection(update, PictureViewRect());
-    if (::IsRectEmpty(&area))
-        return;
-    // Made again after the window hid; a zoom change made it already.
-    PrepareScaledPicture();
-    const DrawList drawn = CollectDrawn(true);
-    if (!drawn.Meets(ImageArea(area, m_transform))) {
-        BlitPicture(dc, POINT{0, 0}, area);
-        return;
-    }
-    std::vector<const CCanvasItem*> shown;
-    shown.reserve(drawn.items.size());
-    for (const auto& entry : drawn.items)
-        shown.push_back(entry.first);
-    m_rasters.KeepOnly(shown);
-    // Items are drawn over the picture in a buffer, band by band of tiles,
-    // each band going to the screen in one copy: the buffer needs to be no
-    // taller than a band. The buffer is kept from paint to paint: new
-    // memory costs more to touch than to draw.
-    for (LONG top = AlignDown(area.top, kTileSize); top < area.bottom; top += kTileSize) {
-        const RECT band = Intersection(RECT{area.left, top, area.right, top + kTileSize}, area);
-        if (!::IsRectEmpty(&band))
-            PaintBand(dc, band, drawn);
-    }
-}
-
-void CCanvasPanel::PaintBand(HDC dc, const RECT& band, const DrawList& drawn) {
-    if (m_backBuffer.Width() < Width(band) || m_backBuffer.Height() < Height(band)) {
-        const int width = std::max(m_backBuffer.Width(), Width(band));
-        const int height = std::max(m_backBuffer.Height(), Height(band));
-        m_backBuffer = CPixelBuffer();
-        m_backBuffer = CPixelBuffer(width, height);
-    }
-    if (!m_backBuffer)
-        return;
-    const POINT origin{band.left, band.top};
-    const CBitmapDc bufferDc(m_backBuffer.Handle());
-    BlitPicture(bufferDc.get(), origin, band);
-    ::GdiFlush(); // GDI+ reads the pixels the blit wrote
-    DrawTiles(m_backBuffer, origin, band, m_transform, drawn.items, kTileSize, &m_rasters);
-    if (drawn.shade) {
-        ShadeOutside(bufferDc.get(), origin, band, drawn.shade->GetImageRect());
-        ::GdiFlush();
-    }
-    if (drawn.handles)
-        DrawHandlesOver(m_backBuffer, origin, band, *drawn.handles);
-    ::BitBlt(dc, band.left, band.top, Width(band), Height(band), bufferDc.get(),
-             band.left - origin.x, band.top - origin.y, SRCCOPY);
-}
-
-void CCanvasPanel::ShadeOutside(HDC target, POINT origin, const RECT& area,
-                                const RECT& crop) const {
-    // GDI blends a whole rectangle in one call where GDI+ on a bitmap would
-    // blend pixel by pixel: the shade covers most of the surface.
-    const RECT inside{
-        std::lround(static_cast<float>(crop.left) * m_transform.ZoomX()) - m_transform.OffsetX(),
-        std::lround(static_cast<float>(crop.top) * m_transform.ZoomY()) - m_transform.OffsetY(),
-        std::lround(static_cast<float>(crop.right) * m_transform.ZoomX()) - m_transform.OffsetX(),
-        std::lround(static_cast<float>(crop.bottom) * m_transform.ZoomY()) - m_transform.OffsetY()};
-    const RECT keep = Intersection(inside, area);
-    RECT parts[4] = {RECT{area.left, area.top, area.right, area.bottom}, {}, {}, {}};
-    int count = 1;
-    if (!::IsRectEmpty(&keep)) {
-        parts[0] = RECT{area.left, area.top, area.right, keep.top};
-        parts[1] = RECT{area.left, keep.bottom, area.right, area.bottom};
-        parts[2] = RECT{area.left, keep.top, keep.left, keep.bottom};
-        parts[3] = RECT{keep.right, keep.top, area.right, keep.bottom};
-        count = 4;
-    }
-    const CPixelBuffer colour(1, 1);
-    const CBitmapDc source(colour.Handle());
-    if (!source)
-        return;
-    ::SetPixelV(source.get(), 0, 0,
-                RGB((kCropShade >> 16) & 0xFF, (kCropShade >> 8) & 0xFF, kCropShade & 0xFF));
-    const BLENDFUNCTION blend{AC_SRC_OVER, 0, static_cast<BYTE>(kCropShade >> 24), 0};
-    for (int i = 0; i < count; ++i) {
-        const RECT& r = parts[i];
-        if (::IsRectEmpty(&r))
-            continue;
-        ::GdiAlphaBlend(target, r.left - origin.x, r.top - origin.y, Width(r), Height(r),
-                        source.get(), 0, 0, 1, 1, blend);
-    }
-}
-
-CCanvasPanel::DrawList CCanvasPanel::CollectDrawn(bool forScreen) const {
-    DrawList drawn;
+CTileRenderer::DrawList CCanvasPanel::CollectDrawn(bool forScreen) const {
+    CTileRenderer::DrawList drawn;
     auto add = [&](CCanvasItem* item) { drawn.items.emplace_back(item, item->GetDrawBounds()); };
     for (const auto& item : m_items) {
         if (!item->IsCropItem())
@@ -549,59 +314,6 @@ CCanvasPanel::DrawList CCanvasPanel::CollectDrawn(bool forScreen) const {
         }
     }
     return drawn;
-}
-
-bool CCanvasPanel::DrawList::Meets(const RECT& image) const {
-    if (shade || (handles && MeetsRect(handleBounds, image)))
-        return true;
-    return std::any_of(items.begin(), items.end(),
-                       [&](const auto& entry) { return MeetsRect(entry.second, image); });
-}
-
-void CCanvasPanel::DrawTiles(CPixelBuffer& buffer, POINT origin, const RECT& area,
-                             const CViewTransform& mapping, const DrawnItems& items, LONG tileSize,
-                             CItemRasters* rasters) const {
-    for (LONG top = AlignDown(area.top, tileSize); top < area.bottom; top += tileSize) {
-        for (LONG left = AlignDown(area.left, tileSize); left < area.right; left += tileSize) {
-            const RECT tile = Intersection(RECT{left, top, left + tileSize, top + tileSize}, area);
-            const RECT image = ImageArea(tile, mapping);
-            if (std::none_of(items.begin(), items.end(),
-                             [&](const auto& entry) { return MeetsRect(entry.second, image); }))
-                continue;
-            // The graphics' device pixels start at the tile's corner.
-            const POINT corner{tile.left - origin.x, tile.top - origin.y};
-            const RECT inBuffer{corner.x, corner.y, corner.x + Width(tile),
-                                corner.y + Height(tile)};
-            DrawOnPart(buffer, origin, tile, mapping, [&](gfx::Graphics& graphics) {
-                for (const auto& [item, bounds] : items) {
-                    if (!MeetsRect(bounds, image))
-                        continue;
-                    // An item being dragged out, moved or resized changes
-                    // from paint to paint: its pixels are not worth keeping.
-                    const bool settled = !item->IsTracking() && !item->IsSelected();
-                    RECT place{};
-                    const CItemRasters::Pixels* kept =
-                        rasters ? rasters->Find(graphics, *item, bounds, settled, place) : nullptr;
-                    if (!kept) {
-                        item->Draw(graphics);
-                        continue;
-                    }
-                    buffer.BlendFrom(kept->argb.data(), SIZE{kept->width, kept->height},
-                                     POINT{place.left + corner.x, place.top + corner.y}, inBuffer);
-                }
-            });
-        }
-    }
-}
-
-void CCanvasPanel::DrawHandlesOver(const CPixelBuffer& buffer, POINT origin, const RECT& area,
-                                   CCanvasItem& item) const {
-    // One by one: a crop's handles lie far apart.
-    for (int n = 1; n <= item.GetHandleCount(); ++n) {
-        const RECT part = Intersection(DeviceArea(item.GetHandleRect(n), m_transform), area);
-        DrawOnPart(buffer, origin, part, m_transform,
-                   [&](gfx::Graphics& graphics) { item.DrawHandle(graphics, n); });
-    }
 }
 
 // ---- Mouse
@@ -695,79 +407,4 @@ void CCanvasPanel::OnRButtonUp(UINT, POINT point) {
         ::SetForegroundWindow(owner);
     ::TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON, screen.x, screen.y, 0,
                      owner, nullptr);
-}
-
-// ---- Output
-
-CPixelBuffer CCanvasPanel::Flatten() const {
-    if (!m_picture)
-        return {};
-    const RECT picture{0, 0, m_pictureSize.cx, m_pictureSize.cy};
-    // Not limited to the picture: a crop reaching past it comes out black
-    // there.
-    const RECT output = m_activeCrop ? m_activeCrop->GetImageRect() : picture;
-    if (Width(output) <= 0 || Height(output) <= 0)
-        return {};
-    CPixelBuffer flat(Width(output), Height(output));
-    if (!flat)
-        return {};
-    const RECT shown = Intersection(output, picture);
-    if (::IsRectEmpty(&shown))
-        return flat;
-    // The output's pixels are the device: image point p lands at p - output's
-    // corner. Items end at the picture's edge, as if drawn on the picture.
-    const CViewTransform mapping(1.0f, 1.0f, output.left, output.top);
-    const RECT area{shown.left - output.left, shown.top - output.top, shown.right - output.left,
-                    shown.bottom - output.top};
-    {
-        const CBitmapDc target(flat.Handle());
-        const CBitmapDc source(m_picture.Handle());
-        ::BitBlt(target.get(), area.left, area.top, Width(area), Height(area), source.get(),
-                 shown.left, shown.top, SRCCOPY);
-    }
-    ::GdiFlush(); // GDI+ reads the pixels the blit wrote
-    DrawTiles(flat, POINT{0, 0}, area, mapping, CollectDrawn(false).items, kOutputTileSize,
-              nullptr);
-    return flat;
-}
-
-bool CCanvasPanel::SaveJpeg(IStream* stream, const wchar_t* path) {
-    // What is being typed belongs in the picture.
-    EndEditAll();
-    const CPixelBuffer flat = Flatten();
-    if (!flat)
-        return false;
-    const gfx::Bitmap image = flat.Over(RECT{0, 0, flat.Width(), flat.Height()});
-    if (!image)
-        return false;
-    CLSID encoder{};
-    if (!gfx::FindEncoder(L"image/jpeg", encoder))
-        return false;
-    LONG quality = kJpegQuality;
-    Gdiplus::EncoderParameters parameters{};
-    parameters.Count = 1;
-    parameters.Parameter[0].Guid = kEncoderQuality;
-    parameters.Parameter[0].NumberOfValues = 1;
-    parameters.Parameter[0].Type = Gdiplus::EncoderParameterValueTypeLong;
-    parameters.Parameter[0].Value = &quality;
-    const gfx::Status status =
-        stream ? image.Save(stream, encoder, &parameters) : image.Save(path, encoder, &parameters);
-    return status == Gdiplus::Ok;
-}
-
-bool CCanvasPanel::SaveJpegToStream(IStream* stream) {
-    return stream && SaveJpeg(stream, nullptr);
-}
-
-bool CCanvasPanel::SaveJpegToFile(const wchar_t* path) {
-    return path && *path && SaveJpeg(nullptr, path);
-}
-
-fw::GdiBitmap CCanvasPanel::GetFlattenedBitmap() {
-    EndEditAll();
-    const CPixelBuffer flat = Flatten();
-    if (!flat)
-        return {};
-    // A device-dependent copy, as the clipboard wants it.
-    return fw::GdiBitmap(static_cast<HBITMAP>(::CopyImage(flat.Handle(), IMAGE_BITMAP, 0, 0, 0)));
 }

@@ -1,8 +1,9 @@
 // The annotation document: the captured picture, the committed items, the
-// redo list, the selection, the active crop, zoom and scroll offsets. Paints
-// the drawing surface, turns its mouse events into item gestures for the
-// current tool, runs undo, redo and Delete Item, and flattens picture and
-// items into one image.
+// redo list, the selection, the active crop, zoom and scroll offsets. Turns
+// the drawing surface's mouse events into item gestures for the current
+// tool, runs undo, redo and Delete Item, paints the surface through its tile
+// renderer (tile_renderer.h) and flattens picture and items into one image
+// (canvas_panel_output.cpp).
 //
 // The surface and the scroll source given to Connect must outlive the panel.
 // GDI+ started by StartGraphics stops when the panel is destroyed, so every
@@ -10,7 +11,6 @@
 #pragma once
 
 #include <memory>
-#include <utility>
 #include <vector>
 
 #include <windows.h>
@@ -20,9 +20,8 @@
 #include "canvas/canvas_item.h"
 #include "canvas/darwing_static_events.h"
 #include "canvas/gdiplus_objects.h"
-#include "canvas/item_rasters.h"
 #include "canvas/pixel_buffer.h"
-#include "canvas/scaled_picture.h"
+#include "canvas/tile_renderer.h"
 #include "canvas/view_transform.h"
 #include "common/lumvex_dlg_events.h"
 #include "framework/handles.h"
@@ -77,25 +76,17 @@ public:
     // For the items. Takes the current factory's pending item at the end of
     // its gesture; anything else is ignored.
     void AddItem(CCanvasItem* item);
-    // Commits an item the caller made.
-    void AddItem(std::unique_ptr<CCanvasItem> item);
     CCanvasItem* GetSelectedItem() const noexcept { return m_selected; }
     // Clears the previous item's selected flag and sets the new one's.
     void SetSelectedItem(CCanvasItem* item) noexcept;
     CCanvasItem* GetActiveCrop() const noexcept { return m_activeCrop; }
     const ItemList& GetItems() const noexcept { return m_items; }
-    // Items taken off the picture by undo, which redo brings back.
-    const ItemList& GetRedoItems() const noexcept { return m_redo; }
     const CViewTransform& GetTransform() const noexcept { return m_transform; }
-    POINT ViewToImage(POINT view) const;
     // The picture's size in image pixels; {0, 0} before the first capture.
-    SIZE GetPictureSize() const noexcept { return m_pictureSize; }
+    SIZE GetPictureSize() const noexcept { return SIZE{m_picture.Width(), m_picture.Height()}; }
     // Its size as the view shows it, at the zoom.
     SIZE GetPictureViewSize() const;
     HWND GetSurfaceWindow() const;
-
-    // Draws the update rectangle (view coordinates) of the surface into dc.
-    void PaintContent(HDC dc, const RECT& update);
 
     // CDarwingStaticEvents
     void OnPaint(CDrawingStatic* sender, HDC dc, const RECT& update) override;
@@ -112,18 +103,8 @@ public:
     void OnScrollVert(Sender* sender, int position) override;
 
 private:
-    // Items in drawing order, each with the image rectangle it may touch.
-    using DrawnItems = std::vector<std::pair<CCanvasItem*, RECT>>;
-    // What a paint draws over the picture: the items, then the shade
-    // outside the active crop, then the selected item's handles.
-    struct DrawList {
-        DrawnItems items;
-        CCanvasItem* shade = nullptr;
-        CCanvasItem* handles = nullptr;
-        RECT handleBounds{};
-        // Whether anything of the list may draw in the image rectangle.
-        bool Meets(const RECT& image) const;
-    };
+    // Reaches what tests (and the bench) need beyond the public interface.
+    friend class CCanvasPanelTestDriver;
 
     // One step of the document's history.
     struct Step {
@@ -135,41 +116,23 @@ private:
         bool wasActiveCrop;
     };
 
+    // Commits an item the caller made.
+    void AddItem(std::unique_ptr<CCanvasItem> item);
     void SetTransform(const CViewTransform& transform);
+    POINT ViewToImage(POINT view) const;
     // Takes an item off the picture as a step undo takes back.
     void Delete(CCanvasItem* item);
     // The current tool's pending item (made when there is none) in the
     // current colour; null without a tool or when the tool makes none.
     CCanvasItem* PendingItemForPress();
+    // Draws the update rectangle (view coordinates) of the surface into dc.
+    void PaintContent(HDC dc, const RECT& update);
     // The screen also shows the item being dragged out, the active crop's
     // darkening and the selection's handles; the output does not.
-    DrawList CollectDrawn(bool forScreen) const;
-    // The picture's rectangle in view coordinates.
-    RECT PictureViewRect() const;
-    // Copies the picture, as the view shows it, into the area (view
-    // coordinates) of a device context whose (0, 0) is the view's origin.
-    void BlitPicture(HDC target, POINT origin, const RECT& area) const;
+    CTileRenderer::DrawList CollectDrawn(bool forScreen) const;
     // The offset within the picture along one axis: the picture's far edge
     // never comes inside the surface's, and its near edge never leaves it.
     int ClampedOffset(int wanted, bool horizontal) const;
-    // At a zoom other than 1, the picture stretched for it (unless done).
-    void PrepareScaledPicture();
-    // Draws the items over the area of the buffer (device coordinates, the
-    // buffer's (0, 0) at origin), mapped through the transform, in square
-    // tiles of the size given: each tile draws on a GDI+ bitmap no larger
-    // than itself, and only the items that meet it. With rasters, items are
-    // blended from the pixels kept there.
-    void DrawTiles(CPixelBuffer& buffer, POINT origin, const RECT& area,
-                   const CViewTransform& mapping, const DrawnItems& items, LONG tileSize,
-                   CItemRasters* rasters) const;
-    void DrawHandlesOver(const CPixelBuffer& buffer, POINT origin, const RECT& area,
-                         CCanvasItem& item) const;
-    // Paints one band of tiles (view coordinates) of a paint through the
-    // buffer.
-    void PaintBand(HDC dc, const RECT& band, const DrawList& drawn);
-    // Darkens the area (view coordinates) outside the crop (image
-    // coordinates) on a device context whose (0, 0) is at origin.
-    void ShadeOutside(HDC target, POINT origin, const RECT& area, const RECT& crop) const;
     void RepaintSurface(bool erase);
     // Picture and items (no crop, no pending item, no handles) cut to the
     // output rectangle; empty when there is nothing to output.
@@ -193,13 +156,7 @@ private:
     std::vector<Step> m_redoSteps;
     // The one copy of the capture: GDI blits it, nothing converts it.
     CPixelBuffer m_picture;
-    SIZE m_pictureSize{};
-    // The picture at the current zoom, when it is not 1.
-    CScaledPicture m_scaled;
-    // Where paints put the picture and the items together, kept as large as
-    // the largest paint so far.
-    CPixelBuffer m_backBuffer;
-    // The items as the screen last showed them.
-    CItemRasters m_rasters;
     CViewTransform m_transform;
+    // Paints the two above.
+    CTileRenderer m_renderer{m_picture, m_transform};
 };

@@ -2,27 +2,7 @@
 
 #include <climits>
 
-CCropItem::CCropItem(CCanvasPanel* owner) noexcept : CCanvasItem(owner, 8, true) {}
-
-POINT CCropItem::GetHandlePoint(int handle) const {
-    return GetRectHandlePoint(handle);
-}
-
-HCURSOR CCropItem::GetHandleCursor(int handle) const {
-    return GetRectHandleCursor(handle);
-}
-
-bool CCropItem::HitTestBody(int x, int y) {
-    return HitTestFrame(x, y);
-}
-
-void CCropItem::Offset(int dx, int dy, int viewDx, int viewDy) {
-    OffsetPoints(dx, dy, viewDx, viewDy);
-}
-
-void CCropItem::MoveHandle(int x, int y, int viewX, int viewY, int handle) {
-    MoveRectHandle(x, y, viewX, viewY, handle);
-}
+CCropItem::CCropItem(CCanvasPanel* owner) noexcept : CRectItem(owner) {}
 
 void CCropItem::Draw(gfx::Graphics& graphics) {
     const RECT r = GetImageRect();
@@ -43,5 +23,3 @@ RECT CCropItem::GetDrawBounds() const {
         return CCanvasItem::GetDrawBounds();
     return RECT{LONG_MIN / 2, LONG_MIN / 2, LONG_MAX / 2, LONG_MAX / 2};
 }
-
-void CCropItem::DrawFeedback(gfx::Graphics&) {}

@@ -2,27 +2,7 @@
 
 #include "common/argb.h"
 
-CHighlightItem::CHighlightItem(CCanvasPanel* owner) noexcept : CCanvasItem(owner, 8, true) {}
-
-POINT CHighlightItem::GetHandlePoint(int handle) const {
-    return GetRectHandlePoint(handle);
-}
-
-HCURSOR CHighlightItem::GetHandleCursor(int handle) const {
-    return GetRectHandleCursor(handle);
-}
-
-bool CHighlightItem::HitTestBody(int x, int y) {
-    return HitTestFrame(x, y);
-}
-
-void CHighlightItem::Offset(int dx, int dy, int viewDx, int viewDy) {
-    OffsetPoints(dx, dy, viewDx, viewDy);
-}
-
-void CHighlightItem::MoveHandle(int x, int y, int viewX, int viewY, int handle) {
-    MoveRectHandle(x, y, viewX, viewY, handle);
-}
+CHighlightItem::CHighlightItem(CCanvasPanel* owner) noexcept : CRectItem(owner) {}
 
 void CHighlightItem::Draw(gfx::Graphics& graphics) {
     const RECT r = GetImageRect();
@@ -38,5 +18,3 @@ void CHighlightItem::Draw(gfx::Graphics& graphics) {
     frame.SetDashStyle(Gdiplus::DashStyleSolid);
     graphics.DrawRectangle(frame, r.left, r.top, width, height);
 }
-
-void CHighlightItem::DrawFeedback(gfx::Graphics&) {}

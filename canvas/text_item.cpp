@@ -109,7 +109,7 @@ void DrawTextOver(gfx::Graphics& graphics, RECT rect, const CTextLayout& layout,
 
 } // namespace
 
-CTextItem::CTextItem(CCanvasPanel* owner) : CCanvasItem(owner, 8, true) {
+CTextItem::CTextItem(CCanvasPanel* owner) : CRectItem(owner) {
     RegisterHiddenWindowClass(&CTextItem::HiddenWindowProc);
     m_hiddenWindow.reset(::CreateWindowExW(0, kHiddenWindowClass, kHiddenWindowTitle,
                                            WS_OVERLAPPEDWINDOW, 2000, 2000, 200, 200, nullptr,
@@ -182,14 +182,6 @@ void CTextItem::UpdateViewCoords(const CViewTransform& transform) {
         PlacePopup(false);
 }
 
-POINT CTextItem::GetHandlePoint(int handle) const {
-    return GetRectHandlePoint(handle);
-}
-
-HCURSOR CTextItem::GetHandleCursor(int handle) const {
-    return GetRectHandleCursor(handle);
-}
-
 bool CTextItem::HitTestBody(int x, int y) {
     const RECT box = GetImageRect();
     return ::PtInRect(&box, POINT{x, y}) != FALSE;
@@ -197,14 +189,14 @@ bool CTextItem::HitTestBody(int x, int y) {
 
 void CTextItem::Offset(int dx, int dy, int viewDx, int viewDy) {
     if (!IsEditing())
-        OffsetPoints(dx, dy, viewDx, viewDy);
+        CRectItem::Offset(dx, dy, viewDx, viewDy);
 }
 
 void CTextItem::MoveHandle(int x, int y, int viewX, int viewY, int handle) {
     if (IsEditing())
         return;
     const RECT before = GetImageRect();
-    MoveRectHandle(x, y, viewX, viewY, handle);
+    CRectItem::MoveHandle(x, y, viewX, viewY, handle);
     const RECT after = GetImageRect();
     if (!::EqualRect(&before, &after))
         LayOutText();
@@ -325,8 +317,6 @@ void CTextItem::Draw(gfx::Graphics& graphics) {
     ::InflateRect(&box, -1, -1);
     DrawTextOver(graphics, box, m_layout, m_font.get(), m_color);
 }
-
-void CTextItem::DrawFeedback(gfx::Graphics&) {}
 
 void CTextItem::AppendAppearance(std::vector<std::int64_t>& appearance) const {
     CCanvasItem::AppendAppearance(appearance);

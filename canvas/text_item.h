@@ -17,18 +17,16 @@
 
 #include <windows.h>
 
-#include "canvas/canvas_item.h"
+#include "canvas/rect_item.h"
 #include "canvas/text_layout.h"
 #include "framework/handles.h"
 #include "palettes/dlg_text_item.h"
 
-class CTextItem : public CCanvasItem, public CDlgTextItemEvents {
+class CTextItem : public CRectItem, public CDlgTextItemEvents {
 public:
     explicit CTextItem(CCanvasPanel* owner);
     ~CTextItem() override;
 
-    POINT GetHandlePoint(int handle) const override;
-    HCURSOR GetHandleCursor(int handle) const override;
     // The whole box, text or none.
     bool HitTestBody(int x, int y) override;
     // Neither moves nor resizes while the text is being typed. A resized box
@@ -45,7 +43,6 @@ public:
     // The popup follows the box wherever the view moves it.
     void UpdateViewCoords(const CViewTransform& transform) override;
     void Draw(gfx::Graphics& graphics) override;
-    void DrawFeedback(gfx::Graphics& graphics) override;
     void AppendAppearance(std::vector<std::int64_t>& appearance) const override;
 
     const std::wstring& GetText() const noexcept { return m_text; }

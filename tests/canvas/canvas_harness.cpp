@@ -98,8 +98,8 @@ void CanvasHarness::Drag(int x1, int y1, int x2, int y2, int steps) {
     Release(x2, y2);
 }
 
-std::vector<std::wstring> CanvasHarness::RightClick(int x, int y, WPARAM key) {
-    std::vector<std::wstring> captions;
+ShownMenu CanvasHarness::RightClick(int x, int y, const std::vector<WPARAM>& keys) {
+    ShownMenu shown;
     std::atomic<bool> done{false};
     std::thread closer([&] {
         // The menu's modal loop runs on this thread's caller: find its window
@@ -108,12 +108,11 @@ std::vector<std::wstring> CanvasHarness::RightClick(int x, int y, WPARAM key) {
             HWND menuWindow = ::FindWindowW(L"#32768", nullptr);
             if (menuWindow && ::IsWindowVisible(menuWindow)) {
                 auto menu = reinterpret_cast<HMENU>(::SendMessageW(menuWindow, MN_GETHMENU, 0, 0));
-                for (int i = 0; menu && i < ::GetMenuItemCount(menu); ++i) {
-                    wchar_t text[64] = {};
-                    ::GetMenuStringW(menu, static_cast<UINT>(i), text, 64, MF_BYPOSITION);
-                    captions.emplace_back(text);
-                }
-                ::PostMessageW(menuWindow, WM_KEYDOWN, key, 0);
+                for (int i = 0; menu && i < ::GetMenuItemCount(menu); ++i)
+                    shown.commands.push_back(::GetMenuItemID(menu, i));
+                ::GetWindowRect(menuWindow, &shown.window);
+                for (const WPARAM key : keys)
+                    ::PostMessageW(menuWindow, WM_KEYDOWN, key, 0);
                 return;
             }
             ::Sleep(10);
@@ -124,7 +123,7 @@ std::vector<std::wstring> CanvasHarness::RightClick(int x, int y, WPARAM key) {
     done = true;
     closer.join();
     Pump();
-    return captions;
+    return shown;
 }
 
 void CanvasHarness::Pump() {

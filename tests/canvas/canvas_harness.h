@@ -13,6 +13,7 @@
 #include "canvas/canvas_item_factory.h"
 #include "canvas/canvas_panel.h"
 #include "canvas/drawing_static.h"
+#include "canvas_panel_test_driver.h"
 #include "framework/handles.h"
 
 namespace canvas_test {
@@ -30,6 +31,13 @@ public:
     std::vector<RECT> updates;
 };
 
+// The context menu as it showed: the command of each of its items (0 for a
+// separator), and where its window was on the screen.
+struct ShownMenu {
+    std::vector<UINT> commands;
+    RECT window{};
+};
+
 class CanvasHarness : public ICanvasHost {
 public:
     explicit CanvasHarness(SIZE surfaceSize = SIZE{640, 480});
@@ -41,6 +49,7 @@ public:
     HWND Surface() const { return m_surface.Hwnd(); }
     CDrawingStatic& SurfaceControl() { return m_surface; }
     CCanvasPanel& Panel() { return m_panel; }
+    CCanvasPanelTestDriver Driver() { return CCanvasPanelTestDriver(m_panel); }
     PaintCounter& Paints() { return m_paints; }
 
     template <typename Factory> Factory& SelectTool() {
@@ -61,8 +70,8 @@ public:
     // Press, `steps` moves along the line, release at the end.
     void Drag(int x1, int y1, int x2, int y2, int steps = 4);
     // Right button down and up; the context menu that opens is read and
-    // closed by a helper thread, with the given key (VK_ESCAPE: nothing).
-    std::vector<std::wstring> RightClick(int x, int y, WPARAM key = VK_ESCAPE);
+    // answered by a helper thread with the given keys (VK_ESCAPE: nothing).
+    ShownMenu RightClick(int x, int y, const std::vector<WPARAM>& keys = {VK_ESCAPE});
 
     // The cursor the surface sets when the mouse rests on a point of it.
     HCURSOR CursorAt(int x, int y);

@@ -12,14 +12,10 @@
 #include <string>
 #include <vector>
 
-#include "canvas/arrow_item_factory.h"
-#include "canvas/crop_item_factory.h"
-#include "canvas/highlight_item_factory.h"
-#include "canvas/pen_item_factory.h"
 #include "canvas/pixel_buffer.h"
 #include "canvas/pointer_item_factory.h"
+#include "canvas/simple_item_factories.h"
 #include "canvas/text_item.h"
-#include "canvas/text_item_factory.h"
 #include "canvas_harness.h"
 #include "resource.h"
 #include "support/gdi_objects.h"
@@ -395,7 +391,7 @@ TEST_P(PartialPaintTest, PiecesThroughItemsMatchAWholePaint) {
         const int ys[] = {0, 41, 77, 151, 190, 229, static_cast<int>(client.bottom)};
         for (std::size_t i = 1; i < std::size(ys); ++i)
             for (std::size_t j = 1; j < std::size(xs); ++j)
-                canvas.Panel().PaintContent(dc, RECT{xs[j - 1], ys[i - 1], xs[j], ys[i]});
+                canvas.Driver().PaintContent(dc, RECT{xs[j - 1], ys[i - 1], xs[j], ys[i]});
     });
     const Pixels pieced(pieces.get());
     int differing = 0;
@@ -460,7 +456,7 @@ TEST_P(FittedViewTest, NoColumnOrRowStandsOutOfTheGradients) {
     const fw::GdiBitmap pieces = PaintOnGrey(canvas.Surface(), [&](HDC dc, const RECT& client) {
         for (int top = 0; top < client.bottom; top += 97)
             for (int left = 0; left < client.right; left += 131)
-                canvas.Panel().PaintContent(dc, RECT{left, top, left + 131, top + 97});
+                canvas.Driver().PaintContent(dc, RECT{left, top, left + 131, top + 97});
     });
     const Pixels pieced(pieces.get());
     auto step = [](COLORREF a, COLORREF b) {

@@ -2,13 +2,10 @@
 // commits, undo, redo, delete and the context menu.
 #include <gtest/gtest.h>
 
-#include "canvas/arrow_item_factory.h"
 #include "canvas/crop_item.h"
-#include "canvas/crop_item_factory.h"
-#include "canvas/highlight_item_factory.h"
 #include "canvas/pen_item.h"
-#include "canvas/pen_item_factory.h"
 #include "canvas/pointer_item_factory.h"
+#include "canvas/simple_item_factories.h"
 #include "canvas_harness.h"
 #include "resource.h"
 
@@ -102,7 +99,7 @@ TEST_F(CanvasPanelTest, UndoRedoMoveItemsBetweenTheListsAndACommitEmptiesRedo) {
 
     panel().Undo();
     EXPECT_EQ(ItemCount(), 1u);
-    ASSERT_EQ(panel().GetRedoItems().size(), 1u);
+    ASSERT_EQ(canvas.Driver().RedoItems().size(), 1u);
     EXPECT_EQ(panel().GetSelectedItem(), nullptr) << "the undone item was selected";
     EXPECT_FALSE(second->IsSelected());
 
@@ -113,7 +110,7 @@ TEST_F(CanvasPanelTest, UndoRedoMoveItemsBetweenTheListsAndACommitEmptiesRedo) {
 
     panel().Undo();
     canvas.Drag(300, 300, 350, 380);
-    EXPECT_TRUE(panel().GetRedoItems().empty());
+    EXPECT_TRUE(canvas.Driver().RedoItems().empty());
     panel().Redo();
     EXPECT_EQ(ItemCount(), 2u) << "nothing comes back after a new commit";
 }
@@ -172,7 +169,7 @@ TEST_F(CanvasPanelTest, DeleteSelectsTheFirstAndUndoAndRedoTakeTheDeletionBackAn
     ASSERT_EQ(ItemCount(), 1u);
     EXPECT_EQ(panel().GetSelectedItem(), first);
     EXPECT_TRUE(first->IsSelected());
-    EXPECT_EQ(panel().GetRedoItems().size(), 1u) << "delete leaves the redo list alone";
+    EXPECT_EQ(canvas.Driver().RedoItems().size(), 1u) << "delete leaves the redo list alone";
     EXPECT_GT(canvas.Paints().paints, before);
 
     // Undo brings the deleted item back at its place, selected; redo
@@ -218,35 +215,42 @@ TEST_F(CanvasPanelTest, DeletingSelectsNoOlderCropAndDeletingTheActiveCropLeaves
     EXPECT_EQ(panel().GetSelectedItem(), active);
 }
 
-TEST_F(CanvasPanelTest, RightClickSelectsTheEarlierOfOverlappingItemsAndShowsTheMenu) {
+TEST_F(CanvasPanelTest, RightClickSelectsTheEarlierOfOverlappingItemsAndOpensTheMenuThere) {
     canvas.SelectTool<CHighlightItemFactory>();
     canvas.Drag(100, 100, 300, 300);
     canvas.Drag(105, 105, 250, 250);
     CCanvasItem* earlier = Item(0);
     panel().SetSelectedItem(nullptr);
 
-    const auto captions = canvas.RightClick(108, 150);
+    const ShownMenu menu = canvas.RightClick(108, 150);
     EXPECT_EQ(panel().GetSelectedItem(), earlier);
-    const std::vector<std::wstring> expected = {L"&Delete Item",
-                                                L"&Copy to Clipboard",
-                                                L"",
-                                                L"Pointer",
-                                                L"Pen",
-                                                L"Highlight",
-                                                L"Text",
-                                                L"Arrow",
-                                                L"Crop",
-                                                L"",
-                                                L"Submit t&o Server"};
-    EXPECT_EQ(captions, expected);
+    POINT click{108, 150};
+    ::ClientToScreen(canvas.Surface(), &click);
+    EXPECT_EQ(menu.window.left, click.x) << "the menu's corner is at the click";
+    EXPECT_EQ(menu.window.top, click.y);
     EXPECT_TRUE(canvas.Commands().empty()) << "Escape chooses nothing";
+
+    // Each item picked from the menu (moved to with the arrow keys, chosen
+    // with Enter) sends its command to the owner, once.
+    std::vector<WORD> offered;
+    std::size_t downs = 0;
+    for (const UINT command : menu.commands) {
+        if (command == 0)
+            continue; // a separator: the arrow keys pass over it
+        offered.push_back(static_cast<WORD>(command));
+        std::vector<WPARAM> keys(++downs, VK_DOWN);
+        keys.push_back(VK_RETURN);
+        canvas.RightClick(400, 400, keys);
+    }
+    EXPECT_GE(offered.size(), 2u);
+    EXPECT_EQ(canvas.Commands(), offered);
 }
 
 TEST_F(CanvasPanelTest, RightClickOnEmptyPictureKeepsTheSelectionAndRoutesCommandsToTheOwner) {
     canvas.SelectTool<CArrowItemFactory>();
     canvas.Drag(10, 10, 100, 100);
     CCanvasItem* selected = Item(0);
-    canvas.RightClick(400, 400, 'D');
+    canvas.RightClick(400, 400, {'D'});
     EXPECT_EQ(panel().GetSelectedItem(), selected);
     ASSERT_EQ(canvas.Commands().size(), 1u);
     EXPECT_EQ(canvas.Commands()[0], ID_CTX_DELETE_ITEM);
@@ -268,7 +272,7 @@ TEST_F(CanvasPanelTest, SetBitmapStartsANewDocumentWithoutPendingItemsButKeepsZo
     EXPECT_EQ(tool.GetPendingItem(), nullptr);
     panel().Undo();
     EXPECT_EQ(ItemCount(), 0u) << "no deletion of the old document to undo";
-    EXPECT_TRUE(panel().GetRedoItems().empty());
+    EXPECT_TRUE(canvas.Driver().RedoItems().empty());
     EXPECT_EQ(panel().GetSelectedItem(), nullptr);
     EXPECT_EQ(panel().GetActiveCrop(), nullptr);
     EXPECT_FLOAT_EQ(panel().GetTransform().ZoomX(), 0.5f);
@@ -279,7 +283,7 @@ TEST_F(CanvasPanelTest, ZoomAndScrollRecomputeTheViewPointsOfBothLists) {
     canvas.Drag(10, 20, 110, 220);
     canvas.Drag(30, 30, 50, 50);
     panel().Undo();
-    CCanvasItem* undone = panel().GetRedoItems().at(0).get();
+    CCanvasItem* undone = canvas.Driver().RedoItems().at(0).get();
 
     CLumvexDlgEvents& scroll = panel();
     scroll.OnScrollHorz(nullptr, 7);

@@ -5,11 +5,8 @@
 
 #include <string>
 
-#include "canvas/arrow_item_factory.h"
-#include "canvas/crop_item_factory.h"
-#include "canvas/highlight_item_factory.h"
-#include "canvas/pen_item_factory.h"
 #include "canvas/pointer_item_factory.h"
+#include "canvas/simple_item_factories.h"
 #include "canvas_harness.h"
 
 using namespace canvas_test;

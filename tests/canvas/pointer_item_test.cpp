@@ -3,12 +3,9 @@
 
 #include <memory>
 
-#include "canvas/arrow_item_factory.h"
-#include "canvas/crop_item_factory.h"
 #include "canvas/highlight_item.h"
-#include "canvas/highlight_item_factory.h"
-#include "canvas/pen_item_factory.h"
 #include "canvas/pointer_item_factory.h"
+#include "canvas/simple_item_factories.h"
 #include "canvas_harness.h"
 
 using namespace canvas_test;
@@ -104,7 +101,7 @@ TEST_F(PointerTest, OlderCropsTakeNothingAndADoubleClickOpensTheEditor) {
     EditableFrame* editable = owned.get();
     owned->MoveHandle(300, 300, 300, 300, 1);
     owned->MoveHandle(400, 400, 400, 400, 5);
-    panel().AddItem(std::move(owned));
+    canvas.Driver().AddItem(std::move(owned));
     CCanvasItem* older = Draw<CCropItemFactory>({10, 10}, {200, 250});
     CCanvasItem* newer = Draw<CCropItemFactory>({500, 50}, {700, 250});
     CCanvasItem* arrow = Draw<CArrowItemFactory>({15, 100}, {15, 290}); // along the older band

@@ -6,9 +6,9 @@
 #include <cmath>
 #include <string>
 
+#include "canvas/simple_item_factories.h"
 #include "canvas/text_item.h"
 #include "canvas/text_layout.h"
-#include "canvas/text_item_factory.h"
 #include "canvas_harness.h"
 #include "controls/window_text.h"
 #include "resource.h"
