@@ -806,10 +806,10 @@ HWND Focus(DWORD uiThread) {
 std::vector<COLORREF> Pixels(HWND control) {
     RECT rect{};
     ::GetWindowRect(control, &rect);
-    const ScreenShot shot(rect);
+    const Picture shot = ScreenPicture(rect);
     std::vector<COLORREF> pixels;
-    for (int y = 0; y < shot.Height(); ++y) {
-        for (int x = 0; x < shot.Width(); ++x)
+    for (int y = 0; y < shot.height; ++y) {
+        for (int x = 0; x < shot.width; ++x)
             pixels.push_back(shot.At(x, y));
     }
     return pixels;

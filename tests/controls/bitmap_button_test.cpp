@@ -13,12 +13,6 @@ constexpr COLORREF kNormal = RGB(40, 60, 90);
 constexpr COLORREF kHover = RGB(90, 140, 220);
 constexpr COLORREF kFocus = RGB(20, 120, 60);
 
-COLORREF PixelAt(HWND window, int x, int y) {
-    PumpMessages(80);
-    const POINT point = ClientToScreenPoint(window, x, y);
-    return ScreenShot(RECT{point.x, point.y, point.x + 1, point.y + 1}).At(0, 0);
-}
-
 class BitmapButtonTest : public ::testing::Test {
 protected:
     void SetUp() override {

@@ -64,11 +64,11 @@ TEST(ButtonPictures, NormalHoverPushedAndDisabledWithCaptions) {
 
     RECT area{};
     GetWindowRect(host.Hwnd(), &area);
-    ScreenShot shot(area);
+    Picture shot = ScreenPicture(area);
     // The cut-away corner of the first button shows the host behind it.
     EXPECT_EQ(shot.At(10, 20), RGB(230, 236, 244));
     const std::wstring folder = PictureDirectory();
     if (!folder.empty()) {
-        EXPECT_TRUE(shot.Save(folder + L"\\buttons.bmp"));
+        EXPECT_TRUE(SavePng(shot, folder + L"\\buttons.png"));
     }
 }

@@ -45,13 +45,6 @@ bool IsPushed(HWND button) {
     return (SendMessageW(button, BM_GETSTATE, 0, 0) & BST_PUSHED) != 0;
 }
 
-// The colour on screen at a point of a window, after pending painting.
-COLORREF PixelAt(HWND window, int x, int y) {
-    PumpMessages(80);
-    const POINT point = ClientToScreenPoint(window, x, y);
-    return ScreenShot(RECT{point.x, point.y, point.x + 1, point.y + 1}).At(0, 0);
-}
-
 class ButtonRgnTest : public ::testing::Test {
 protected:
     void SetUp() override {

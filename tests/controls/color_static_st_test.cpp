@@ -11,12 +11,6 @@ using Index = CColorStaticST::ColorIndex;
 
 constexpr COLORREF kBackdrop = RGB(200, 200, 200);
 
-COLORREF PixelAt(HWND window, int x, int y) {
-    PumpMessages(80);
-    const POINT point = ClientToScreenPoint(window, x, y);
-    return ScreenShot(RECT{point.x, point.y, point.x + 1, point.y + 1}).At(0, 0);
-}
-
 // Text pixels of a yellow caption on a dark background, smoothed edges
 // included.
 bool IsYellowish(COLORREF colour) {
@@ -27,10 +21,10 @@ template <typename Match> int CountPixels(HWND window, Match match) {
     PumpMessages(80);
     RECT rect{};
     GetWindowRect(window, &rect);
-    ScreenShot shot(rect);
+    Picture shot = ScreenPicture(rect);
     int count = 0;
-    for (int y = 0; y < shot.Height(); ++y) {
-        for (int x = 0; x < shot.Width(); ++x)
+    for (int y = 0; y < shot.height; ++y) {
+        for (int x = 0; x < shot.width; ++x)
             count += match(shot.At(x, y)) ? 1 : 0;
     }
     return count;

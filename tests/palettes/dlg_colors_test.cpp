@@ -40,9 +40,10 @@ constexpr std::array<Swatch, 12> kSwatches{{
     RECT client{};
     GetClientRect(control, &client);
     const POINT origin = ClientToScreenPoint(control, 0, 0);
-    ScreenShot shot(RECT{origin.x, origin.y, origin.x + client.right, origin.y + client.bottom});
-    for (int y = 0; y < shot.Height(); ++y) {
-        for (int x = 0; x < shot.Width(); ++x) {
+    Picture shot =
+        ScreenPicture(RECT{origin.x, origin.y, origin.x + client.right, origin.y + client.bottom});
+    for (int y = 0; y < shot.height; ++y) {
+        for (int x = 0; x < shot.width; ++x) {
             if (shot.At(x, y) != colour)
                 return ::testing::AssertionFailure()
                        << "pixel (" << x << ", " << y << ") is 0x" << std::hex << shot.At(x, y)
@@ -60,14 +61,16 @@ protected:
         SetWindowPos(palette.Hwnd(), nullptr, 10, 10, 0, 0,
                      SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW);
         PumpMessages(100);
-        canvas.Reset();
+        canvas.paints = 0;
     }
 
     HWND Item(int id) const { return palette.Item(id); }
 
     TestHost host{RECT{300, 300, 800, 560}, RGB(210, 210, 210)};
     // A sibling of the palette standing in for the canvas.
-    PaintCounter canvas{host.Hwnd(), RECT{260, 10, 480, 240}};
+    fw::Window sibling{::CreateWindowExW(0, L"Static", L"", WS_CHILD | WS_VISIBLE, 260, 10, 220,
+                                         230, host.Hwnd(), nullptr, nullptr, nullptr)};
+    PaintCounter canvas{sibling.get()};
     CDlgColors palette;
 };
 
@@ -119,7 +122,7 @@ TEST_F(DlgColorsTest, ClickingASwatchMakesItsColourCurrentWithoutRepaintingTheCa
     EXPECT_EQ(palette.GetCurrentColor(), RGB(255, 255, 255));
 
     PumpMessages(100);
-    EXPECT_EQ(canvas.Paints(), 0);
+    EXPECT_EQ(canvas.paints, 0);
 }
 
 TEST_F(DlgColorsTest, EnterAndEscapeLeaveThePanelOpen) {
@@ -157,11 +160,11 @@ TEST_F(DlgColorsTest, PictureAfterPickingLightBlue) {
     RECT area{};
     GetWindowRect(palette.Hwnd(), &area);
     InflateRect(&area, 10, 10);
-    ScreenShot shot(area);
+    Picture shot = ScreenPicture(area);
     EXPECT_EQ(palette.GetCurrentColor(), RGB(0, 183, 240));
     const std::wstring folder = PictureDirectory();
     if (!folder.empty()) {
-        EXPECT_TRUE(shot.Save(folder + L"\\palette.bmp"));
+        EXPECT_TRUE(SavePng(shot, folder + L"\\palette.png"));
     }
 }
 
