@@ -125,15 +125,6 @@ TEST_F(DlgColorsTest, ClickingASwatchMakesItsColourCurrentWithoutRepaintingTheCa
     EXPECT_EQ(canvas.paints, 0);
 }
 
-TEST_F(DlgColorsTest, EnterAndEscapeLeaveThePanelOpen) {
-    SendMessageW(palette.Hwnd(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    SendMessageW(palette.Hwnd(), WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-    PumpMessages(50);
-    EXPECT_TRUE(IsWindow(palette.Hwnd()));
-    EXPECT_TRUE(IsWindowVisible(palette.Hwnd()));
-    EXPECT_EQ(palette.GetCurrentColor(), RGB(255, 0, 10));
-}
-
 TEST_F(DlgColorsTest, NoColourShowsTheButtonFace) {
     palette.SetCurrentColor(CDlgColors::kNoColor);
     EXPECT_EQ(palette.GetCurrentColor(), CDlgColors::kNoColor);
