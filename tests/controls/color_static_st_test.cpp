@@ -5,6 +5,13 @@
 
 #include <gtest/gtest.h>
 
+class CColorStaticSTTestDriver {
+public:
+    static COLORREF Background(const CColorStaticST& control) noexcept {
+        return control.m_background;
+    }
+};
+
 namespace {
 
 using Index = CColorStaticST::ColorIndex;
@@ -46,7 +53,7 @@ TEST_F(ColorStaticTest, BackgroundColourFillsTheWholeControlEvenWithoutACaption)
     EXPECT_EQ(PixelAt(swatch.Hwnd(), 9, 9), GetSysColor(COLOR_BTNFACE));
 
     swatch.SetColors(Index::Background, RGB(0, 0, 0));
-    EXPECT_EQ(swatch.GetColor(Index::Background), RGB(0, 0, 0));
+    EXPECT_EQ(CColorStaticSTTestDriver::Background(swatch), RGB(0, 0, 0));
     RECT client{};
     GetClientRect(swatch.Hwnd(), &client);
     EXPECT_EQ(PixelAt(swatch.Hwnd(), 0, 0), RGB(0, 0, 0));
