@@ -11,6 +11,13 @@
 #include <string>
 #include <vector>
 
+class CDlgColorsTestDriver {
+public:
+    static const wchar_t* SwatchName(int controlId) noexcept {
+        return CDlgColors::SwatchName(controlId);
+    }
+};
+
 namespace {
 
 struct Swatch {
@@ -184,7 +191,7 @@ TEST_F(DlgColorsTest, TheCurrentColoursSwatchIsTheTabStopAndKeysPickTheFocusedOn
     for (const Swatch& swatch : kSwatches) {
         wchar_t text[32]{};
         GetWindowTextW(Item(swatch.id), text, 32);
-        EXPECT_STREQ(text, CDlgColors::SwatchName(swatch.id));
+        EXPECT_STREQ(text, CDlgColorsTestDriver::SwatchName(swatch.id));
         names.push_back(text);
     }
     EXPECT_EQ(names.front(), L"Red");
