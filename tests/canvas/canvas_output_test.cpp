@@ -325,12 +325,7 @@ TEST_F(CanvasOutputTest, AfterItemsChangeTheScreenShowsWhatTheOutputShows) {
     const Picture screen = ReadPixels(PrintSurface(canvas.Surface()).get());
     const Picture out = ReadPixels(canvas.Panel().GetFlattenedBitmap().get());
     ASSERT_EQ(out.width, 400);
-    int differing = 0;
-    for (int y = 0; y < 300; ++y) {
-        for (int x = 0; x < 400; ++x)
-            differing += ColorsClose(screen.At(x, y), out.At(x, y), 3) ? 0 : 1;
-    }
-    EXPECT_EQ(differing, 0);
+    EXPECT_EQ(DifferingPixels(screen, out, 3), 0);
     EXPECT_EQ(dynamic_cast<CTextItem*>(box)->GetText(), L"Fixed");
 }
 

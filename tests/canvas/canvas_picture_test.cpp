@@ -114,12 +114,7 @@ TEST_P(CanvasPictureTest, EachKindWhileDraggedAndAfterRelease) {
         canvas.Move(82 + step * 5, 180 + step * 5 / 2);
     const Picture moving = CaptureClient(canvas.Surface());
     const Picture whole = ReadPixels(PrintSurface(canvas.Surface()).get());
-    int left = 0;
-    for (int y = 0; y < whole.height; ++y) {
-        for (int x = 0; x < whole.width; ++x)
-            left += ColorsClose(moving.At(x, y), whole.At(x, y), 40) ? 0 : 1;
-    }
-    EXPECT_EQ(left, 0) << "pixels left behind by the move";
+    EXPECT_EQ(DifferingPixels(moving, whole, 40), 0) << "pixels left behind by the move";
     canvas.Release(102, 190);
     canvas.Pump();
     SavePicture(CaptureClient(canvas.Surface()),

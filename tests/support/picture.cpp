@@ -115,6 +115,15 @@ bool ColorsClose(COLORREF a, COLORREF b, int tolerance) {
            std::abs(GetBValue(a) - GetBValue(b)) <= tolerance;
 }
 
+int DifferingPixels(const Picture& a, const Picture& b, int tolerance) {
+    int count = 0;
+    for (int y = 0; y < std::min(a.height, b.height); ++y) {
+        for (int x = 0; x < std::min(a.width, b.width); ++x)
+            count += ColorsClose(a.At(x, y), b.At(x, y), tolerance) ? 0 : 1;
+    }
+    return count;
+}
+
 bool SavePng(HBITMAP bitmap, const std::wstring& path) {
     fw::GdiplusSession gdiplus;
     if (!gdiplus.Start() || !bitmap)

@@ -48,6 +48,9 @@ COLORREF PixelAt(HWND window, int x, int y);
 
 // Every channel of the two colours differs by at most tolerance.
 bool ColorsClose(COLORREF a, COLORREF b, int tolerance = 0);
+// How many pixels of the area both pictures cover (from the top left) are
+// not close in colour.
+int DifferingPixels(const Picture& a, const Picture& b, int tolerance = 0);
 
 // Saves through the GDI+ PNG encoder; false on failure.
 bool SavePng(HBITMAP bitmap, const std::wstring& path);

@@ -195,19 +195,12 @@ TEST_P(DpiSystemTest, ColumnSurfacePaletteCaptureAndAboutBoxAtTheScale) {
         ::InflateRect(&rect, margin, margin);
         return ScreenPicture(rect);
     };
-    auto differing = [](const Picture& a, const Picture& b) {
-        int count = 0;
-        for (int y = 0; y < std::min(a.height, b.height); ++y) {
-            for (int x = 0; x < std::min(a.width, b.width); ++x)
-                count += a.At(x, y) != b.At(x, y) ? 1 : 0;
-        }
-        return count;
-    };
     focus(window, item(IDC_TOOL_HIGHLIGHT));
     PumpMessages(300);
     const Picture unfocused = shot(pointer, 0);
     focus(window, pointer);
-    EXPECT_TRUE(PumpUntil([&] { return differing(shot(pointer, 0), unfocused) > 40; }, kTimeoutMs))
+    EXPECT_TRUE(
+        PumpUntil([&] { return DifferingPixels(shot(pointer, 0), unfocused) > 40; }, kTimeoutMs))
         << "no focus cue on the tool button at " << dpi << " DPI";
     if (pictures) {
         const Picture focused = shot(pointer, 10);
