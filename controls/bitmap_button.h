@@ -31,10 +31,6 @@ public:
     // Creates the tooltip on first use; tips wrap at 400 pixels.
     void SetTooltipText(const std::wstring& text);
 
-    HWND ToolTip() const noexcept { return m_tooltip.get(); }
-    bool IsDefault() const noexcept { return m_default; }
-    bool IsHovering() const noexcept { return m_hover; }
-
     bool OnReflect(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 protected:
@@ -42,6 +38,8 @@ protected:
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
+    friend class BitmapButtonTestDriver;
+
     struct ColorPair {
         COLORREF background;
         COLORREF text;

@@ -53,11 +53,6 @@ public:
     // A tooltip control that gets this button's mouse messages. Not owned.
     void SetToolTip(HWND tooltip) noexcept { m_tooltip = tooltip; }
 
-    bool IsHovering() const noexcept { return m_hover; }
-    bool IsTracking() const noexcept { return m_tracking; }
-    // The caption's point size after fitting (the starting size before).
-    int CaptionPointSize() const noexcept { return m_fittedPointSize; }
-
     bool OnReflect(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 protected:
@@ -65,6 +60,8 @@ protected:
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
+    friend class CButtonRgnTestDriver;
+
     void DrawItem(const DRAWITEMSTRUCT& item);
     void DrawPicture(HDC dc, const RECT& rect, HBITMAP picture) const;
     void DrawTiled(HDC dc, const RECT& rect, HDC pictureDc, SIZE pictureSize) const;

@@ -18,9 +18,6 @@ public:
 
     // Stores the colour and repaints; a background colour gets a new brush.
     void SetColors(ColorIndex which, COLORREF colour);
-    COLORREF GetColor(ColorIndex which) const noexcept {
-        return which == ColorIndex::Background ? m_background : m_textColor;
-    }
     // These take effect with the caption font, which is built once, at the
     // first paint after the control is bound.
     void SetBold(bool bold) noexcept { m_bold = bold; }
@@ -37,6 +34,8 @@ protected:
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
+    friend class CColorStaticSTTestDriver;
+
     HFONT CaptionFont();
     HBRUSH BackgroundBrush();
     void Repaint() const;

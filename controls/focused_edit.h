@@ -9,11 +9,12 @@ class CFocusedEdit : public fw::Control {
 public:
     // Takes the font and, when the window exists, shows the text in it.
     void SetOwnedFont(fw::GdiFont font);
-    HFONT GetOwnedFont() const noexcept { return m_font.get(); }
 
 protected:
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
+    friend class CFocusedEditTestDriver;
+
     fw::GdiFont m_font;
 };

@@ -44,7 +44,6 @@ public:
 
     HWND Hwnd() const noexcept { return m_hwnd; }
     UINT TemplateId() const noexcept { return m_templateId; }
-    bool IsModal() const noexcept { return m_modal; }
     HWND Item(int controlId) const noexcept { return ::GetDlgItem(m_hwnd, controlId); }
     // Destroys the window; the dialog still receives WM_DESTROY.
     void DestroyWindow() noexcept;
@@ -90,6 +89,8 @@ protected:
     virtual bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
 private:
+    friend class DialogTestDriver;
+
     static INT_PTR CALLBACK StaticProc(HWND window, UINT message, WPARAM wParam,
                                        LPARAM lParam) noexcept;
     INT_PTR RunModalLoop();

@@ -27,8 +27,6 @@ public:
 
     // The colour of the swatch with this control id, or kNoColor.
     static COLORREF SwatchColor(int controlId) noexcept;
-    // Its name, which screen readers read out; null for no swatch.
-    static const wchar_t* SwatchName(int controlId) noexcept;
 
     // Arrow keys on a swatch move the focus to its neighbour.
     bool PreTranslateMessage(MSG* message) override;
@@ -49,6 +47,10 @@ protected:
     bool OnCommand(WORD id, WORD notifyCode, HWND control) override;
 
 private:
+    friend class CDlgColorsTestDriver;
+
+    // The swatch's name, which screen readers read out; null for no swatch.
+    static const wchar_t* SwatchName(int controlId) noexcept;
     void ShowCurrentColor();
     // Tab stops at one swatch only, the current colour's (or the first).
     void MoveTabStop();

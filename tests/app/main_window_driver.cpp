@@ -43,8 +43,7 @@ INT_PTR RunWithDriver(CLumvexDlg& dialog, const std::function<void(HWND)>& scrip
     const INT_PTR result = dialog.DoModal(nullptr);
     driver.join();
     // DoModal passes the quit message on for outer loops; tests have none.
-    MSG quit{};
-    ::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+    TakeQuitMessage();
     return result;
 }
 

@@ -787,24 +787,11 @@ HWND Focus(DWORD uiThread) {
     return info.hwndFocus;
 }
 
-// Pixels of a control as the screen shows it.
-std::vector<COLORREF> Pixels(HWND control) {
+// A control as the screen shows it.
+Picture Shown(HWND control) {
     RECT rect{};
     ::GetWindowRect(control, &rect);
-    const ScreenShot shot(rect);
-    std::vector<COLORREF> pixels;
-    for (int y = 0; y < shot.Height(); ++y) {
-        for (int x = 0; x < shot.Width(); ++x)
-            pixels.push_back(shot.At(x, y));
-    }
-    return pixels;
-}
-
-int Differing(const std::vector<COLORREF>& a, const std::vector<COLORREF>& b) {
-    int count = 0;
-    for (size_t i = 0; i < std::min(a.size(), b.size()); ++i)
-        count += a[i] != b[i] ? 1 : 0;
-    return count;
+    return ScreenPicture(rect);
 }
 
 } // namespace keyboard
@@ -846,11 +833,11 @@ TEST_F(MainWindow, TabFollowsTheColumnTheFocusShowsAndEveryControlHasAName) {
                    TRUE);
         ::UpdateWindow(pointer);
         PumpMessages(200);
-        const std::vector<COLORREF> unfocused = keyboard::Pixels(pointer);
+        const Picture unfocused = keyboard::Shown(pointer);
         SendOrFail(window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(pointer), TRUE);
-        EXPECT_TRUE(PumpUntil(
-            [&] { return keyboard::Differing(keyboard::Pixels(pointer), unfocused) > 100; },
-            kDriverTimeoutMs))
+        EXPECT_TRUE(
+            PumpUntil([&] { return DifferingPixels(keyboard::Shown(pointer), unfocused) > 100; },
+                      kDriverTimeoutMs))
             << "the focused tool button looks as it did without the focus";
 
         // In the palette the arrows move the focus and Space picks. (Keys are

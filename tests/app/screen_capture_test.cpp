@@ -1,27 +1,12 @@
 #include "app/screen_capture.h"
 
 #include "framework/handles.h"
+#include "support/message_pump.h"
+#include "support/picture.h"
 
 #include <gtest/gtest.h>
 
-#include <vector>
-
 namespace {
-
-// Reads one pixel of a bitmap as 0x00RRGGBB.
-std::vector<DWORD> ReadPixels(HBITMAP bitmap, int width, int height) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    std::vector<DWORD> pixels(static_cast<size_t>(width) * height);
-    fw::WindowDc screen(nullptr);
-    ::GetDIBits(screen.get(), bitmap, 0, height, pixels.data(), &info, DIB_RGB_COLORS);
-    return pixels;
-}
 
 LRESULT CALLBACK PatternProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_PAINT) {
@@ -55,12 +40,7 @@ TEST(ScreenCapture, HoldsThePrimaryScreenWithWhatIsShownOnIt) {
     ASSERT_NE(pattern, nullptr);
     ::UpdateWindow(pattern);
     // Let the X server show the window before the copy.
-    for (int i = 0; i < 20; ++i) {
-        MSG msg;
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-            ::DispatchMessageW(&msg);
-        ::Sleep(25);
-    }
+    PumpMessages(500);
 
     fw::GdiBitmap picture(CaptureScreen());
     ASSERT_TRUE(picture);
@@ -75,14 +55,13 @@ TEST(ScreenCapture, HoldsThePrimaryScreenWithWhatIsShownOnIt) {
     ASSERT_EQ(::GetObjectW(picture.get(), sizeof(section), &section), int{sizeof(section)});
     EXPECT_EQ(section.dsBm.bmBitsPixel, 32);
 
-    const std::vector<DWORD> pixels = ReadPixels(picture.get(), width, height);
-    auto at = [&](int x, int y) { return pixels[static_cast<size_t>(y) * width + x] & 0xFFFFFF; };
-    EXPECT_EQ(at(450, 325), 0xFF0000u); // red, top-left quadrant
-    EXPECT_EQ(at(550, 325), 0x00FF00u); // green
-    EXPECT_EQ(at(450, 375), 0x0000FFu); // blue
-    EXPECT_EQ(at(550, 375), 0xFFFF00u); // yellow
-    EXPECT_EQ(at(400, 300), 0xFF0000u); // the window's very first pixel
-    EXPECT_NE(at(399, 300), 0xFF0000u); // and just outside it
+    const Picture pixels = ReadPixels(picture.get());
+    EXPECT_EQ(pixels.At(450, 325), RGB(255, 0, 0));   // red, top-left quadrant
+    EXPECT_EQ(pixels.At(550, 325), RGB(0, 255, 0));   // green
+    EXPECT_EQ(pixels.At(450, 375), RGB(0, 0, 255));   // blue
+    EXPECT_EQ(pixels.At(550, 375), RGB(255, 255, 0)); // yellow
+    EXPECT_EQ(pixels.At(400, 300), RGB(255, 0, 0));   // the window's very first pixel
+    EXPECT_NE(pixels.At(399, 300), RGB(255, 0, 0));   // and just outside it
     ::DestroyWindow(pattern);
 }
 

@@ -1,7 +1,8 @@
 #include "canvas_harness.h"
 
+#include "support/message_pump.h"
+
 #include <atomic>
-#include <cstdlib>
 #include <thread>
 
 namespace canvas_test {
@@ -38,13 +39,12 @@ CanvasHarness::CanvasHarness(SIZE surfaceSize) {
     m_surface.Create(WS_CHILD | WS_VISIBLE | SS_NOTIFY, rect, m_window, 1034);
     m_panel.StartGraphics();
     m_panel.Connect(nullptr);
-    m_surface.AddListener(&m_paints);
+    m_paints.Watch(Surface());
     ::UpdateWindow(m_window);
     Pump();
 }
 
 CanvasHarness::~CanvasHarness() {
-    m_surface.RemoveListener(&m_paints);
     // Pending items hold GDI+ objects: they go before the panel stops GDI+.
     m_factory.reset();
     ::DestroyWindow(m_window);
@@ -127,11 +127,7 @@ ShownMenu CanvasHarness::RightClick(int x, int y, const std::vector<WPARAM>& key
 }
 
 void CanvasHarness::Pump() {
-    MSG msg;
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageW(&msg);
-    }
+    PumpMessages(0);
 }
 
 fw::GdiBitmap MakePicture(int width, int height, COLORREF color) {
@@ -146,46 +142,6 @@ void FillBlock(HBITMAP bitmap, const RECT& rect, COLORREF color) {
     fw::SelectionGuard select(dc.get(), bitmap);
     fw::GdiBrush brush(::CreateSolidBrush(color));
     ::FillRect(dc.get(), &rect, brush.get());
-}
-
-Pixels::Pixels(HBITMAP bitmap) {
-    BITMAP info{};
-    if (!bitmap || !::GetObjectW(bitmap, sizeof(info), &info))
-        return;
-    m_width = info.bmWidth;
-    m_height = info.bmHeight;
-    BITMAPINFO format{};
-    format.bmiHeader.biSize = sizeof(format.bmiHeader);
-    format.bmiHeader.biWidth = m_width;
-    format.bmiHeader.biHeight = -m_height;
-    format.bmiHeader.biPlanes = 1;
-    format.bmiHeader.biBitCount = 32;
-    format.bmiHeader.biCompression = BI_RGB;
-    m_pixels.resize(static_cast<std::size_t>(m_width) * static_cast<std::size_t>(m_height));
-    fw::WindowDc screen(nullptr);
-    ::GetDIBits(screen.get(), bitmap, 0, static_cast<UINT>(m_height), m_pixels.data(), &format,
-                DIB_RGB_COLORS);
-}
-
-COLORREF Pixels::At(int x, int y) const {
-    if (x < 0 || y < 0 || x >= m_width || y >= m_height)
-        return CLR_INVALID;
-    const DWORD pixel = m_pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(m_width) +
-                                 static_cast<std::size_t>(x)];
-    return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
-}
-
-fw::GdiBitmap CaptureClient(HWND window) {
-    // The window's own device context reads what was drawn on it, feedback
-    // drawn straight to the screen included.
-    RECT client{};
-    ::GetClientRect(window, &client);
-    fw::WindowDc source(window);
-    fw::GdiBitmap bitmap(::CreateCompatibleBitmap(source.get(), client.right, client.bottom));
-    fw::MemoryDc dc(::CreateCompatibleDC(source.get()));
-    fw::SelectionGuard select(dc.get(), bitmap.get());
-    ::BitBlt(dc.get(), 0, 0, client.right, client.bottom, source.get(), 0, 0, SRCCOPY);
-    return bitmap;
 }
 
 fw::GdiBitmap PaintOnGrey(HWND surface, const std::function<void(HDC, const RECT&)>& paint) {
@@ -207,7 +163,7 @@ fw::GdiBitmap PrintSurface(HWND surface) {
     });
 }
 
-std::wstring SavePicture(HBITMAP bitmap, const wchar_t* name) {
+std::wstring SavePicture(const Picture& picture, const wchar_t* name) {
     wchar_t exe[MAX_PATH] = {};
     ::GetModuleFileNameW(nullptr, exe, MAX_PATH);
     std::wstring folder(exe);
@@ -216,16 +172,8 @@ std::wstring SavePicture(HBITMAP bitmap, const wchar_t* name) {
     folder += L"\\pictures";
     ::CreateDirectoryW(folder.c_str(), nullptr);
     const std::wstring path = folder + L"\\" + name + L".png";
-    CLSID png{};
-    if (gfx::FindEncoder(L"image/png", png))
-        gfx::Bitmap::FromHbitmap(bitmap).Save(path.c_str(), png, nullptr);
+    SavePng(picture, path);
     return path;
-}
-
-bool Near(COLORREF actual, COLORREF expected, int tolerance) {
-    return std::abs(GetRValue(actual) - GetRValue(expected)) <= tolerance &&
-           std::abs(GetGValue(actual) - GetGValue(expected)) <= tolerance &&
-           std::abs(GetBValue(actual) - GetBValue(expected)) <= tolerance;
 }
 
 } // namespace canvas_test

@@ -15,21 +15,10 @@
 #include "canvas/drawing_static.h"
 #include "canvas_panel_test_driver.h"
 #include "framework/handles.h"
+#include "support/picture.h"
+#include "support/test_window.h"
 
 namespace canvas_test {
-
-// Counts the surface's paints (a second listener beside the panel).
-class PaintCounter : public CDarwingStaticEvents {
-public:
-    void OnPaint(CDrawingStatic*, HDC, const RECT& update) override {
-        ++paints;
-        lastUpdate = update;
-        updates.push_back(update);
-    }
-    int paints = 0;
-    RECT lastUpdate{};
-    std::vector<RECT> updates;
-};
 
 // The context menu as it showed: the command of each of its items (0 for a
 // separator), and where its window was on the screen.
@@ -102,31 +91,12 @@ private:
 // other colours.
 fw::GdiBitmap MakePicture(int width, int height, COLORREF color);
 void FillBlock(HBITMAP bitmap, const RECT& rect, COLORREF color);
-// 32-bit pixels of a bitmap, top-down, as 0x00RRGGBB.
-class Pixels {
-public:
-    explicit Pixels(HBITMAP bitmap);
-    int Width() const { return m_width; }
-    int Height() const { return m_height; }
-    // As a Windows colour value (0x00BBGGRR).
-    COLORREF At(int x, int y) const;
-
-private:
-    int m_width = 0;
-    int m_height = 0;
-    std::vector<DWORD> m_pixels;
-};
-// What the screen shows in a window's client area right now.
-fw::GdiBitmap CaptureClient(HWND window);
 // A new bitmap of the surface's client size, grey, with what paint draws on
 // it (given the client rectangle).
 fw::GdiBitmap PaintOnGrey(HWND surface, const std::function<void(HDC, const RECT&)>& paint);
 // Draws the surface through WM_PRINTCLIENT into a new bitmap.
 fw::GdiBitmap PrintSurface(HWND surface);
-// Saves a bitmap as PNG under <build>/pictures; answers the path.
-std::wstring SavePicture(HBITMAP bitmap, const wchar_t* name);
-
-// Colours near each other within a tolerance on every channel.
-bool Near(COLORREF actual, COLORREF expected, int tolerance = 24);
+// Saves a picture as PNG under <build>/pictures; answers the path.
+std::wstring SavePicture(const Picture& picture, const wchar_t* name);
 
 } // namespace canvas_test

@@ -126,22 +126,23 @@ TEST_F(CanvasOutputTest, TheFlatPictureIsTheCropWithFramesAndArrowsOnly) {
     canvas.Move(330, 200);
 
     const fw::GdiBitmap flat = canvas.Panel().GetFlattenedBitmap();
-    const Pixels out(flat.get());
-    ASSERT_EQ(out.Width(), 360);
-    ASSERT_EQ(out.Height(), 240);
+    const Picture out = ReadPixels(flat.get());
+    ASSERT_EQ(out.width, 360);
+    ASSERT_EQ(out.height, 240);
     // Image point (x, y) is output point (x - 20, y - 20).
     EXPECT_EQ(out.At(51 - 20, 80 - 20), kRed) << "frame border";
     EXPECT_EQ(out.At(100 - 20, 85 - 20), kPicture) << "inside the frame";
     EXPECT_EQ(out.At(100 - 20, 48 - 20), kPicture) << "no handle";
-    EXPECT_TRUE(Near(out.At(260 - 20, 220 - 20), kBlue, 60)) << "arrow shaft";
+    EXPECT_TRUE(ColorsClose(out.At(260 - 20, 220 - 20), kBlue, 60)) << "arrow shaft";
     EXPECT_EQ(out.At(250 - 20, 100 - 20), kBlock);
     EXPECT_EQ(out.At(300 - 20, 180 - 20), kPicture) << "no pending item";
     EXPECT_EQ(out.At(0, 0), kPicture) << "no darkening";
 
-    const Pixels screen(PrintSurface(canvas.Surface()).get());
+    const Picture screen = ReadPixels(PrintSurface(canvas.Surface()).get());
     EXPECT_EQ(screen.At(100, 48), RGB(0, 0, 0)) << "handle on screen";
-    EXPECT_TRUE(Near(screen.At(300, 180), RGB(172, 187, 202), 8)) << "pending item on screen";
-    EXPECT_TRUE(Near(screen.At(10, 10), RGB(68, 72, 76), 8)) << "darkened outside the crop";
+    EXPECT_TRUE(ColorsClose(screen.At(300, 180), RGB(172, 187, 202), 8))
+        << "pending item on screen";
+    EXPECT_TRUE(ColorsClose(screen.At(10, 10), RGB(68, 72, 76), 8)) << "darkened outside the crop";
     EXPECT_EQ(screen.At(100, 85), kPicture) << "crop inside untouched";
     canvas.Release(330, 200);
 }
@@ -149,9 +150,9 @@ TEST_F(CanvasOutputTest, TheFlatPictureIsTheCropWithFramesAndArrowsOnly) {
 TEST_F(CanvasOutputTest, WithoutACropTheWholePictureIsOutput) {
     canvas.SelectTool<CHighlightItemFactory>();
     canvas.Drag(50, 50, 150, 120);
-    const Pixels out(canvas.Panel().GetFlattenedBitmap().get());
-    EXPECT_EQ(out.Width(), 400);
-    EXPECT_EQ(out.Height(), 300);
+    const Picture out = ReadPixels(canvas.Panel().GetFlattenedBitmap().get());
+    EXPECT_EQ(out.width, 400);
+    EXPECT_EQ(out.height, 300);
     EXPECT_EQ(out.At(51, 80), kRed);
 }
 
@@ -160,9 +161,9 @@ TEST_F(CanvasOutputTest, ACropPastThePictureKeepsItsSizeAndIsBlackOutside) {
     canvas.Drag(330, 230, 450, 290); // a frame crossing the picture's edge
     canvas.SelectTool<CCropItemFactory>();
     canvas.Drag(300, 200, 500, 400);
-    const Pixels out(canvas.Panel().GetFlattenedBitmap().get());
-    ASSERT_EQ(out.Width(), 200);
-    ASSERT_EQ(out.Height(), 200);
+    const Picture out = ReadPixels(canvas.Panel().GetFlattenedBitmap().get());
+    ASSERT_EQ(out.width, 200);
+    ASSERT_EQ(out.height, 200);
     EXPECT_EQ(out.At(20, 20), kPicture);
     EXPECT_EQ(out.At(150, 150), RGB(0, 0, 0));
     EXPECT_EQ(out.At(31, 60), kRed) << "frame inside the picture";
@@ -174,19 +175,19 @@ TEST_F(CanvasOutputTest, OnlyTheNewerOfTwoCropsCutsTheOutputUntilItIsUndone) {
     canvas.SelectTool<CCropItemFactory>();
     canvas.Drag(10, 10, 110, 60);
     canvas.Drag(50, 50, 250, 200);
-    EXPECT_EQ(Pixels(canvas.Panel().GetFlattenedBitmap().get()).Width(), 200);
-    const Pixels screen(PrintSurface(canvas.Surface()).get());
+    EXPECT_EQ(ReadPixels(canvas.Panel().GetFlattenedBitmap().get()).width, 200);
+    const Picture screen = ReadPixels(PrintSurface(canvas.Surface()).get());
     EXPECT_EQ(screen.At(60, 100), kPicture) << "inside the newer crop";
     EXPECT_NE(screen.At(30, 30), kPicture) << "the older crop's inside is darkened";
     canvas.Panel().Undo();
-    EXPECT_EQ(Pixels(canvas.Panel().GetFlattenedBitmap().get()).Width(), 100);
+    EXPECT_EQ(ReadPixels(canvas.Panel().GetFlattenedBitmap().get()).width, 100);
 }
 
 TEST_F(CanvasOutputTest, AClickWithTheCropToolDarkensNothing) {
     canvas.SelectTool<CCropItemFactory>();
     canvas.Press(100, 100);
     canvas.Release(100, 100);
-    const Pixels screen(PrintSurface(canvas.Surface()).get());
+    const Picture screen = ReadPixels(PrintSurface(canvas.Surface()).get());
     EXPECT_EQ(screen.At(50, 50), kPicture);
     EXPECT_EQ(screen.At(100, 100), kPicture);
 }
@@ -216,9 +217,9 @@ TEST_F(CanvasOutputTest, TheJpegStreamDecodesToTheCropWithItsColours) {
     ASSERT_TRUE(decoded.bitmap);
     EXPECT_EQ(decoded.width, 360);
     EXPECT_EQ(decoded.height, 240);
-    EXPECT_TRUE(Near(decoded.At(250 - 20, 90 - 20), kBlock, 30));
-    EXPECT_TRUE(Near(decoded.At(100 - 20, 85 - 20), kPicture, 30));
-    EXPECT_TRUE(Near(decoded.At(5, 200), kPicture, 30));
+    EXPECT_TRUE(ColorsClose(decoded.At(250 - 20, 90 - 20), kBlock, 30));
+    EXPECT_TRUE(ColorsClose(decoded.At(100 - 20, 85 - 20), kPicture, 30));
+    EXPECT_TRUE(ColorsClose(decoded.At(5, 200), kPicture, 30));
     EXPECT_GT(GetRValue(decoded.At(51 - 20, 85 - 20)), 150) << "frame border";
 }
 
@@ -234,7 +235,7 @@ TEST_F(CanvasOutputTest, TheJpegFileDecodesToThePicture) {
         const Decoded decoded = Decode(raw);
         EXPECT_EQ(decoded.width, 400);
         EXPECT_EQ(decoded.height, 300);
-        EXPECT_TRUE(Near(decoded.At(250, 90), kBlock, 30));
+        EXPECT_TRUE(ColorsClose(decoded.At(250, 90), kBlock, 30));
     }
     EXPECT_TRUE(::DeleteFileW(path.c_str()));
 }
@@ -247,8 +248,8 @@ TEST_F(CanvasOutputTest, TheFlattenedBitmapIsTheCallersToKeep) {
     canvas.Panel().Undo();
     canvas.Panel().Undo();
     canvas.Panel().SetBitmap(MakePicture(50, 50, RGB(0, 0, 0)));
-    const Pixels later(kept.get());
-    EXPECT_EQ(later.Width(), 360);
+    const Picture later = ReadPixels(kept.get());
+    EXPECT_EQ(later.width, 360);
     EXPECT_EQ(later.At(51 - 20, 80 - 20), kRed);
 }
 
@@ -260,7 +261,7 @@ TEST_F(CanvasOutputTest, PaintingShowsThePictureThroughZoomAndOffsetsAndNothingB
     EXPECT_EQ(canvas.Panel().GetTransform().OffsetX(), 100);
     EXPECT_EQ(canvas.Panel().GetTransform().OffsetY(), 0);
     // The green block (200, 40)-(300, 140) shows at (300, 80)-(500, 280).
-    const Pixels view(PrintSurface(canvas.Surface()).get());
+    const Picture view = ReadPixels(PrintSurface(canvas.Surface()).get());
     EXPECT_EQ(view.At(400, 180), kBlock);
     EXPECT_EQ(view.At(295, 180), kPicture);
     EXPECT_EQ(view.At(400, 75), kPicture);
@@ -276,7 +277,7 @@ TEST_F(CanvasOutputTest, PaintingShowsThePictureThroughZoomAndOffsetsAndNothingB
     canvas.Panel().SetZoom(0.5f, 0.5f);
     scroll.OnScrollHorz(nullptr, 50);
     EXPECT_EQ(canvas.Panel().GetTransform().OffsetX(), 0);
-    const Pixels small(PrintSurface(canvas.Surface()).get());
+    const Picture small = ReadPixels(PrintSurface(canvas.Surface()).get());
     EXPECT_EQ(small.At(125, 45), kBlock);
     EXPECT_EQ(small.At(95, 45), kPicture);
     EXPECT_EQ(small.At(75, 160), RGB(128, 128, 128));
@@ -317,15 +318,10 @@ TEST_F(CanvasOutputTest, AfterItemsChangeTheScreenShowsWhatTheOutputShows) {
     canvas.Panel().SetSelectedItem(nullptr);
     frame->SetColor(kBlue);
 
-    const Pixels screen(PrintSurface(canvas.Surface()).get());
-    const Pixels out(canvas.Panel().GetFlattenedBitmap().get());
-    ASSERT_EQ(out.Width(), 400);
-    int differing = 0;
-    for (int y = 0; y < 300; ++y) {
-        for (int x = 0; x < 400; ++x)
-            differing += Near(screen.At(x, y), out.At(x, y), 3) ? 0 : 1;
-    }
-    EXPECT_EQ(differing, 0);
+    const Picture screen = ReadPixels(PrintSurface(canvas.Surface()).get());
+    const Picture out = ReadPixels(canvas.Panel().GetFlattenedBitmap().get());
+    ASSERT_EQ(out.width, 400);
+    EXPECT_EQ(DifferingPixels(screen, out, 3), 0);
     EXPECT_EQ(dynamic_cast<CTextItem*>(box)->GetText(), L"Fixed");
 }
 
@@ -345,15 +341,15 @@ TEST_P(PartialPaintTest, DragRepaintsMatchAFullPaint) {
     for (int i = 1; i <= 12; ++i)
         canvas.Move(100 + i * 17, 200 - i * 9);
     canvas.Pump();
-    const Pixels onScreen(CaptureClient(canvas.Surface()).get());
-    const Pixels full(PrintSurface(canvas.Surface()).get());
+    const Picture onScreen = CaptureClient(canvas.Surface());
+    const Picture full = ReadPixels(PrintSurface(canvas.Surface()).get());
     int differing = 0;
     int drawn = 0; // neither picture nor background: items and handles
     for (int y = 0; y < 240; ++y) {
         for (int x = 0; x < 400; ++x) {
             if (onScreen.At(x, y) != full.At(x, y))
                 ++differing;
-            if (!Near(full.At(x, y), kPicture, 8) && !Near(full.At(x, y), kBlock, 8))
+            if (!ColorsClose(full.At(x, y), kPicture, 8) && !ColorsClose(full.At(x, y), kBlock, 8))
                 ++drawn;
         }
     }
@@ -385,7 +381,7 @@ TEST_P(PartialPaintTest, PiecesThroughItemsMatchAWholePaint) {
     canvas.Drag(15, 12, 392, 292); // selected: its handles show
     canvas.Panel().SetZoom(zoom, zoom);
 
-    const Pixels whole(PrintSurface(canvas.Surface()).get());
+    const Picture whole = ReadPixels(PrintSurface(canvas.Surface()).get());
     const fw::GdiBitmap pieces = PaintOnGrey(canvas.Surface(), [&](HDC dc, const RECT& client) {
         const int xs[] = {0, 97, 203, 255, 259, 331, static_cast<int>(client.right)};
         const int ys[] = {0, 41, 77, 151, 190, 229, static_cast<int>(client.bottom)};
@@ -393,13 +389,14 @@ TEST_P(PartialPaintTest, PiecesThroughItemsMatchAWholePaint) {
             for (std::size_t j = 1; j < std::size(xs); ++j)
                 canvas.Driver().PaintContent(dc, RECT{xs[j - 1], ys[i - 1], xs[j], ys[i]});
     });
-    const Pixels pieced(pieces.get());
+    const Picture pieced = ReadPixels(pieces.get());
     int differing = 0;
     int drawn = 0;
-    for (int y = 0; y < whole.Height(); ++y) {
-        for (int x = 0; x < whole.Width(); ++x) {
+    for (int y = 0; y < whole.height; ++y) {
+        for (int x = 0; x < whole.width; ++x) {
             differing += pieced.At(x, y) != whole.At(x, y);
-            drawn += Near(whole.At(x, y), kRed, 40) || Near(whole.At(x, y), kBlue, 40);
+            drawn +=
+                ColorsClose(whole.At(x, y), kRed, 40) || ColorsClose(whole.At(x, y), kBlue, 40);
         }
     }
     EXPECT_EQ(differing, 0);
@@ -416,9 +413,10 @@ TEST_P(PartialPaintTest, PiecesThroughItemsMatchAWholePaint) {
     int head = 0;
     for (int y = cy - 4; y <= cy + 4; ++y)
         for (int x = cx - 4; x <= cx + 4; ++x)
-            head += Near(whole.At(x, y), kBlue, 100);
+            head += ColorsClose(whole.At(x, y), kBlue, 100);
     EXPECT_GT(head, 14) << "arrow head";
-    SavePicture(pieces.get(), zoom == 1.0f ? L"canvas_pieces_actual" : L"canvas_pieces_fit");
+    SavePicture(ReadPixels(pieces.get()),
+                zoom == 1.0f ? L"canvas_pieces_actual" : L"canvas_pieces_fit");
 }
 
 std::string ZoomName(const testing::TestParamInfo<float>& param) {
@@ -450,15 +448,15 @@ TEST_P(FittedViewTest, NoColumnOrRowStandsOutOfTheGradients) {
                    20 + (x + 3 * y) * 200 / (kWidth + 3 * kHeight));
     }));
     canvas.Panel().SetZoom(zoom, zoom);
-    const Pixels whole(PrintSurface(canvas.Surface()).get());
-    const int shownWidth = std::min(whole.Width(), static_cast<int>(std::lround(kWidth * zoom)));
-    const int shownHeight = std::min(whole.Height(), static_cast<int>(std::lround(kHeight * zoom)));
+    const Picture whole = ReadPixels(PrintSurface(canvas.Surface()).get());
+    const int shownWidth = std::min(whole.width, static_cast<int>(std::lround(kWidth * zoom)));
+    const int shownHeight = std::min(whole.height, static_cast<int>(std::lround(kHeight * zoom)));
     const fw::GdiBitmap pieces = PaintOnGrey(canvas.Surface(), [&](HDC dc, const RECT& client) {
         for (int top = 0; top < client.bottom; top += 97)
             for (int left = 0; left < client.right; left += 131)
                 canvas.Driver().PaintContent(dc, RECT{left, top, left + 131, top + 97});
     });
-    const Pixels pieced(pieces.get());
+    const Picture pieced = ReadPixels(pieces.get());
     auto step = [](COLORREF a, COLORREF b) {
         return std::abs(GetRValue(a) - GetRValue(b)) + std::abs(GetGValue(a) - GetGValue(b)) +
                std::abs(GetBValue(a) - GetBValue(b));
@@ -467,7 +465,7 @@ TEST_P(FittedViewTest, NoColumnOrRowStandsOutOfTheGradients) {
     // picture, one pixel inside its edges. A seam repeats a column, or
     // jumps: far less or far more change than the ramps' slope gives the
     // columns around it.
-    auto expectEven = [&](const Pixels& view, bool columns, const char* how) {
+    auto expectEven = [&](const Picture& view, bool columns, const char* how) {
         const int count = columns ? shownWidth : shownHeight;
         const int across = columns ? shownHeight : shownWidth;
         std::vector<double> change;
@@ -493,7 +491,7 @@ TEST_P(FittedViewTest, NoColumnOrRowStandsOutOfTheGradients) {
     expectEven(whole, false, "whole");
     expectEven(pieced, true, "in pieces");
     expectEven(pieced, false, "in pieces");
-    SavePicture(pieces.get(), L"canvas_fitted_gradient");
+    SavePicture(ReadPixels(pieces.get()), L"canvas_fitted_gradient");
 }
 
 INSTANTIATE_TEST_SUITE_P(FitZooms, FittedViewTest,
@@ -526,7 +524,7 @@ TEST(CanvasMemory, ACaptureIsHeldOnce) {
     CLumvexDlgEvents& scroll = canvas.Panel();
     scroll.OnScrollHorz(nullptr, 3000 - 20);
     scroll.OnScrollVert(nullptr, 1600 - 20);
-    EXPECT_EQ(Pixels(PrintSurface(canvas.Surface()).get()).At(20, 20), RGB(0x12, 0x34, 0x56));
+    EXPECT_EQ(ReadPixels(PrintSurface(canvas.Surface()).get()).At(20, 20), RGB(0x12, 0x34, 0x56));
 }
 
 // Painting and output leave no GDI objects and no memory behind.

@@ -43,8 +43,7 @@ class CanvasPictureTest : public testing::TestWithParam<float> {
 protected:
     // Drags half way, takes a picture, finishes the drag, takes another.
     template <typename Tool>
-    std::pair<fw::GdiBitmap, fw::GdiBitmap> DrawAndShoot(CanvasHarness& canvas,
-                                                         const Stroke& stroke) {
+    std::pair<Picture, Picture> DrawAndShoot(CanvasHarness& canvas, const Stroke& stroke) {
         canvas.SelectTool<Tool>();
         canvas.Press(stroke.from.x, stroke.from.y);
         const int steps = 6;
@@ -54,15 +53,15 @@ protected:
                             (i % 2) * 12); // a wobble, for the pen
         }
         canvas.Pump();
-        fw::GdiBitmap dragging = CaptureClient(canvas.Surface());
+        Picture dragging = CaptureClient(canvas.Surface());
         canvas.Release(stroke.to.x, stroke.to.y);
         canvas.Pump();
-        fw::GdiBitmap released = CaptureClient(canvas.Surface());
+        Picture released = CaptureClient(canvas.Surface());
         const std::wstring prefix = GetParam() == 1.0f ? L"canvas_actual_" : L"canvas_fit_";
         const std::wstring name(stroke.name,
                                 stroke.name + std::char_traits<char>::length(stroke.name));
-        SavePicture(dragging.get(), (prefix + name + L"_dragging").c_str());
-        SavePicture(released.get(), (prefix + name + L"_released").c_str());
+        SavePicture(dragging, (prefix + name + L"_dragging").c_str());
+        SavePicture(released, (prefix + name + L"_released").c_str());
         return {std::move(dragging), std::move(released)};
     }
 };
@@ -75,38 +74,34 @@ TEST_P(CanvasPictureTest, EachKindWhileDraggedAndAfterRelease) {
     canvas.SetColor(RGB(220, 30, 30));
 
     // View points; at the fit zoom the picture is 640 x 480.
-    auto [hlDrag, hlDone] =
+    auto [highlighting, highlighted] =
         DrawAndShoot<CHighlightItemFactory>(canvas, {"highlight", POINT{80, 90}, POINT{300, 260}});
-    const Pixels highlighting(hlDrag.get());
-    const Pixels highlighted(hlDone.get());
-    EXPECT_TRUE(Near(highlighting.At(80, 180), kSteelBlue, 30)) << "outline while dragged";
-    EXPECT_TRUE(Near(highlighted.At(80, 180), RGB(220, 30, 30), 40)) << "frame after release";
+    EXPECT_TRUE(ColorsClose(highlighting.At(80, 180), kSteelBlue, 30)) << "outline while dragged";
+    EXPECT_TRUE(ColorsClose(highlighted.At(80, 180), RGB(220, 30, 30), 40))
+        << "frame after release";
 
     canvas.SetColor(RGB(30, 30, 220));
     auto [arDrag, arDone] =
         DrawAndShoot<CArrowItemFactory>(canvas, {"arrow", POINT{360, 380}, POINT{520, 380}});
-    EXPECT_TRUE(Near(Pixels(arDrag.get()).At(420, 380), kSteelBlue, 50)) << "arrow while dragged";
-    EXPECT_TRUE(Near(Pixels(arDone.get()).At(420, 380), RGB(30, 30, 220), 60))
-        << "arrow after release";
+    EXPECT_TRUE(ColorsClose(arDrag.At(420, 380), kSteelBlue, 50)) << "arrow while dragged";
+    EXPECT_TRUE(ColorsClose(arDone.At(420, 380), RGB(30, 30, 220), 60)) << "arrow after release";
 
     canvas.SetColor(RGB(20, 140, 20));
-    auto [penDrag, penDone] =
+    auto [penning, penned] =
         DrawAndShoot<CPenItemFactory>(canvas, {"pen", POINT{350, 100}, POINT{560, 160}});
-    const Pixels penning(penDrag.get());
-    const Pixels penned(penDone.get());
-    EXPECT_TRUE(Near(penning.At(420, 120), RGB(20, 140, 20), 40)) << "stroke while dragged";
-    EXPECT_TRUE(Near(penning.At(350, 100), RGB(20, 140, 20), 40)) << "no handle while dragged";
-    EXPECT_TRUE(Near(penned.At(490, 140), RGB(20, 140, 20), 40)) << "stroke after release";
+    EXPECT_TRUE(ColorsClose(penning.At(420, 120), RGB(20, 140, 20), 40)) << "stroke while dragged";
+    EXPECT_TRUE(ColorsClose(penning.At(350, 100), RGB(20, 140, 20), 40))
+        << "no handle while dragged";
+    EXPECT_TRUE(ColorsClose(penned.At(490, 140), RGB(20, 140, 20), 40)) << "stroke after release";
     EXPECT_EQ(penned.At(350, 100), RGB(0, 0, 0)) << "first point's handle after release";
     EXPECT_EQ(penned.At(560, 160), RGB(0, 0, 0)) << "last point's handle after release";
     EXPECT_NE(penned.At(420, 110), RGB(20, 140, 20)) << "nothing beside the stroke";
 
-    auto [cropDrag, cropDone] =
+    auto [cropDrag, cropped] =
         DrawAndShoot<CCropItemFactory>(canvas, {"crop", POINT{40, 60}, POINT{600, 430}});
-    EXPECT_GT(GetRValue(Pixels(cropDrag.get()).At(450, 300)), 200) << "white while dragged";
-    const Pixels cropped(cropDone.get());
+    EXPECT_GT(GetRValue(cropDrag.At(450, 300)), 200) << "white while dragged";
     EXPECT_LT(GetRValue(cropped.At(20, 20)), 100) << "darkened around the crop";
-    EXPECT_TRUE(Near(cropped.At(80, 180), RGB(220, 30, 30), 40)) << "the frame stays";
+    EXPECT_TRUE(ColorsClose(cropped.At(80, 180), RGB(220, 30, 30), 40)) << "the frame stays";
 
     // The pointer moves the highlight: mid-way the screen shows what a whole
     // repaint would; after, its eight handles show on it.
@@ -114,17 +109,12 @@ TEST_P(CanvasPictureTest, EachKindWhileDraggedAndAfterRelease) {
     canvas.Press(82, 180);
     for (int step = 1; step <= 4; ++step)
         canvas.Move(82 + step * 5, 180 + step * 5 / 2);
-    const Pixels moving(CaptureClient(canvas.Surface()).get());
-    const Pixels whole(PrintSurface(canvas.Surface()).get());
-    int left = 0;
-    for (int y = 0; y < whole.Height(); ++y) {
-        for (int x = 0; x < whole.Width(); ++x)
-            left += Near(moving.At(x, y), whole.At(x, y), 40) ? 0 : 1;
-    }
-    EXPECT_EQ(left, 0) << "pixels left behind by the move";
+    const Picture moving = CaptureClient(canvas.Surface());
+    const Picture whole = ReadPixels(PrintSurface(canvas.Surface()).get());
+    EXPECT_EQ(DifferingPixels(moving, whole, 40), 0) << "pixels left behind by the move";
     canvas.Release(102, 190);
     canvas.Pump();
-    SavePicture(CaptureClient(canvas.Surface()).get(),
+    SavePicture(CaptureClient(canvas.Surface()),
                 zoom == 1.0f ? L"canvas_actual_selected" : L"canvas_fit_selected");
 }
 

@@ -28,10 +28,10 @@ struct HiddenCounter : CDlgTextItemEvents {
 
 // The bounds of the plainly blue pixels; empty when there are none.
 RECT InkBounds(HBITMAP bitmap) {
-    const Pixels pixels(bitmap);
+    const Picture pixels = ReadPixels(bitmap);
     RECT bounds{};
-    for (int y = 0; y < pixels.Height(); ++y) {
-        for (int x = 0; x < pixels.Width(); ++x) {
+    for (int y = 0; y < pixels.height; ++y) {
+        for (int x = 0; x < pixels.width; ++x) {
             const COLORREF c = pixels.At(x, y);
             const RECT dot{x, y, x + 1, y + 1};
             if (GetBValue(c) > 180 && GetRValue(c) < 100 && GetGValue(c) < 100)
@@ -49,10 +49,10 @@ struct InkSpan {
     int right = 0;
     bool Empty() const { return right <= left; }
 };
-InkSpan InkIn(const Pixels& pixels, const RECT& area) {
+InkSpan InkIn(const Picture& pixels, const RECT& area) {
     InkSpan span{area.right, area.left};
-    for (int y = std::max(0L, area.top); y < std::min<LONG>(pixels.Height(), area.bottom); ++y) {
-        for (int x = std::max(0L, area.left); x < std::min<LONG>(pixels.Width(), area.right); ++x) {
+    for (int y = std::max(0L, area.top); y < std::min<LONG>(pixels.height, area.bottom); ++y) {
+        for (int x = std::max(0L, area.left); x < std::min<LONG>(pixels.width, area.right); ++x) {
             const COLORREF c = pixels.At(x, y);
             if (GetBValue(c) > 170 && GetRValue(c) < 170 && GetGValue(c) < 170) {
                 span.left = std::min(span.left, x);
@@ -143,7 +143,7 @@ TEST_F(TextItemTest, ABoxIsTypedIntoWithRealKeysGrowsWithItsTextAndShowsItOnceTy
     EXPECT_EQ(box.top, 100);
     EXPECT_EQ(box.bottom, grown.bottom + 1);
     canvas.Pump();
-    SavePicture(CaptureClient(canvas.Surface()).get(), L"text_while_typing");
+    SavePicture(CaptureClient(canvas.Surface()), L"text_while_typing");
     // Deleting never shrinks it.
     SendKeys(edit, L"\b\b\b");
     EXPECT_EQ(RectIn(canvas.Surface(), popup).bottom, grown.bottom);
@@ -162,7 +162,7 @@ TEST_F(TextItemTest, ABoxIsTypedIntoWithRealKeysGrowsWithItsTextAndShowsItOnceTy
     const RECT ink = InkBounds(PrintSurface(canvas.Surface()).get());
     EXPECT_GT(ink.bottom - ink.top, 40) << "three lines";
     EXPECT_TRUE(Inside(ink, box));
-    SavePicture(CaptureClient(canvas.Surface()).get(), L"text_after_typing");
+    SavePicture(CaptureClient(canvas.Surface()), L"text_after_typing");
     popupObject.RemoveListener(&counter);
 }
 
@@ -212,13 +212,13 @@ TEST_F(TextItemTest, ClicksEscapeUndoRedoReopeningScrollingAndDeletingWhileTypin
     EXPECT_EQ(item->GetText(), typed);
     EXPECT_NE(::GetFocus(), edit) << "keys typed next would change the hidden text";
     auto shown = [&](int x, int y) {
-        return Pixels(PrintSurface(canvas.Surface()).get()).At(x, y);
+        return ReadPixels(PrintSurface(canvas.Surface()).get()).At(x, y);
     };
-    EXPECT_TRUE(Near(shown(290, 258), RGB(255, 255, 255), 16));
+    EXPECT_TRUE(ColorsClose(shown(290, 258), RGB(255, 255, 255), 16));
     canvas.Panel().Undo();
     EXPECT_EQ(shown(290, 258), kPicture);
     canvas.Panel().Redo();
-    EXPECT_TRUE(Near(shown(290, 258), RGB(255, 255, 255), 16));
+    EXPECT_TRUE(ColorsClose(shown(290, 258), RGB(255, 255, 255), 16));
     EXPECT_EQ(item->GetText(), typed);
 
     // The pointer's double click opens the popup again with the same text,
@@ -312,8 +312,8 @@ TEST_F(TextItemTest, TextStaysInItsBoxThroughScrollPartialRepaintZoomAndFlatteni
     const RECT band{60, 45, 150, 70};
     ::InvalidateRect(canvas.Surface(), &band, FALSE);
     ::UpdateWindow(canvas.Surface());
-    const Pixels onScreen(CaptureClient(canvas.Surface()).get());
-    const Pixels whole(PrintSurface(canvas.Surface()).get());
+    const Picture onScreen = CaptureClient(canvas.Surface());
+    const Picture whole = ReadPixels(PrintSurface(canvas.Surface()).get());
     int differing = 0;
     for (int y = 0; y < 140; ++y) {
         for (int x = 0; x < 260; ++x)
@@ -324,7 +324,7 @@ TEST_F(TextItemTest, TextStaysInItsBoxThroughScrollPartialRepaintZoomAndFlatteni
     const float fit = 0.8f;
     canvas.Panel().SetZoom(fit, fit);
     const fw::GdiBitmap fitted = PrintSurface(canvas.Surface());
-    SavePicture(fitted.get(), L"text_fitted");
+    SavePicture(ReadPixels(fitted.get()), L"text_fitted");
     // Drawn at the view's own resolution, the font is hinted at another
     // pixel size, so a line's length may differ by a few percent; where the
     // text starts, its lines and its scale stay those of the picture.
@@ -377,8 +377,8 @@ TEST_F(TextItemTest, EditorScreenAtEveryZoomAndOutputShowTheSameLines) {
             // below the last, the rest of the box holds no ink.
             const RECT box = item->GetImageRect();
             const int lineHeight = LineHeightOf(item->GetFont());
-            const Pixels flat(canvas.Panel().GetFlattenedBitmap().get());
-            const Pixels screen(PrintSurface(canvas.Surface()).get());
+            const Picture flat = ReadPixels(canvas.Panel().GetFlattenedBitmap().get());
+            const Picture screen = ReadPixels(PrintSurface(canvas.Surface()).get());
             for (size_t i = 0; i <= lines.size(); ++i) {
                 const int top = box.top + 1 + static_cast<int>(i) * lineHeight;
                 const int bottom = i < lines.size() ? top + lineHeight : box.bottom - 1;

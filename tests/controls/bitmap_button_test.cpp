@@ -1,4 +1,4 @@
-#include "controls/bitmap_button.h"
+#include "button_test_drivers.h"
 
 #include "support/test_window.h"
 
@@ -12,12 +12,6 @@ using State = BitmapButton::ColorState;
 constexpr COLORREF kNormal = RGB(40, 60, 90);
 constexpr COLORREF kHover = RGB(90, 140, 220);
 constexpr COLORREF kFocus = RGB(20, 120, 60);
-
-COLORREF PixelAt(HWND window, int x, int y) {
-    PumpMessages(80);
-    const POINT point = ClientToScreenPoint(window, x, y);
-    return ScreenShot(RECT{point.x, point.y, point.x + 1, point.y + 1}).At(0, 0);
-}
 
 class BitmapButtonTest : public ::testing::Test {
 protected:
@@ -40,25 +34,25 @@ TEST_F(BitmapButtonTest, PaintsTheColourPairOfItsState) {
     EXPECT_EQ(PixelAt(button.Hwnd(), 6, 6), kNormal);
 
     MouseMoveTo(ScreenCentre(button.Hwnd()));
-    ASSERT_TRUE(PumpUntil([&] { return button.IsHovering(); }));
+    ASSERT_TRUE(PumpUntil([&] { return BitmapButtonTestDriver::IsHovering(button); }));
     EXPECT_EQ(PixelAt(button.Hwnd(), 6, 6), kHover);
 
     MouseMoveTo({60, 900});
-    ASSERT_TRUE(PumpUntil([&] { return !button.IsHovering(); }));
+    ASSERT_TRUE(PumpUntil([&] { return !BitmapButtonTestDriver::IsHovering(button); }));
     SetFocus(button.Hwnd());
     EXPECT_EQ(PixelAt(button.Hwnd(), 6, 6), kFocus);
 }
 
 TEST_F(BitmapButtonTest, TooltipIsCreatedOnceWithItsTextAndWidth) {
-    EXPECT_FALSE(button.ToolTip());
+    EXPECT_FALSE(BitmapButtonTestDriver::ToolTip(button));
     button.SetTooltipText(L"Undo the last change");
-    HWND tooltip = button.ToolTip();
+    HWND tooltip = BitmapButtonTestDriver::ToolTip(button);
     ASSERT_TRUE(tooltip);
     EXPECT_EQ(SendMessageW(tooltip, TTM_GETMAXTIPWIDTH, 0, 0), 400);
     EXPECT_EQ(SendMessageW(tooltip, TTM_GETTOOLCOUNT, 0, 0), 1);
 
     button.SetTooltipText(L"Undo");
-    EXPECT_EQ(button.ToolTip(), tooltip);
+    EXPECT_EQ(BitmapButtonTestDriver::ToolTip(button), tooltip);
     EXPECT_EQ(SendMessageW(tooltip, TTM_GETTOOLCOUNT, 0, 0), 1);
     wchar_t text[64] = L"";
     TOOLINFOW tool{};
@@ -76,15 +70,15 @@ TEST_F(BitmapButtonTest, TooltipIsCreatedOnceWithItsTextAndWidth) {
 TEST_F(BitmapButtonTest, DrawsItselfAndRemembersBeingTheDefaultButton) {
     const LONG_PTR style = GetWindowLongPtrW(button.Hwnd(), GWL_STYLE);
     EXPECT_EQ(style & BS_TYPEMASK, BS_OWNERDRAW);
-    EXPECT_TRUE(button.IsDefault());
+    EXPECT_TRUE(BitmapButtonTestDriver::IsDefault(button));
     EXPECT_TRUE(SendMessageW(button.Hwnd(), WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON);
 
     // The dialog manager moves the default look away and back.
     SendMessageW(button.Hwnd(), BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
-    EXPECT_FALSE(button.IsDefault());
+    EXPECT_FALSE(BitmapButtonTestDriver::IsDefault(button));
     EXPECT_TRUE(SendMessageW(button.Hwnd(), WM_GETDLGCODE, 0, 0) & DLGC_UNDEFPUSHBUTTON);
     EXPECT_EQ(GetWindowLongPtrW(button.Hwnd(), GWL_STYLE) & BS_TYPEMASK, BS_OWNERDRAW);
     SendMessageW(button.Hwnd(), BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
-    EXPECT_TRUE(button.IsDefault());
+    EXPECT_TRUE(BitmapButtonTestDriver::IsDefault(button));
     EXPECT_EQ(GetWindowLongPtrW(button.Hwnd(), GWL_STYLE) & BS_TYPEMASK, BS_OWNERDRAW);
 }

@@ -1,7 +1,6 @@
 // Draws the buttons in each state side by side and, when LUMVEX_PICTURES
 // names a folder, saves the picture there for a person to look at.
-#include "controls/bitmap_button.h"
-#include "controls/button_rgn.h"
+#include "button_test_drivers.h"
 
 #include "support/test_window.h"
 
@@ -49,7 +48,7 @@ TEST(ButtonPictures, NormalHoverPushedAndDisabledWithCaptions) {
     EnableWindow(buttons[3].Hwnd(), FALSE);
     SendMessageW(buttons[2].Hwnd(), BM_SETSTATE, TRUE, 0);
     MouseMoveTo(ScreenCentre(buttons[1].Hwnd()));
-    EXPECT_TRUE(PumpUntil([&] { return buttons[1].IsHovering(); }));
+    EXPECT_TRUE(PumpUntil([&] { return CButtonRgnTestDriver::IsHovering(buttons[1]); }));
 
     BitmapButton plain;
     ASSERT_TRUE(plain.Create(L"BUTTON", WS_CHILD | WS_VISIBLE | BS_DEFPUSHBUTTON, 0,
@@ -64,11 +63,11 @@ TEST(ButtonPictures, NormalHoverPushedAndDisabledWithCaptions) {
 
     RECT area{};
     GetWindowRect(host.Hwnd(), &area);
-    ScreenShot shot(area);
+    Picture shot = ScreenPicture(area);
     // The cut-away corner of the first button shows the host behind it.
     EXPECT_EQ(shot.At(10, 20), RGB(230, 236, 244));
     const std::wstring folder = PictureDirectory();
     if (!folder.empty()) {
-        EXPECT_TRUE(shot.Save(folder + L"\\buttons.bmp"));
+        EXPECT_TRUE(SavePng(shot, folder + L"\\buttons.png"));
     }
 }

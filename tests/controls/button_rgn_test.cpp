@@ -1,4 +1,4 @@
-#include "controls/button_rgn.h"
+#include "button_test_drivers.h"
 
 #include "support/gdi_objects.h"
 #include "support/test_window.h"
@@ -45,13 +45,6 @@ bool IsPushed(HWND button) {
     return (SendMessageW(button, BM_GETSTATE, 0, 0) & BST_PUSHED) != 0;
 }
 
-// The colour on screen at a point of a window, after pending painting.
-COLORREF PixelAt(HWND window, int x, int y) {
-    PumpMessages(80);
-    const POINT point = ClientToScreenPoint(window, x, y);
-    return ScreenShot(RECT{point.x, point.y, point.x + 1, point.y + 1}).At(0, 0);
-}
-
 class ButtonRgnTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -74,7 +67,7 @@ protected:
 int FittedSize(CButtonRgn& button, const wchar_t* caption) {
     SetWindowTextW(button.Hwnd(), caption);
     RedrawWindow(button.Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    return button.CaptionPointSize();
+    return CButtonRgnTestDriver::CaptionPointSize(button);
 }
 
 // How wide the caption is in the button's font at a point size.
@@ -145,7 +138,7 @@ TEST_F(ButtonRgnTest, DraggingOffAndBackOnFollowsThePushedLookAndOnlyAReleaseOnI
 
     MouseMoveTo(centre);
     MouseButton(true);
-    EXPECT_TRUE(button.IsTracking());
+    EXPECT_TRUE(CButtonRgnTestDriver::IsTracking(button));
     EXPECT_TRUE(IsPushed(Button()));
     EXPECT_EQ(PixelAt(Button(), 40, 15), kPressed);
 
@@ -163,7 +156,7 @@ TEST_F(ButtonRgnTest, DraggingOffAndBackOnFollowsThePushedLookAndOnlyAReleaseOnI
 
     MouseMoveTo(Elsewhere());
     MouseButton(false);
-    EXPECT_FALSE(button.IsTracking());
+    EXPECT_FALSE(CButtonRgnTestDriver::IsTracking(button));
     EXPECT_EQ(Clicks(), 0);
 
     MouseMoveTo(centre);
@@ -191,18 +184,18 @@ TEST_F(ButtonRgnTest, HoverPictureShowsWhileThePointerIsOverTheButton) {
     EXPECT_EQ(PixelAt(Button(), 40, 5), kNormal);
 
     MouseMoveTo(ScreenCentre(Button()));
-    EXPECT_TRUE(PumpUntil([&] { return button.IsHovering(); }));
+    EXPECT_TRUE(PumpUntil([&] { return CButtonRgnTestDriver::IsHovering(button); }));
     EXPECT_EQ(PixelAt(Button(), 40, 5), kHover);
 
     MouseMoveTo(Elsewhere());
-    EXPECT_TRUE(PumpUntil([&] { return !button.IsHovering(); }));
+    EXPECT_TRUE(PumpUntil([&] { return !CButtonRgnTestDriver::IsHovering(button); }));
     EXPECT_EQ(PixelAt(Button(), 40, 5), kNormal);
 
     // Pressing ends the hover look: the pressed picture shows.
     MouseMoveTo(ScreenCentre(Button()));
-    EXPECT_TRUE(PumpUntil([&] { return button.IsHovering(); }));
+    EXPECT_TRUE(PumpUntil([&] { return CButtonRgnTestDriver::IsHovering(button); }));
     MouseButton(true);
-    EXPECT_FALSE(button.IsHovering());
+    EXPECT_FALSE(CButtonRgnTestDriver::IsHovering(button));
     EXPECT_EQ(PixelAt(Button(), 40, 5), kPressed);
     MouseButton(false);
 }

@@ -5,17 +5,18 @@
 
 #include <gtest/gtest.h>
 
+class CColorStaticSTTestDriver {
+public:
+    static COLORREF Background(const CColorStaticST& control) noexcept {
+        return control.m_background;
+    }
+};
+
 namespace {
 
 using Index = CColorStaticST::ColorIndex;
 
 constexpr COLORREF kBackdrop = RGB(200, 200, 200);
-
-COLORREF PixelAt(HWND window, int x, int y) {
-    PumpMessages(80);
-    const POINT point = ClientToScreenPoint(window, x, y);
-    return ScreenShot(RECT{point.x, point.y, point.x + 1, point.y + 1}).At(0, 0);
-}
 
 // Text pixels of a yellow caption on a dark background, smoothed edges
 // included.
@@ -27,10 +28,10 @@ template <typename Match> int CountPixels(HWND window, Match match) {
     PumpMessages(80);
     RECT rect{};
     GetWindowRect(window, &rect);
-    ScreenShot shot(rect);
+    Picture shot = ScreenPicture(rect);
     int count = 0;
-    for (int y = 0; y < shot.Height(); ++y) {
-        for (int x = 0; x < shot.Width(); ++x)
+    for (int y = 0; y < shot.height; ++y) {
+        for (int x = 0; x < shot.width; ++x)
             count += match(shot.At(x, y)) ? 1 : 0;
     }
     return count;
@@ -52,7 +53,7 @@ TEST_F(ColorStaticTest, BackgroundColourFillsTheWholeControlEvenWithoutACaption)
     EXPECT_EQ(PixelAt(swatch.Hwnd(), 9, 9), GetSysColor(COLOR_BTNFACE));
 
     swatch.SetColors(Index::Background, RGB(0, 0, 0));
-    EXPECT_EQ(swatch.GetColor(Index::Background), RGB(0, 0, 0));
+    EXPECT_EQ(CColorStaticSTTestDriver::Background(swatch), RGB(0, 0, 0));
     RECT client{};
     GetClientRect(swatch.Hwnd(), &client);
     EXPECT_EQ(PixelAt(swatch.Hwnd(), 0, 0), RGB(0, 0, 0));

@@ -15,6 +15,11 @@
 #include <string>
 #include <vector>
 
+class CFocusedEditTestDriver {
+public:
+    static HFONT Font(const CFocusedEdit& edit) noexcept { return edit.m_font.get(); }
+};
+
 namespace {
 
 int ClientHeight(HWND window) {
@@ -138,7 +143,7 @@ TEST_F(EditControlsTest, FocusedEditDropsItsMarginsOnResizeAndOwnsItsFont) {
         fw::GdiFont(::CreateFontW(-12, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, L"Arial")));
     EXPECT_EQ(::GetObjectType(firstHandle), 0u);
     EXPECT_EQ(::SendMessageW(edit.Hwnd(), WM_GETFONT, 0, 0),
-              reinterpret_cast<LRESULT>(edit.GetOwnedFont()));
+              reinterpret_cast<LRESULT>(CFocusedEditTestDriver::Font(edit)));
 }
 
 class HistoryComboTest : public EditControlsTest {

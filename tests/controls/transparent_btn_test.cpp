@@ -8,11 +8,6 @@ namespace {
 
 constexpr COLORREF kPicture = RGB(0, 128, 128);
 
-COLORREF PixelAt(HWND window, int x, int y) {
-    const POINT point = ClientToScreenPoint(window, x, y);
-    return ScreenShot(RECT{point.x, point.y, point.x + 1, point.y + 1}).At(0, 0);
-}
-
 } // namespace
 
 TEST(TransparentBtn, RadioButtonOnAPictureShowsThePictureBehindItsCaption) {
@@ -74,12 +69,12 @@ TEST(TransparentBtn, DrawsItsGlyphAndCaptionAndRestoresTheGlyphWhenUnchecked) {
     auto shoot = [&](const CTransparentBtn& button) {
         RECT area{};
         GetWindowRect(button.Hwnd(), &area);
-        return ScreenShot(area);
+        return ScreenPicture(area);
     };
-    auto differingColumns = [](const ScreenShot& shot, int from, int to) {
+    auto differingColumns = [](const Picture& shot, int from, int to) {
         int count = 0;
         for (int x = from; x < to; ++x) {
-            for (int y = 0; y < shot.Height(); ++y) {
+            for (int y = 0; y < shot.height; ++y) {
                 if (shot.At(x, y) != kPicture) {
                     ++count;
                     break;
@@ -88,7 +83,7 @@ TEST(TransparentBtn, DrawsItsGlyphAndCaptionAndRestoresTheGlyphWhenUnchecked) {
         }
         return count;
     };
-    const ScreenShot unchecked = shoot(first);
+    const Picture unchecked = shoot(first);
     EXPECT_GT(differingColumns(unchecked, 0, 12), 8) << "no glyph";
     EXPECT_GT(differingColumns(unchecked, 16, 80), 20) << "no caption";
     EXPECT_EQ(differingColumns(unchecked, 150, 200), 0);
@@ -97,10 +92,10 @@ TEST(TransparentBtn, DrawsItsGlyphAndCaptionAndRestoresTheGlyphWhenUnchecked) {
     // unchecks this one, which must look exactly as before (no dot left).
     SendMessageW(first.Hwnd(), BM_SETCHECK, BST_CHECKED, 0);
     PumpMessages(100);
-    const ScreenShot checked = shoot(first);
+    const Picture checked = shoot(first);
     bool glyphChanged = false;
     for (int x = 0; x < 16 && !glyphChanged; ++x)
-        for (int y = 0; y < checked.Height() && !glyphChanged; ++y)
+        for (int y = 0; y < checked.height && !glyphChanged; ++y)
             glyphChanged = checked.At(x, y) != unchecked.At(x, y);
     EXPECT_TRUE(glyphChanged);
 
@@ -108,14 +103,14 @@ TEST(TransparentBtn, DrawsItsGlyphAndCaptionAndRestoresTheGlyphWhenUnchecked) {
     if (!folder.empty()) {
         RECT area{};
         GetWindowRect(host.Hwnd(), &area);
-        EXPECT_TRUE(ScreenShot(area).Save(folder + L"\\transparent_radio.bmp"));
+        EXPECT_TRUE(SavePng(ScreenPicture(area), folder + L"\\transparent_radio.png"));
     }
 
     SendMessageW(second.Hwnd(), BM_SETCHECK, BST_CHECKED, 0);
     SendMessageW(first.Hwnd(), BM_SETCHECK, BST_UNCHECKED, 0);
     PumpMessages(100);
-    const ScreenShot again = shoot(first);
-    for (int x = 0; x < again.Width(); ++x)
-        for (int y = 0; y < again.Height(); ++y)
+    const Picture again = shoot(first);
+    for (int x = 0; x < again.width; ++x)
+        for (int y = 0; y < again.height; ++y)
             ASSERT_EQ(again.At(x, y), unchecked.At(x, y)) << x << "," << y;
 }

@@ -95,7 +95,7 @@ protected:
         ASSERT_TRUE(dialog.Create(nullptr));
         ::RedrawWindow(dialog.Hwnd(), nullptr, nullptr,
                        RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-        PumpMessagesFor(50);
+        PumpMessages(50);
     }
 
     static constexpr COLORREF kLabelColor = RGB(230, 20, 20);
@@ -175,7 +175,7 @@ TEST_F(ControlBinding, AContainerPassesItsChildrensMessagesOnToTheDialog) {
 
     ::SendMessageW(moved, BM_CLICK, 0, 0);
     ::RedrawWindow(moved, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    PumpMessagesFor(50);
+    PumpMessages(50);
     EXPECT_EQ(std::count(dialog.commands.begin(), dialog.commands.end(), IDC_TEST_OWNERDRAW), 1);
     EXPECT_TRUE(Has(button.reflected, WM_DRAWITEM));
     EXPECT_GT(Coverage(moved, kButtonColor), 0.99);

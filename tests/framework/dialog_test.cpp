@@ -10,6 +10,13 @@
 #include <iterator>
 #include <utility>
 
+namespace fw {
+class DialogTestDriver {
+public:
+    static bool IsModal(const Dialog& dialog) noexcept { return dialog.m_modal; }
+};
+} // namespace fw
+
 namespace {
 
 // Handled by EndOnRequest: ends the run with wParam as the code.
@@ -45,7 +52,7 @@ TEST(DialogModal, EndsWithTheCodeGivenToEndDialogAndDestroysItsWindow) {
     EndOnRequest(dialog);
     dialog.onInit = [&](ScriptedDialog& self) {
         window = self.Hwnd();
-        EXPECT_TRUE(self.IsModal());
+        EXPECT_TRUE(fw::DialogTestDriver::IsModal(self));
         ::PostMessageW(self.Hwnd(), kEndRequest, 42, 0);
     };
 
@@ -53,7 +60,7 @@ TEST(DialogModal, EndsWithTheCodeGivenToEndDialogAndDestroysItsWindow) {
     EXPECT_NE(window, nullptr);
     EXPECT_FALSE(::IsWindow(window));
     EXPECT_EQ(dialog.Hwnd(), nullptr);
-    EXPECT_FALSE(dialog.IsModal());
+    EXPECT_FALSE(fw::DialogTestDriver::IsModal(dialog));
     // The dialog's own teardown (WM_DESTROY) runs at the end of every run.
     EXPECT_EQ(dialog.destroyMessages, 1);
 
@@ -337,7 +344,7 @@ TEST(DialogPanel, AChildPanelIgnoresOkAndCancelWhileAModalDialogEndsOnThem) {
     bool dialogRunning = false;
     dialog.onInit = [&](ScriptedDialog& self) {
         ASSERT_TRUE(panel.Create(self.Hwnd()));
-        EXPECT_FALSE(panel.IsModal());
+        EXPECT_FALSE(fw::DialogTestDriver::IsModal(panel));
         ::SendMessageW(panel.Hwnd(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
         ::SendMessageW(panel.Hwnd(), WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
         ::SendMessageW(panel.Hwnd(), WM_CLOSE, 0, 0);

@@ -76,11 +76,11 @@ TEST(MessagePump, PumpsUntilTheConditionHoldsOrTheTimeIsUp) {
     ASSERT_NE(window, nullptr);
     // The default handling of a posted WM_CLOSE destroys the window.
     ::PostMessageW(window, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(PumpMessagesUntil([&] { return !::IsWindow(window); }));
-    EXPECT_FALSE(PumpMessagesUntil([] { return false; }, 30));
+    EXPECT_TRUE(PumpUntil([&] { return !::IsWindow(window); }, 5000));
+    EXPECT_FALSE(PumpUntil([] { return false; }, 30));
 
     ::PostQuitMessage(2);
-    EXPECT_FALSE(PumpMessagesUntil([] { return false; }, 1000));
+    EXPECT_FALSE(PumpUntil([] { return false; }, 1000));
     int code = 0;
     EXPECT_TRUE(TakeQuitMessage(&code)) << "the quit message stays for the test";
     EXPECT_EQ(code, 2);

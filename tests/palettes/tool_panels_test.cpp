@@ -1,8 +1,11 @@
-// The toolbar and zoom panels in a host window, clicked with the mouse.
+// The toolbar and zoom panels in a host window, clicked with the mouse, and
+// the keys pressed in each panel.
+#include "palettes/dlg_colors.h"
 #include "palettes/dlg_tool_bar.h"
 #include "palettes/dlg_zoom.h"
 
 #include "support/picture.h"
+#include "support/test_resources.h"
 #include "support/test_window.h"
 
 #include "resource.h"
@@ -80,12 +83,63 @@ void Click(HWND button) {
     PumpMessages(30);
 }
 
-// Enter and Escape reach a panel as IDOK and IDCANCEL.
-void ExpectEnterAndEscapeKeepItOpen(HWND panel) {
-    ::SendMessageW(panel, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    ::SendMessageW(panel, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-    PumpMessages(30);
-    EXPECT_TRUE(::IsWindowVisible(panel));
+// A dialog standing in for the main window: a panel inside it, and the
+// framework's modal loop, whose dialog manager decides where Enter and
+// Escape go. Both keys are pressed on one control of the panel; Escape ends
+// the run, whoever it reaches.
+class PanelHost : public fw::Dialog {
+public:
+    PanelHost(std::function<HWND(HWND placeholder)> create, int controlId)
+        : fw::Dialog(IDD_TEST_VISIBLE), m_create(std::move(create)), m_controlId(controlId) {}
+
+    std::vector<WORD> commands; // what reached the host
+    bool panelShown = false;    // when the run ended
+
+protected:
+    BOOL OnInitDialog() override {
+        fw::Dialog::OnInitDialog();
+        m_panel = m_create(Item(IDC_TEST_PLACEHOLDER));
+        ::ShowWindow(m_panel, SW_SHOW);
+        HWND control = ::GetDlgItem(m_panel, m_controlId);
+        ::SetFocus(control);
+        for (const WPARAM key : {VK_RETURN, VK_ESCAPE})
+            ::PostMessageW(control, WM_KEYDOWN, key, 0);
+        // Should Escape reach nobody, the run still ends.
+        ::PostMessageW(Hwnd(), WM_COMMAND, IDCLOSE, 0);
+        return FALSE;
+    }
+    bool OnCommand(WORD id, WORD notifyCode, HWND control) override {
+        commands.push_back(id);
+        if (id == IDCLOSE)
+            OnCancel();
+        return fw::Dialog::OnCommand(id, notifyCode, control);
+    }
+    void OnOK() override {}
+    void OnCancel() override {
+        panelShown = ::IsWindowVisible(m_panel) != FALSE;
+        EndDialog(IDCANCEL);
+    }
+
+private:
+    std::function<HWND(HWND)> m_create;
+    int m_controlId;
+    HWND m_panel = nullptr;
+};
+
+// Enter on one of a panel's controls, then Escape, in a host dialog: the
+// commands that reached the host, and whether the panel was still shown.
+template <typename Panel>
+std::vector<WORD> EnterAndEscapeIn(Panel& panel, int controlId,
+                                   const std::function<bool(Panel&, HWND)>& create) {
+    PanelHost host(
+        [&](HWND placeholder) {
+            EXPECT_TRUE(create(panel, placeholder));
+            return panel.Hwnd();
+        },
+        controlId);
+    EXPECT_EQ(host.DoModal(), IDCANCEL);
+    EXPECT_TRUE(host.panelShown);
+    return host.commands;
 }
 
 void SavePicture(HWND window, const wchar_t* name) {
@@ -132,8 +186,6 @@ TEST_F(ToolBarPanel, ButtonsSitWhereTheyBelongAndTheZoomPairFollowsTheRightEdge)
     PumpMessages(100);
     EXPECT_TRUE(ShowsBitmap(Item(IDC_TOOLBAR_FIT), IDB_ZOOM_FIT));
     SavePicture(m_panel.Hwnd(), L"toolbar.png");
-
-    ExpectEnterAndEscapeKeepItOpen(m_panel.Hwnd());
 }
 
 TEST_F(ToolBarPanel, EveryClickReachesEveryListenerWithThePicturesAlreadyChanged) {
@@ -187,8 +239,37 @@ TEST(ZoomPanel, ButtonsShowTheModeAskedForAndReportEveryClick) {
     Click(fit);
     EXPECT_TRUE(ShowsBitmap(fit, IDB_ZOOMPANEL_FIT_SEL));
     EXPECT_TRUE(ShowsBitmap(actual, IDB_ZOOMPANEL_ACTUAL));
+}
 
-    ExpectEnterAndEscapeKeepItOpen(panel.Hwnd());
+TEST(Panels, EnterClicksTheControlItIsPressedOnAndEscapeReachesTheHost) {
+    // The zoom and colour panels as the main window makes them, the toolbar
+    // straight in the dialog.
+    const std::vector<WORD> escapeOnly{IDCANCEL};
+    CDlgToolBar toolBar;
+    Recorder heard;
+    toolBar.AddListener(&heard);
+    EXPECT_EQ(EnterAndEscapeIn<CDlgToolBar>(toolBar, IDC_TOOLBAR_FIT,
+                                            [](CDlgToolBar& panel, HWND placeholder) {
+                                                return panel.Create(::GetParent(placeholder));
+                                            }),
+              escapeOnly);
+    toolBar.RemoveListener(&heard);
+    CDlgZoom zoom;
+    zoom.AddListener(&heard);
+    EXPECT_EQ(EnterAndEscapeIn<CDlgZoom>(
+                  zoom, IDC_ZOOMPANEL_FIT,
+                  [](CDlgZoom& panel, HWND placeholder) { return panel.Create(placeholder); }),
+              escapeOnly);
+    zoom.RemoveListener(&heard);
+    EXPECT_EQ(heard.heard, (std::vector<std::string>{"fit", "fit"}));
+
+    CDlgColors colors;
+    EXPECT_EQ(EnterAndEscapeIn<CDlgColors>(colors, IDC_SWATCH_R1C6,
+                                           [](CDlgColors& panel, HWND placeholder) {
+                                               return panel.CreatePanel(placeholder);
+                                           }),
+              escapeOnly);
+    EXPECT_EQ(colors.GetCurrentColor(), RGB(0, 0, 0)) << "Enter picks the swatch";
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "support/message_box_catcher.h"
 
 #include "framework/handles.h"
+#include "framework/picture.h"
 
 #include <array>
 #include <cstdint>
@@ -22,13 +23,7 @@ std::wstring WindowText(HWND window) {
 // processes, pictures do not.
 std::vector<std::uint32_t> IconPixels(HICON icon) {
     constexpr int kSize = 32;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = kSize;
-    info.bmiHeader.biHeight = -kSize;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    const BITMAPINFO info = fw::TopDownDibFormat(kSize, kSize);
     void* bits = nullptr;
     fw::GdiBitmap bitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     fw::MemoryDc dc(::CreateCompatibleDC(nullptr));

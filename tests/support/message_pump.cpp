@@ -18,7 +18,7 @@ bool DispatchPending() {
 
 } // namespace
 
-bool PumpMessagesUntil(const std::function<bool()>& done, DWORD timeoutMs) {
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
     const ULONGLONG deadline = ::GetTickCount64() + timeoutMs;
     for (;;) {
         if (done())
@@ -37,8 +37,8 @@ bool PumpMessagesUntil(const std::function<bool()>& done, DWORD timeoutMs) {
     }
 }
 
-void PumpMessagesFor(DWORD milliseconds) {
-    PumpMessagesUntil([] { return false; }, milliseconds);
+void PumpMessages(DWORD milliseconds) {
+    PumpUntil([] { return false; }, milliseconds);
 }
 
 bool TakeQuitMessage(int* exitCode) {

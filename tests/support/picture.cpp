@@ -1,6 +1,6 @@
 #include "support/picture.h"
 
-#include "support/test_window.h"
+#include "support/message_pump.h"
 
 #include "framework/application.h"
 #include "framework/gdiplus.h"
@@ -20,21 +20,30 @@ constexpr CLSID kPngEncoder = {
 constexpr CLSID kJpegEncoder = {
     0x557CF401, 0x1A04, 0x11D3, {0x9A, 0x73, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
 
-BITMAPINFO TopDownInfo(int width, int height) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    return info;
+// What a device context shows in the rectangle, copied with the raster
+// operation.
+Picture Copy(HDC source, const RECT& area, DWORD operation) {
+    const int width = area.right - area.left;
+    const int height = area.bottom - area.top;
+    if (!source || width <= 0 || height <= 0)
+        return {};
+    fw::MemoryDc memory(::CreateCompatibleDC(source));
+    fw::GdiBitmap bitmap(::CreateCompatibleBitmap(source, width, height));
+    if (!memory || !bitmap)
+        return {};
+    {
+        fw::SelectionGuard select(memory.get(), bitmap.get());
+        ::BitBlt(memory.get(), 0, 0, width, height, source, area.left, area.top, operation);
+    }
+    return ReadPixels(bitmap.get());
 }
 
 } // namespace
 
 COLORREF Picture::At(int x, int y) const {
-    const std::uint32_t pixel = pixels.at(static_cast<size_t>(y) * width + x);
+    if (x < 0 || y < 0 || x >= width || y >= height)
+        return CLR_INVALID;
+    const std::uint32_t pixel = pixels[static_cast<size_t>(y) * width + x];
     return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
 }
 
@@ -64,7 +73,7 @@ Picture ReadPixels(HBITMAP bitmap) {
     picture.width = header.bmWidth;
     picture.height = header.bmHeight;
     picture.pixels.resize(static_cast<size_t>(picture.width) * picture.height);
-    BITMAPINFO info = TopDownInfo(picture.width, picture.height);
+    BITMAPINFO info = fw::TopDownDibFormat(picture.width, picture.height);
     fw::WindowDc screen(nullptr);
     if (::GetDIBits(screen.get(), bitmap, 0, static_cast<UINT>(picture.height),
                     picture.pixels.data(), &info, DIB_RGB_COLORS) != picture.height)
@@ -76,24 +85,43 @@ Picture ReadPixels(HBITMAP bitmap) {
 
 Picture CaptureClient(HWND window) {
     RECT client{};
-    if (!::GetClientRect(window, &client) || client.right <= 0 || client.bottom <= 0)
+    if (!::GetClientRect(window, &client))
         return {};
-    fw::WindowDc source(window);
-    fw::MemoryDc memory(::CreateCompatibleDC(source.get()));
-    fw::GdiBitmap bitmap(::CreateCompatibleBitmap(source.get(), client.right, client.bottom));
-    if (!source || !memory || !bitmap)
-        return {};
-    {
-        fw::SelectionGuard select(memory.get(), bitmap.get());
-        ::BitBlt(memory.get(), 0, 0, client.right, client.bottom, source.get(), 0, 0, SRCCOPY);
-    }
-    return ReadPixels(bitmap.get());
+    // The window's own device context reads what was drawn on it, feedback
+    // drawn straight to the screen included.
+    const fw::WindowDc source(window);
+    return Copy(source.get(), client, SRCCOPY);
+}
+
+Picture ScreenPicture(const RECT& screenRect) {
+    const fw::WindowDc screen(nullptr);
+    return Copy(screen.get(), screenRect, SRCCOPY | CAPTUREBLT);
+}
+
+COLORREF ScreenPixel(POINT screen) {
+    return ScreenPicture(RECT{screen.x, screen.y, screen.x + 1, screen.y + 1}).At(0, 0);
+}
+
+COLORREF PixelAt(HWND window, int x, int y) {
+    PumpMessages(80);
+    POINT point{x, y};
+    ::ClientToScreen(window, &point);
+    return ScreenPixel(point);
 }
 
 bool ColorsClose(COLORREF a, COLORREF b, int tolerance) {
     return std::abs(GetRValue(a) - GetRValue(b)) <= tolerance &&
            std::abs(GetGValue(a) - GetGValue(b)) <= tolerance &&
            std::abs(GetBValue(a) - GetBValue(b)) <= tolerance;
+}
+
+int DifferingPixels(const Picture& a, const Picture& b, int tolerance) {
+    int count = 0;
+    for (int y = 0; y < std::min(a.height, b.height); ++y) {
+        for (int x = 0; x < std::min(a.width, b.width); ++x)
+            count += ColorsClose(a.At(x, y), b.At(x, y), tolerance) ? 0 : 1;
+    }
+    return count;
 }
 
 bool SavePng(HBITMAP bitmap, const std::wstring& path) {
@@ -114,7 +142,7 @@ namespace {
 fw::GdiBitmap ToBitmap(const Picture& picture) {
     if (picture.empty())
         return {};
-    BITMAPINFO info = TopDownInfo(picture.width, picture.height);
+    const BITMAPINFO info = fw::TopDownDibFormat(picture.width, picture.height);
     void* bits = nullptr;
     fw::GdiBitmap bitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (bitmap && bits)
@@ -161,8 +189,7 @@ bool SaveClientPng(HWND window, const std::wstring& path) {
 bool SaveWindowPng(HWND window, const std::wstring& path) {
     RECT frame{};
     ::GetWindowRect(window, &frame);
-    const ScreenShot shot(frame);
-    return SavePng(Picture{shot.Width(), shot.Height(), shot.Pixels()}, path);
+    return SavePng(ScreenPicture(frame), path);
 }
 
 bool ShowsBitmap(HWND window, UINT bitmapId) {

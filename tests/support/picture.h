@@ -15,7 +15,8 @@ struct Picture {
     std::vector<std::uint32_t> pixels;
 
     bool empty() const noexcept { return pixels.empty(); }
-    // The pixel as a Windows colour value (0x00BBGGRR).
+    // The pixel as a Windows colour value (0x00BBGGRR); CLR_INVALID outside
+    // the picture.
     COLORREF At(int x, int y) const;
     // How many pixels of the rectangle (clipped to the picture) are within
     // tolerance of the colour.
@@ -37,9 +38,19 @@ double MeanDifference(const Picture& a, const Picture& b);
 // The client area of a window as the screen shows it (the window must be
 // visible and painted: pump messages or UpdateWindow first).
 Picture CaptureClient(HWND window);
+// A rectangle of the screen, layered windows included.
+Picture ScreenPicture(const RECT& screenRect);
+// The colour the screen shows at a point.
+COLORREF ScreenPixel(POINT screen);
+// The colour the screen shows at a point of a window's client area, after
+// pending painting.
+COLORREF PixelAt(HWND window, int x, int y);
 
 // Every channel of the two colours differs by at most tolerance.
 bool ColorsClose(COLORREF a, COLORREF b, int tolerance = 0);
+// How many pixels of the area both pictures cover (from the top left) are
+// not close in colour.
+int DifferingPixels(const Picture& a, const Picture& b, int tolerance = 0);
 
 // Saves through the GDI+ PNG encoder; false on failure.
 bool SavePng(HBITMAP bitmap, const std::wstring& path);

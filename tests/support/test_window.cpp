@@ -2,13 +2,14 @@
 
 #include "framework/control.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <iterator>
 
 namespace {
 
 constexpr wchar_t kHostClass[] = L"LumvexTestHost";
-constexpr wchar_t kCounterClass[] = L"LumvexPaintCounter";
 
 void RegisterClassOnce(const wchar_t* name, WNDPROC proc) {
     WNDCLASSEXW cls{};
@@ -71,41 +72,27 @@ LRESULT CALLBACK TestHost::Proc(HWND window, UINT message, WPARAM wParam, LPARAM
     return ::DefWindowProcW(window, message, wParam, lParam);
 }
 
-PaintCounter::PaintCounter(HWND parent, const RECT& rect) {
-    RegisterClassOnce(kCounterClass, Proc);
-    m_window.reset(::CreateWindowExW(0, kCounterClass, L"", WS_CHILD | WS_VISIBLE, rect.left,
-                                     rect.top, rect.right - rect.left, rect.bottom - rect.top,
-                                     parent, nullptr, ::GetModuleHandleW(nullptr), this));
+void PaintCounter::Watch(HWND window) {
+    if (m_window)
+        ::RemoveWindowSubclass(m_window, Proc, 0);
+    m_window = window;
+    if (m_window)
+        ::SetWindowSubclass(m_window, Proc, 0, reinterpret_cast<DWORD_PTR>(this));
 }
 
-LRESULT CALLBACK PaintCounter::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-        ::SetWindowLongPtrW(window, GWLP_USERDATA,
-                            reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    }
+LRESULT CALLBACK PaintCounter::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                    UINT_PTR, DWORD_PTR data) {
+    auto* self = reinterpret_cast<PaintCounter*>(data);
     if (message == WM_PAINT) {
-        if (auto* self =
-                reinterpret_cast<PaintCounter*>(::GetWindowLongPtrW(window, GWLP_USERDATA)))
-            ++self->m_paints;
-        fw::PaintDc paint(window);
-        ::FillRect(paint.get(), &paint.paint().rcPaint,
-                   static_cast<HBRUSH>(::GetStockObject(GRAY_BRUSH)));
-        return 0;
+        RECT update{};
+        ::GetUpdateRect(window, &update, FALSE);
+        ++self->paints;
+        self->lastUpdate = update;
+        self->updates.push_back(update);
+    } else if (message == WM_NCDESTROY) {
+        self->Watch(nullptr);
     }
-    return ::DefWindowProcW(window, message, wParam, lParam);
-}
-
-void PumpMessages(DWORD milliseconds) {
-    const DWORD start = ::GetTickCount();
-    MSG message;
-    do {
-        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&message);
-            ::DispatchMessageW(&message);
-        }
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    } while (::GetTickCount() - start < milliseconds);
+    return ::DefSubclassProc(window, message, wParam, lParam);
 }
 
 void MouseMoveTo(POINT screen) {
@@ -255,65 +242,6 @@ RECT RectIn(HWND parent, HWND child) {
     return rect;
 }
 
-ScreenShot::ScreenShot(const RECT& screenRect)
-    : m_width(screenRect.right - screenRect.left), m_height(screenRect.bottom - screenRect.top),
-      m_pixels(static_cast<size_t>(m_width) * m_height) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = m_width;
-    info.bmiHeader.biHeight = -m_height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    fw::WindowDc screen(nullptr);
-    fw::GdiBitmap bitmap(
-        ::CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    fw::MemoryDc memory(::CreateCompatibleDC(screen.get()));
-    if (!bitmap || !memory)
-        return;
-    {
-        fw::SelectionGuard select(memory.get(), bitmap.get());
-        ::BitBlt(memory.get(), 0, 0, m_width, m_height, screen.get(), screenRect.left,
-                 screenRect.top, SRCCOPY | CAPTUREBLT);
-    }
-    ::GdiFlush();
-    const auto* source = static_cast<const std::uint32_t*>(bits);
-    std::copy(source, source + m_pixels.size(), m_pixels.begin());
-}
-
-COLORREF ScreenShot::At(int x, int y) const {
-    if (x < 0 || y < 0 || x >= m_width || y >= m_height)
-        return CLR_INVALID;
-    const std::uint32_t pixel = m_pixels[static_cast<size_t>(y) * m_width + x];
-    return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
-}
-
-bool ScreenShot::Save(const std::wstring& path) const {
-    BITMAPINFOHEADER header{};
-    header.biSize = sizeof(header);
-    header.biWidth = m_width;
-    header.biHeight = -m_height;
-    header.biPlanes = 1;
-    header.biBitCount = 32;
-    header.biCompression = BI_RGB;
-    const DWORD dataSize = static_cast<DWORD>(m_pixels.size() * sizeof(std::uint32_t));
-    BITMAPFILEHEADER fileHeader{};
-    fileHeader.bfType = 0x4D42; // "BM"
-    fileHeader.bfOffBits = sizeof(fileHeader) + sizeof(header);
-    fileHeader.bfSize = fileHeader.bfOffBits + dataSize;
-    fw::FileHandle file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file)
-        return false;
-    auto write = [&](const void* data, DWORD size) {
-        DWORD written = 0;
-        return ::WriteFile(file.get(), data, size, &written, nullptr) && written == size;
-    };
-    return write(&fileHeader, sizeof(fileHeader)) && write(&header, sizeof(header)) &&
-           write(m_pixels.data(), dataSize);
-}
-
 std::wstring PictureDirectory() {
     wchar_t buffer[MAX_PATH];
     const DWORD length = ::GetEnvironmentVariableW(L"LUMVEX_PICTURES", buffer, MAX_PATH);
@@ -331,12 +259,7 @@ int ClientPixelsOtherThan(HWND window, COLORREF colour) {
     RECT client{};
     ::GetClientRect(window, &client);
     const POINT origin = ClientToScreenPoint(window, 0, 0);
-    const ScreenShot shot(
-        RECT{origin.x, origin.y, origin.x + client.right, origin.y + client.bottom});
-    int count = 0;
-    for (int y = 0; y < shot.Height(); ++y) {
-        for (int x = 0; x < shot.Width(); ++x)
-            count += shot.At(x, y) != colour ? 1 : 0;
-    }
-    return count;
+    const Picture shot =
+        ScreenPicture(RECT{origin.x, origin.y, origin.x + client.right, origin.y + client.bottom});
+    return static_cast<int>(shot.pixels.size()) - shot.Count(colour);
 }

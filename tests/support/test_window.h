@@ -3,7 +3,11 @@
 // pumping, mouse input through the system queue and screen pixels.
 #pragma once
 
+#include "support/message_pump.h"
+#include "support/picture.h"
+
 #include "framework/handles.h"
+#include "framework/picture.h"
 
 #include <windows.h>
 
@@ -40,36 +44,29 @@ private:
     fw::Window m_window;
 };
 
-// A child window that counts the WM_PAINT messages it receives.
+// Counts the WM_PAINT messages a window receives and records the update
+// rectangle (client coordinates) of each, from Watch() until the window or
+// this object goes.
 class PaintCounter {
 public:
-    PaintCounter(HWND parent, const RECT& rect);
-    HWND Hwnd() const noexcept { return m_window.get(); }
-    int Paints() const noexcept { return m_paints; }
-    void Reset() noexcept { m_paints = 0; }
+    PaintCounter() = default;
+    explicit PaintCounter(HWND window) { Watch(window); }
+    ~PaintCounter() { Watch(nullptr); }
+    PaintCounter(const PaintCounter&) = delete;
+    PaintCounter& operator=(const PaintCounter&) = delete;
+
+    void Watch(HWND window);
+
+    int paints = 0;
+    RECT lastUpdate{};
+    std::vector<RECT> updates;
 
 private:
-    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                 UINT_PTR id, DWORD_PTR self);
 
-    int m_paints = 0;
-    fw::Window m_window;
+    HWND m_window = nullptr;
 };
-
-// Dispatches this thread's messages for the given time (input from the X
-// server and Wine's deferred painting arrive asynchronously).
-void PumpMessages(DWORD milliseconds = 100);
-
-// Dispatches messages until the condition holds or the time is up; answers
-// the condition's last value.
-template <typename Condition> bool PumpUntil(Condition condition, DWORD milliseconds = 1000) {
-    const DWORD start = ::GetTickCount();
-    while (!condition()) {
-        if (::GetTickCount() - start >= milliseconds)
-            return condition();
-        PumpMessages(20);
-    }
-    return true;
-}
 
 // Mouse input through SendInput, in screen pixels.
 void MouseMoveTo(POINT screen);
@@ -85,37 +82,13 @@ RECT RectIn(HWND parent, HWND child);
 // "(left, top, right, bottom)", for failure messages.
 std::string Describe(const RECT& rect);
 
-// A copy of a screen rectangle, as 32-bit pixels.
-class ScreenShot {
-public:
-    explicit ScreenShot(const RECT& screenRect);
-    // Pixel at (x, y) relative to the rectangle's top left.
-    COLORREF At(int x, int y) const;
-    int Width() const noexcept { return m_width; }
-    int Height() const noexcept { return m_height; }
-    const std::vector<std::uint32_t>& Pixels() const noexcept { return m_pixels; }
-    // Writes a 32-bit BMP file; for looking at what a test drew.
-    bool Save(const std::wstring& path) const;
-
-private:
-    int m_width = 0;
-    int m_height = 0;
-    std::vector<std::uint32_t> m_pixels; // top-down 0x00RRGGBB
-};
-
 // How many pixels of a window's client area the screen shows in another
 // colour, after pending painting.
 int ClientPixelsOtherThan(HWND window, COLORREF colour);
 
 // A 32-bit top-down DIB section filled by a function of (x, y) -> COLORREF.
 template <typename Fill> fw::GdiBitmap MakeBitmap(int width, int height, Fill fill) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    const BITMAPINFO info = fw::TopDownDibFormat(width, height);
     void* bits = nullptr;
     fw::GdiBitmap bitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!bitmap)

@@ -36,9 +36,9 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = kTimeou
 
 // The whole screen as a PNG file, for people to look at.
 void SaveScreen(const std::wstring& path) {
-    const ScreenShot shot(
-        RECT{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)});
-    EXPECT_TRUE(SavePng(Picture{shot.Width(), shot.Height(), shot.Pixels()}, path));
+    const Picture shot =
+        ScreenPicture(RECT{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)});
+    EXPECT_TRUE(SavePng(shot, path));
 }
 
 HWND Child(HWND window, int id) {
@@ -410,7 +410,7 @@ TEST_F(AnnotateSystemTest, KeysStayWhereTypedAndEachShortcutRunsOnce) {
     TypeText(L"zz");
     auto draftShown = [&] {
         const POINT corner = ClientToScreenPoint(surface, draft.right - 6, draft.bottom - 6);
-        const ScreenShot shot(RECT{corner.x, corner.y, corner.x + 1, corner.y + 1});
+        const Picture shot = ScreenPicture(RECT{corner.x, corner.y, corner.x + 1, corner.y + 1});
         return ColorsClose(shot.At(0, 0), RGB(255, 255, 255), 24);
     };
     EXPECT_TRUE(WaitUntil(draftShown, 5000)) << "the box is not shown after the Save As";

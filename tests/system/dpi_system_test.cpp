@@ -130,18 +130,14 @@ TEST_P(DpiSystemTest, ColumnSurfacePaletteCaptureAndAboutBoxAtTheScale) {
     const RECT box = CDlgColors::SlotRect(0, pictureDpi);
     const POINT boxCentre =
         ClientToScreenPoint(palette, (box.left + box.right) / 2, (box.top + box.bottom) / 2);
-    auto boxShows = [&](COLORREF colour) {
-        return ScreenShot(RECT{boxCentre.x, boxCentre.y, boxCentre.x + 1, boxCentre.y + 1})
-                   .At(0, 0) == colour;
-    };
+    auto boxShows = [&](COLORREF colour) { return ScreenPixel(boxCentre) == colour; };
     for (size_t i = 0; i < std::size(kSwatchIds); ++i) {
         const RECT slot = CDlgColors::SlotRect(i + 1, pictureDpi);
         const POINT centre = ClientToScreenPoint(palette, (slot.left + slot.right) / 2,
                                                  (slot.top + slot.bottom) / 2);
         const COLORREF colour = CDlgColors::SwatchColor(kSwatchIds[i]);
         EXPECT_EQ(::WindowFromPoint(centre), ::GetDlgItem(palette, kSwatchIds[i])) << "slot " << i;
-        EXPECT_EQ(ScreenShot(RECT{centre.x, centre.y, centre.x + 1, centre.y + 1}).At(0, 0), colour)
-            << "slot " << i;
+        EXPECT_EQ(ScreenPixel(centre), colour) << "slot " << i;
         MouseClickAt(centre);
         EXPECT_TRUE(PumpUntil([&] { return boxShows(colour); }, kTimeoutMs))
             << "slot " << i << " did not pick its colour";
@@ -149,9 +145,8 @@ TEST_P(DpiSystemTest, ColumnSurfacePaletteCaptureAndAboutBoxAtTheScale) {
 
     if (const std::wstring folder = PictureDirectory();
         !folder.empty() && (dpi == 96 || dpi == 144)) {
-        const ScreenShot shot(RECT{0, 0, screen.cx, screen.cy});
-        EXPECT_TRUE(SavePng(Picture{shot.Width(), shot.Height(), shot.Pixels()},
-                            folder + L"\\main_window_" + std::to_wstring(dpi) + L"dpi.png"));
+        const Picture shot = ScreenPicture(RECT{0, 0, screen.cx, screen.cy});
+        EXPECT_TRUE(SavePng(shot, folder + L"\\main_window_" + std::to_wstring(dpi) + L"dpi.png"));
     }
 
     // The capture is the physical screen, the pattern where this process put it.
@@ -198,26 +193,18 @@ TEST_P(DpiSystemTest, ColumnSurfacePaletteCaptureAndAboutBoxAtTheScale) {
     auto shot = [](HWND control, int margin) {
         RECT rect = ScreenRect(control);
         ::InflateRect(&rect, margin, margin);
-        return ScreenShot(rect);
-    };
-    auto differing = [](const ScreenShot& a, const ScreenShot& b) {
-        int count = 0;
-        for (int y = 0; y < std::min(a.Height(), b.Height()); ++y) {
-            for (int x = 0; x < std::min(a.Width(), b.Width()); ++x)
-                count += a.At(x, y) != b.At(x, y) ? 1 : 0;
-        }
-        return count;
+        return ScreenPicture(rect);
     };
     focus(window, item(IDC_TOOL_HIGHLIGHT));
     PumpMessages(300);
-    const ScreenShot unfocused = shot(pointer, 0);
+    const Picture unfocused = shot(pointer, 0);
     focus(window, pointer);
-    EXPECT_TRUE(PumpUntil([&] { return differing(shot(pointer, 0), unfocused) > 40; }, kTimeoutMs))
+    EXPECT_TRUE(
+        PumpUntil([&] { return DifferingPixels(shot(pointer, 0), unfocused) > 40; }, kTimeoutMs))
         << "no focus cue on the tool button at " << dpi << " DPI";
     if (pictures) {
-        const ScreenShot focused = shot(pointer, 10);
-        EXPECT_TRUE(SavePng(Picture{focused.Width(), focused.Height(), focused.Pixels()},
-                            folder + L"\\tool_button_focused_" + scale));
+        const Picture focused = shot(pointer, 10);
+        EXPECT_TRUE(SavePng(focused, folder + L"\\tool_button_focused_" + scale));
     }
 
     // The edition link, followed with Enter, opens the own-server dialog at
@@ -268,9 +255,8 @@ TEST_P(DpiSystemTest, ColumnSurfacePaletteCaptureAndAboutBoxAtTheScale) {
         << "Tab did not go from the field to Cancel";
     PumpMessages(300);
     if (pictures) {
-        const ScreenShot focused = shot(own, 0);
-        EXPECT_TRUE(SavePng(Picture{focused.Width(), focused.Height(), focused.Pixels()},
-                            folder + L"\\own_server_cancel_focused_" + scale));
+        const Picture focused = shot(own, 0);
+        EXPECT_TRUE(SavePng(focused, folder + L"\\own_server_cancel_focused_" + scale));
     }
     PressKeys({VK_RETURN});
     EXPECT_TRUE(PumpUntil([&] { return !::IsWindow(own); }, kTimeoutMs));

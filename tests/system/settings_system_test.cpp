@@ -88,9 +88,8 @@ TEST_F(SettingsSystemTest, ServersChosenByTheUserAreThereAfterARestart) {
     TypeText(L"own.example");
     if (const std::wstring folder = PictureDirectory(); !folder.empty()) {
         const RECT screen{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
-        const ScreenShot shot(screen);
-        EXPECT_TRUE(SavePng(Picture{shot.Width(), shot.Height(), shot.Pixels()},
-                            folder + L"\\own_server_over_main_window.png"));
+        const Picture shot = ScreenPicture(screen);
+        EXPECT_TRUE(SavePng(shot, folder + L"\\own_server_over_main_window.png"));
     }
     Click(own, IDC_SETTINGS_EX_SAVE);
     ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(own); }));

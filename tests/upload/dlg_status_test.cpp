@@ -118,9 +118,6 @@ TEST_F(StatusStrip, LinkKeepsToTheRightEdgeAndTheEditionTextEndsBeforeIt) {
             EXPECT_TRUE(SaveClientPng(m_strip.Hwnd(), folder + L"\\status_narrow.png"));
         }
     }
-    ::SendMessageW(m_strip.Hwnd(), WM_COMMAND, IDOK, 0);
-    ::SendMessageW(m_strip.Hwnd(), WM_COMMAND, IDCANCEL, 0);
-    EXPECT_TRUE(::IsWindowVisible(m_strip.Hwnd()));
 }
 
 TEST_F(StatusStrip, ServerTextFollowsOnlyTheSettingsFromTheChangeButton) {
@@ -156,7 +153,6 @@ TEST(NotifyPopup, IsLayeredAndHidesOnItsTimerOrAClick) {
     ASSERT_TRUE(popup.Create(nullptr));
     EXPECT_FALSE(::IsWindowVisible(popup.Hwnd()));
     EXPECT_TRUE(::GetWindowLongPtrW(popup.Hwnd(), GWL_EXSTYLE) & WS_EX_LAYERED);
-    EXPECT_EQ(::GetParent(popup.Hwnd()), nullptr);
 
     ::ShowWindow(popup.Hwnd(), SW_SHOWNOACTIVATE);
     ::SetTimer(popup.Hwnd(), IDT_NOTIFY_HIDE, 10, nullptr);
@@ -169,8 +165,6 @@ TEST(NotifyPopup, IsLayeredAndHidesOnItsTimerOrAClick) {
         ::SendMessageW(popup.Hwnd(), press, 0, MAKELPARAM(5, 5));
         EXPECT_FALSE(::IsWindowVisible(popup.Hwnd())) << press;
     }
-    ::SendMessageW(popup.Hwnd(), WM_COMMAND, IDCANCEL, 0);
-    EXPECT_TRUE(::IsWindow(popup.Hwnd()));
 }
 
 } // namespace
