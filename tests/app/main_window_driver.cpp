@@ -95,23 +95,6 @@ void MainWindowFixture::Drag(HWND window, POINT from, POINT to) {
     SendOrFail(surface, WM_LBUTTONUP, 0, MAKELPARAM(to.x, to.y));
 }
 
-HWND FindOwnedWindow(HWND owner) {
-    struct Search {
-        HWND owner;
-        HWND found;
-    } search{owner, nullptr};
-    ::EnumWindows(
-        [](HWND candidate, LPARAM data) {
-            auto* s = reinterpret_cast<Search*>(data);
-            if (::GetWindow(candidate, GW_OWNER) != s->owner || !::IsWindowVisible(candidate))
-                return TRUE;
-            s->found = candidate;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 HWND WaitForOwnedWindow(HWND owner, DWORD timeoutMs) {
     HWND found = nullptr;
     PumpUntil([&] { return (found = FindOwnedWindow(owner)) != nullptr; }, timeoutMs);

@@ -28,9 +28,8 @@ void WaitUntilInitialised(HWND window);
 // A child's rectangle in its parent's client coordinates.
 RECT ChildRect(HWND window, int id);
 
-// A visible window that owner owns (a dialog it opened), or null; the second
-// waits for one up to the timeout.
-HWND FindOwnedWindow(HWND owner);
+// Waits up to the timeout for a visible window that owner owns
+// (FindOwnedWindow).
 HWND WaitForOwnedWindow(HWND owner, DWORD timeoutMs = kDriverTimeoutMs);
 
 // Runs the dialog modally on this thread while script drives it from another;

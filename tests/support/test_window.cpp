@@ -263,3 +263,20 @@ int ClientPixelsOtherThan(HWND window, COLORREF colour) {
         ScreenPicture(RECT{origin.x, origin.y, origin.x + client.right, origin.y + client.bottom});
     return static_cast<int>(shot.pixels.size()) - shot.Count(colour);
 }
+
+HWND FindOwnedWindow(HWND owner) {
+    struct Search {
+        HWND owner;
+        HWND found;
+    } search{owner, nullptr};
+    ::EnumWindows(
+        [](HWND candidate, LPARAM data) {
+            auto* s = reinterpret_cast<Search*>(data);
+            if (::GetWindow(candidate, GW_OWNER) != s->owner || !::IsWindowVisible(candidate))
+                return TRUE;
+            s->found = candidate;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}

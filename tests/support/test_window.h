@@ -69,6 +69,9 @@ private:
 };
 
 // Mouse input through SendInput, in screen pixels.
+// A visible window that owner owns (a dialog it opened), or null.
+HWND FindOwnedWindow(HWND owner);
+
 void MouseMoveTo(POINT screen);
 void MouseButton(bool down);
 void MouseClickAt(POINT screen);

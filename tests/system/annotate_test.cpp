@@ -121,25 +121,6 @@ void ExpectTextBox(const Picture& copied, const RECT& box, COLORREF colour) {
     EXPECT_GT(copied.Count(colour, 60, box), 30) << "no text in the box";
 }
 
-// A window the main window owns that is shown (a dialog it opened), or null.
-HWND ShownBoxOf(HWND window) {
-    struct Search {
-        HWND owner;
-        HWND found;
-    } search{window, nullptr};
-    ::EnumWindows(
-        [](HWND candidate, LPARAM data) {
-            auto* s = reinterpret_cast<Search*>(data);
-            if (::IsWindowVisible(candidate) && ::GetWindow(candidate, GW_OWNER) == s->owner) {
-                s->found = candidate;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 // How many of eight points along a line show a colour like the pen's
 // (the first palette colour, blurred a little by JPEG).
 // The red of a fresh program's pen, and the blue picked from the palette
@@ -387,9 +368,10 @@ TEST_F(AnnotateSystemTest, KeysStayWhereTypedAndEachShortcutRunsOnce) {
     MouseClickAt(ScreenCentre(number));
     TypeText(L"4711");
     ASSERT_TRUE(WaitUntil([&] { return ControlText(number) == L"4711"; }, 5000));
-    ASSERT_TRUE(PressKeysUntil({VK_CONTROL, 'S'}, [&] { return ShownBoxOf(window) != nullptr; }))
-        << "Ctrl+S opened no Save As";
-    ASSERT_TRUE(PressKeysUntil({VK_ESCAPE}, [&] { return ShownBoxOf(window) == nullptr; }));
+    ASSERT_TRUE(PressKeysUntil({VK_CONTROL, 'S'}, [&] {
+        return FindOwnedWindow(window) != nullptr;
+    })) << "Ctrl+S opened no Save As";
+    ASSERT_TRUE(PressKeysUntil({VK_ESCAPE}, [&] { return FindOwnedWindow(window) == nullptr; }));
     // A key typed after it comes after anything the shortcut left behind.
     TypeText(L"5");
     EXPECT_TRUE(WaitUntil([&] { return ControlText(number).size() >= 5; }, 5000));
@@ -405,8 +387,9 @@ TEST_F(AnnotateSystemTest, KeysStayWhereTypedAndEachShortcutRunsOnce) {
     HWND draftEdit = Child(TextPopup(window), IDC_TEXT_EDIT);
     TypeText(L"Draft");
     ASSERT_TRUE(WaitUntil([&] { return ControlText(draftEdit) == L"Draft"; }, 5000));
-    ASSERT_TRUE(PressKeysUntil({VK_CONTROL, 'S'}, [&] { return ShownBoxOf(window) != nullptr; }));
-    ASSERT_TRUE(PressKeysUntil({VK_ESCAPE}, [&] { return ShownBoxOf(window) == nullptr; }));
+    ASSERT_TRUE(
+        PressKeysUntil({VK_CONTROL, 'S'}, [&] { return FindOwnedWindow(window) != nullptr; }));
+    ASSERT_TRUE(PressKeysUntil({VK_ESCAPE}, [&] { return FindOwnedWindow(window) == nullptr; }));
     TypeText(L"zz");
     auto draftShown = [&] {
         const POINT corner = ClientToScreenPoint(surface, draft.right - 6, draft.bottom - 6);
@@ -428,7 +411,7 @@ TEST_F(AnnotateSystemTest, KeysStayWhereTypedAndEachShortcutRunsOnce) {
     TypeText(L"x");
     EXPECT_TRUE(WaitUntil([&] { return ControlText(edit).back() == L'x'; }, 5000))
         << "the keys after AltGr+S went elsewhere";
-    EXPECT_EQ(ShownBoxOf(window), nullptr) << "AltGr+S opened something";
+    EXPECT_EQ(FindOwnedWindow(window), nullptr) << "AltGr+S opened something";
     const std::wstring typed = ControlText(edit);
     EXPECT_EQ(typed.substr(0, 7), L"Ship it");
     EXPECT_LE(typed.size(), 9u) << "AltGr+S typed one letter at most";
