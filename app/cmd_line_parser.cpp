@@ -1,12 +1,9 @@
 #include "app/cmd_line_parser.h"
 
-#include <windows.h>
+#include "common/text_case.h"
 
 std::wstring CCmdLineParser::NormalName(std::wstring_view name) const {
-    std::wstring normal(name);
-    if (!m_caseSensitive && !normal.empty())
-        ::CharLowerBuffW(normal.data(), static_cast<DWORD>(normal.size()));
-    return normal;
+    return m_caseSensitive ? std::wstring(name) : text::LowerCase(name);
 }
 
 void CCmdLineParser::Store(std::wstring_view name, std::wstring_view value) {

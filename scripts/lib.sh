@@ -4,6 +4,7 @@ set -euo pipefail
 LUMVEX_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 LUMVEX_BUILD=${LUMVEX_BUILD:-$LUMVEX_ROOT/build}
 LUMVEX_BUILD_TYPE=${LUMVEX_BUILD_TYPE:-RelWithDebInfo}
+LUMVEX_NATIVE_BUILD=${LUMVEX_NATIVE_BUILD:-$LUMVEX_ROOT/build-native}
 
 # The build folder made with a configure preset (CMakePresets.json), the
 # scripts' folder and configuration taking the place of the preset's.
@@ -21,6 +22,15 @@ lumvex_configure() {
 lumvex_build() {
   lumvex_configure
   cmake --build "$LUMVEX_BUILD" "$@"
+}
+
+# The window-free units built natively with clang and sanitizers, with their
+# tests and fuzz targets (the native preset).
+lumvex_native_build() {
+  if [ ! -f "$LUMVEX_NATIVE_BUILD/build.ninja" ]; then
+    cmake -S "$LUMVEX_ROOT" --preset native -B "$LUMVEX_NATIVE_BUILD"
+  fi
+  cmake --build "$LUMVEX_NATIVE_BUILD" "$@"
 }
 
 # The Wine environment of one of the build's prefixes: test or run.
