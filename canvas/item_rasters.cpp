@@ -23,7 +23,7 @@ std::int64_t Bits(float value) {
 }
 
 std::size_t BytesOf(const CItemRasters::Pixels& pixels) {
-    return pixels.argb.size() * sizeof(DWORD);
+    return pixels.argb.size() * sizeof(std::uint32_t);
 }
 
 } // namespace
@@ -58,13 +58,15 @@ const CItemRasters::Pixels* CItemRasters::Find(gfx::Graphics& graphics, CCanvasI
         return &found->second.pixels;
     if (found != m_entries.end())
         Forget(found);
-    if (!mayKeep || m_bytes + pixels * sizeof(DWORD) > kMaxBytes)
+    if (!mayKeep || m_bytes + pixels * sizeof(std::uint32_t) > kMaxBytes)
         return nullptr;
 
-    Entry entry{std::move(appearance), Pixels{width, height, std::vector<DWORD>(pixels, 0)}};
+    Entry entry{std::move(appearance),
+                Pixels{width, height, std::vector<std::uint32_t>(pixels, 0)}};
     {
         const gfx::Bitmap bitmap = gfx::Bitmap::OverPargbPixels(
-            width, height, width * static_cast<int>(sizeof(DWORD)), entry.pixels.argb.data());
+            width, height, width * static_cast<int>(sizeof(std::uint32_t)),
+            entry.pixels.argb.data());
         gfx::Graphics onBitmap = gfx::Graphics::FromImage(bitmap);
         if (!onBitmap)
             return nullptr;

@@ -27,7 +27,7 @@ public:
     struct Pixels {
         int width = 0;
         int height = 0;
-        std::vector<DWORD> argb;
+        std::vector<std::uint32_t> argb;
     };
 
     // The item's pixels as it would draw on the

@@ -1,5 +1,7 @@
 #include "canvas/pixel_buffer.h"
 
+#include "canvas/pixel_blend.h"
+
 #include "framework/picture.h"
 
 #include <algorithm>
@@ -98,40 +100,14 @@ fw::GdiBitmap CPixelBuffer::Release() noexcept {
     return std::move(m_bitmap);
 }
 
-void CPixelBuffer::BlendFrom(const DWORD* source, SIZE size, POINT at, const RECT& clip) {
-    if (!m_bits || !source)
+void CPixelBuffer::BlendFrom(const std::uint32_t* source, SIZE size, POINT at, const RECT& clip) {
+    if (!m_bits)
         return;
-    const RECT placed{at.x, at.y, at.x + size.cx, at.y + size.cy};
-    const RECT all{0, 0, m_width, m_height};
-    RECT shown{};
-    if (!::IntersectRect(&shown, &placed, &clip) || !::IntersectRect(&shown, &shown, &all))
-        return;
-    for (LONG y = shown.top; y < shown.bottom; ++y) {
-        const DWORD* from =
-            source + static_cast<std::ptrdiff_t>(y - at.y) * size.cx + (shown.left - at.x);
-        DWORD* to = Pixels() + static_cast<std::ptrdiff_t>(y) * m_width + shown.left;
-        for (LONG x = shown.left; x < shown.right; ++x, ++from, ++to) {
-            const DWORD s = *from;
-            const DWORD alpha = s >> 24;
-            if (alpha == 0)
-                continue;
-            if (alpha == 255) {
-                *to = s;
-                continue;
-            }
-            // Source over: each channel of the source plus what it leaves
-            // of the destination's, rounded.
-            const DWORD d = *to;
-            const DWORD keep = 255 - alpha;
-            DWORD out = 0;
-            for (int shift = 0; shift < 32; shift += 8) {
-                const DWORD blended =
-                    ((s >> shift) & 0xFF) + (((d >> shift) & 0xFF) * keep + 127) / 255;
-                out |= std::min<DWORD>(blended, 255) << shift;
-            }
-            *to = out;
-        }
-    }
+    // The section's memory holds no objects of another type: it is read as
+    // the pixels it is.
+    BlendPremultiplied({reinterpret_cast<std::uint32_t*>(m_bits), m_width, m_height},
+                       {source, size.cx, size.cy}, at.x, at.y,
+                       {clip.left, clip.top, clip.right, clip.bottom});
 }
 
 gfx::Bitmap CPixelBuffer::Over(const RECT& rect) const {

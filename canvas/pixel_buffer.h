@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 
 #include <windows.h>
 
@@ -33,11 +34,9 @@ public:
 
     // Blends a source whose alpha is premultiplied (rows of `size.cx` pixels
     // after each other) over these pixels, its first pixel at `at`, within
-    // the clip rectangle (and this buffer) only.
-    // Fully transparent source pixels cost next to nothing: the pixels a
-    // line or a frame leaves around itself are skipped, not blended.
-    // Call GdiFlush first when GDI drew here.
-    void BlendFrom(const DWORD* source, SIZE size, POINT at, const RECT& clip);
+    // the clip rectangle (and this buffer) only: BlendPremultiplied. Call
+    // GdiFlush first when GDI drew here.
+    void BlendFrom(const std::uint32_t* source, SIZE size, POINT at, const RECT& clip);
 
     // GDI+ over the pixels of a rectangle (clipped to the buffer), without
     // alpha: what is drawn there lands in this buffer.

@@ -7,5 +7,11 @@ set(LUMVEX_PORTABLE_SOURCES
     ${CMAKE_SOURCE_DIR}/app/cmd_line_parser.cpp
     ${CMAKE_SOURCE_DIR}/app/cmd_line_parser.h
     ${CMAKE_SOURCE_DIR}/common/text_case.h
+    ${CMAKE_SOURCE_DIR}/framework/archive.cpp
+    ${CMAKE_SOURCE_DIR}/framework/archive.h
+    ${CMAKE_SOURCE_DIR}/controls/history_list.cpp
+    ${CMAKE_SOURCE_DIR}/controls/history_list.h
+    ${CMAKE_SOURCE_DIR}/canvas/pixel_blend.cpp
+    ${CMAKE_SOURCE_DIR}/canvas/pixel_blend.h
     # upload, mail
 )

@@ -4,18 +4,6 @@
 
 #include <commctrl.h>
 
-namespace {
-
-std::wstring_view StripBlanks(std::wstring_view text) {
-    const auto first = text.find_first_not_of(L' ');
-    if (first == std::wstring_view::npos)
-        return {};
-    const auto last = text.find_last_not_of(L' ');
-    return text.substr(first, last - first + 1);
-}
-
-} // namespace
-
 CHistoryCombo::CHistoryCombo() = default;
 
 bool CHistoryCombo::Create(DWORD style, const RECT& rect, HWND parent, int controlId) {
@@ -36,32 +24,20 @@ bool CHistoryCombo::IsAllowedChar(wchar_t c) noexcept {
            c == L'?' || (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z');
 }
 
-std::wstring CHistoryCombo::EntryText(int index) const {
-    const LRESULT length = ::SendMessageW(Hwnd(), CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
-    if (length == CB_ERR || length <= 0)
-        return {};
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    const LRESULT copied = ::SendMessageW(Hwnd(), CB_GETLBTEXT, static_cast<WPARAM>(index),
-                                          reinterpret_cast<LPARAM>(text.data()));
-    text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
-    return text;
+void CHistoryCombo::ShowHistory() {
+    HWND combo = Hwnd();
+    ::SendMessageW(combo, CB_RESETCONTENT, 0, 0);
+    // Inserting at the end never sorts, whatever the style says.
+    for (const std::wstring& entry : m_history.Entries())
+        ::SendMessageW(combo, CB_INSERTSTRING, static_cast<WPARAM>(-1),
+                       reinterpret_cast<LPARAM>(entry.c_str()));
 }
 
 int CHistoryCombo::AddToHistory(std::wstring_view text) {
-    HWND combo = Hwnd();
-    if (!combo)
+    if (!Hwnd() || !m_history.Add(text))
         return CB_ERR;
-    const std::wstring entry(StripBlanks(text));
-    const auto entryParam = reinterpret_cast<LPARAM>(entry.c_str());
-    // Inserting never sorts, whatever the style says.
-    ::SendMessageW(combo, CB_INSERTSTRING, 0, entryParam);
-    // Searching after index 0 wraps round to it when there is no older copy.
-    const LRESULT older = ::SendMessageW(combo, CB_FINDSTRINGEXACT, 0, entryParam);
-    if (older != CB_ERR && older != 0)
-        ::SendMessageW(combo, CB_DELETESTRING, static_cast<WPARAM>(older), 0);
-    while (::SendMessageW(combo, CB_GETCOUNT, 0, 0) > m_maxHistory)
-        ::SendMessageW(combo, CB_DELETESTRING, static_cast<WPARAM>(m_maxHistory), 0);
-    ::SendMessageW(combo, CB_SETCURSEL, 0, 0);
+    ShowHistory();
+    ::SendMessageW(Hwnd(), CB_SETCURSEL, 0, 0);
     return 0;
 }
 
@@ -72,39 +48,20 @@ bool CHistoryCombo::Serialize(fw::Archive& archive) {
     if (archive.IsStoring()) {
         if (const std::wstring current = WindowText(combo); !current.empty())
             AddToHistory(current);
-        const LRESULT count = ::SendMessageW(combo, CB_GETCOUNT, 0, 0);
-        const int entries = count > 0 ? static_cast<int>(count) : 0;
-        archive.WriteCount(static_cast<std::uint16_t>(entries));
-        for (int i = 0; i < entries; ++i)
-            archive.WriteString(EntryText(i));
-        archive.WriteString(WindowText(combo));
+        m_history.Store(archive, WindowText(combo));
         return !archive.Failed();
     }
 
-    ::SendMessageW(combo, CB_RESETCONTENT, 0, 0);
-    std::uint16_t count = 0;
-    if (!archive.ReadCount(count))
+    const std::optional<std::wstring> current = m_history.Load(archive);
+    if (!current)
         return false;
-    for (int i = 0; i < count; ++i) {
-        std::wstring entry;
-        if (!archive.ReadString(entry))
-            return false;
-        // Stored data never holds more than the history keeps; anything
-        // beyond it is read past, not shown.
-        if (i < m_maxHistory)
-            ::SendMessageW(combo, CB_INSERTSTRING, static_cast<WPARAM>(-1),
-                           reinterpret_cast<LPARAM>(entry.c_str()));
-    }
-    std::wstring current;
-    if (!archive.ReadString(current))
-        return false;
-    const LRESULT match = ::SendMessageW(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                         reinterpret_cast<LPARAM>(current.c_str()));
+    ShowHistory();
+    const std::optional<size_t> match = m_history.FindExact(*current);
     const auto style = static_cast<DWORD>(::GetWindowLongPtrW(combo, GWL_STYLE));
-    if (match == CB_ERR && (style & CBS_DROPDOWN))
-        ::SetWindowTextW(combo, current.c_str());
+    if (!match && (style & CBS_DROPDOWN))
+        ::SetWindowTextW(combo, current->c_str());
     else
-        ::SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(match), 0);
+        ::SendMessageW(combo, CB_SETCURSEL, match ? static_cast<WPARAM>(*match) : WPARAM(-1), 0);
     return true;
 }
 
@@ -127,8 +84,9 @@ void CHistoryCombo::CompletePrefix() {
     const int end = HIWORD(selection);
 
     // Selecting the first entry that begins with the text shows all of it.
-    if (::SendMessageW(combo, CB_SELECTSTRING, static_cast<WPARAM>(-1),
-                       reinterpret_cast<LPARAM>(typed.c_str())) == CB_ERR) {
+    if (const std::optional<size_t> entry = m_history.FindPrefix(typed)) {
+        ::SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(*entry), 0);
+    } else {
         ::SetWindowTextW(combo, typed.c_str());
         if (hasSelection)
             ::SendMessageW(combo, CB_SETEDITSEL, 0, MAKELPARAM(start, end));

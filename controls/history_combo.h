@@ -1,8 +1,10 @@
-// A drop-down combo box holding a most-recent-first history of at most ten
-// entries. Typing completes the text from the first entry that begins with
-// it; only the characters of addresses and numbers can be typed.
+// A drop-down combo box showing a most-recent-first history of at most ten
+// entries (the rules are CHistoryList's). Typing completes the text from the
+// first entry that begins with it; only the characters of addresses and
+// numbers can be typed.
 #pragma once
 
+#include "controls/history_list.h"
 #include "framework/archive.h"
 #include "framework/control.h"
 
@@ -13,7 +15,7 @@
 
 class CHistoryCombo : public fw::Control {
 public:
-    static constexpr int kMaxHistory = 10;
+    static constexpr int kMaxHistory = static_cast<int>(CHistoryList::kMaxEntries);
 
     CHistoryCombo();
 
@@ -21,14 +23,14 @@ public:
     // keeps its order.
     bool Create(DWORD style, const RECT& rect, HWND parent, int controlId);
 
-    // Puts the text (without leading and trailing blanks) first, removes an
-    // older entry equal to it ignoring case, drops entries beyond the
-    // maximum and selects the text. Answers its index (0), or CB_ERR when
-    // there is no window.
+    // Adds the text to the history (CHistoryList::Add) and selects it.
+    // Answers its index (0), or CB_ERR when there is no window or the text
+    // is blank.
     int AddToHistory(std::wstring_view text);
 
     // Stores (after adding the current text to the history) or loads the
-    // entries and the current text. False when loading ran out of data.
+    // entries and the current text. False when loading ran out of data; the
+    // history is then as it was.
     bool Serialize(fw::Archive& archive);
 
     // Whether a typed character may reach the edit.
@@ -53,12 +55,13 @@ private:
     };
 
     void CompletePrefix();
-    std::wstring EntryText(int index) const;
+    // The list box shows the history's entries.
+    void ShowHistory();
 
+    CHistoryList m_history;
     bool m_autoComplete = true;
     // Cleared by Delete and Backspace, so that deleting never completes.
     bool m_completeOnUpdate = true;
-    int m_maxHistory = kMaxHistory;
     bool m_allowSort = false;
     EditField m_edit{*this};
 };

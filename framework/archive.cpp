@@ -1,7 +1,6 @@
 #include "framework/archive.h"
 
 #include <algorithm>
-#include <climits>
 #include <cstring>
 
 namespace fw {
@@ -23,15 +22,46 @@ std::uint32_t GetLittleEndian(const std::byte* in, std::size_t size) {
     return value;
 }
 
+constexpr bool kWideIsUtf16 = sizeof(wchar_t) == 2;
+
+// The UTF-16 units of a text: its own where wchar_t is UTF-16, encoded
+// where it holds code points.
+std::vector<std::uint16_t> Utf16Units(std::wstring_view text) {
+    std::vector<std::uint16_t> units;
+    units.reserve(text.size());
+    for (const wchar_t c : text) {
+        const auto value = static_cast<std::uint32_t>(c);
+        if (!kWideIsUtf16 && value > 0xFFFF && value <= 0x10FFFF) {
+            units.push_back(static_cast<std::uint16_t>(0xD800 + ((value - 0x10000) >> 10)));
+            units.push_back(static_cast<std::uint16_t>(0xDC00 + ((value - 0x10000) & 0x3FF)));
+        } else {
+            units.push_back(static_cast<std::uint16_t>(value));
+        }
+    }
+    return units;
+}
+
+// Appends a unit read back; where wchar_t holds code points, a low surrogate
+// after a high one joins it.
+void AppendUnit(std::wstring& text, std::uint16_t unit) {
+    if (!kWideIsUtf16 && unit >= 0xDC00 && unit <= 0xDFFF && !text.empty()) {
+        const auto high = static_cast<std::uint32_t>(text.back());
+        if (high >= 0xD800 && high <= 0xDBFF) {
+            text.back() =
+                static_cast<wchar_t>(0x10000 + ((high - 0xD800) << 10) + (unit - 0xDC00u));
+            return;
+        }
+    }
+    text.push_back(static_cast<wchar_t>(unit));
+}
+
 } // namespace
 
 Archive::Archive() : m_storing(true) {}
 
 Archive::Archive(std::vector<std::byte> bytes) : m_storing(false), m_memory(std::move(bytes)) {}
 
-Archive::Archive(IStream* stream, bool storing) : m_storing(storing), m_stream(stream) {
-    m_failed = stream == nullptr;
-}
+Archive::Archive(ByteStream& stream, bool storing) : m_storing(storing), m_stream(&stream) {}
 
 void Archive::Write(const void* data, std::size_t size) {
     if (!m_storing || m_failed || size == 0)
@@ -41,9 +71,7 @@ void Archive::Write(const void* data, std::size_t size) {
         m_memory.insert(m_memory.end(), bytes, bytes + size);
         return;
     }
-    ULONG written = 0;
-    if (size > ULONG_MAX || FAILED(m_stream->Write(data, static_cast<ULONG>(size), &written)) ||
-        written != size)
+    if (!m_stream->WriteBytes(static_cast<const std::byte*>(data), size))
         m_failed = true;
 }
 
@@ -61,9 +89,7 @@ bool Archive::Read(void* data, std::size_t size) {
         m_position += size;
         return true;
     }
-    ULONG read = 0;
-    if (size > ULONG_MAX || FAILED(m_stream->Read(data, static_cast<ULONG>(size), &read)) ||
-        read != size) {
+    if (!m_stream->ReadBytes(static_cast<std::byte*>(data), size)) {
         m_failed = true;
         return false;
     }
@@ -77,17 +103,18 @@ void Archive::WriteCount(std::uint16_t count) {
 }
 
 void Archive::WriteString(std::wstring_view text) {
-    if (text.size() > UINT32_MAX) {
+    const std::vector<std::uint16_t> units = Utf16Units(text);
+    if (units.size() > UINT32_MAX) {
         m_failed = true;
         return;
     }
     std::byte length[4];
-    PutLittleEndian(length, static_cast<std::uint32_t>(text.size()), sizeof(length));
+    PutLittleEndian(length, static_cast<std::uint32_t>(units.size()), sizeof(length));
     Write(length, sizeof(length));
-    std::vector<std::byte> units(text.size() * 2);
-    for (std::size_t i = 0; i < text.size(); ++i)
-        PutLittleEndian(&units[2 * i], static_cast<std::uint16_t>(text[i]), 2);
-    Write(units.data(), units.size());
+    std::vector<std::byte> bytes(units.size() * 2);
+    for (std::size_t i = 0; i < units.size(); ++i)
+        PutLittleEndian(&bytes[2 * i], units[i], 2);
+    Write(bytes.data(), bytes.size());
 }
 
 bool Archive::ReadCount(std::uint16_t& count) {
@@ -110,7 +137,7 @@ bool Archive::ReadString(std::wstring& text) {
         if (!Read(piece, 2 * units))
             return false;
         for (std::size_t i = 0; i < units; ++i)
-            result.push_back(static_cast<wchar_t>(GetLittleEndian(&piece[2 * i], 2)));
+            AppendUnit(result, static_cast<std::uint16_t>(GetLittleEndian(&piece[2 * i], 2)));
         remaining -= units;
     }
     text = std::move(result);

@@ -8,11 +8,6 @@
 
 namespace {
 
-void Check(bool condition) {
-    if (!condition)
-        std::abort();
-}
-
 // "/name" or /name:"value" for each switch, blank-separated.
 std::wstring BuildCommandLine(const std::map<std::wstring, std::wstring>& switches) {
     std::wstring line = L"lumvex.exe";
@@ -35,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         CCmdLineParser parser;
         parser.ParseCommandLine(raw.RestAsText());
         for (const auto& [name, value] : parser.Switches())
-            Check(!name.empty());
+            FUZZ_REQUIRE(!name.empty());
     }
 
     // Names of letters, digits and '_' (case-sensitive, so as typed); values
@@ -53,6 +48,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     CCmdLineParser parser(true);
     parser.ParseCommandLine(BuildCommandLine(switches));
-    Check(parser.Switches() == switches);
+    FUZZ_REQUIRE(parser.Switches() == switches);
     return 0;
 }

@@ -2,6 +2,11 @@
 // front and gives a default once the bytes run out.
 #pragma once
 
+// Ends the fuzzer's run, naming the invariant that does not hold and where.
+#define FUZZ_REQUIRE(condition)                                                                    \
+    ((condition) ? void() : FuzzInvariantBroken(#condition, __FILE__, __LINE__))
+[[noreturn]] void FuzzInvariantBroken(const char* condition, const char* file, int line);
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -16,7 +21,8 @@ public:
     std::size_t Below(std::size_t bound) noexcept;
     std::uint32_t Uint32() noexcept;
     // Up to maxLength characters, each one of the alphabet's when it is
-    // given, otherwise any UTF-16 unit (two bytes).
+    // given, otherwise any (from two bytes: a UTF-16 unit where wchar_t is
+    // one, a code point where it holds code points).
     std::wstring Text(std::size_t maxLength, std::wstring_view alphabet = {});
     // The rest of the bytes as UTF-16 units, little-endian.
     std::wstring RestAsText();
