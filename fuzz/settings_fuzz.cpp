@@ -13,8 +13,6 @@
 //   the list and nothing else.
 // - A save cut short loads with every server of the list before it or of
 //   the list saved, and, when both select a server, with one of those two.
-// - Trimming drops the oldest user servers first, never the default server
-//   or the selected one, which stays selected.
 // Texts have no null character: a stored string ends at one, and neither
 // the dialogs nor loading can make one.
 #include "upload/app_settings.h"
@@ -170,30 +168,6 @@ bool SameSettings(const CAppSettings& a, const CAppSettings& b) {
            a.securityKey == b.securityKey && a.enableNotifications == b.enableNotifications;
 }
 
-// Trimming as a rule of its own: the first user servers that are neither
-// flagged default nor selected go, as many as the list is too long.
-void CheckTrim(const CAppSettings& record, std::size_t maximum) {
-    CAppSettings trimmed = record;
-    trimmed.TrimServers(maximum);
-    const bool selects = Selects(record);
-    std::size_t excess = record.servers.size() > maximum ? record.servers.size() - maximum : 0;
-    CAppSettings expected = record;
-    expected.servers.clear();
-    for (std::size_t i = 0; i < record.servers.size(); ++i) {
-        const bool keep = record.servers[i].isDefault ||
-                          (selects && i == static_cast<std::size_t>(record.serverIndex));
-        if (!keep && excess > 0) {
-            --excess;
-            continue;
-        }
-        if (selects && i == static_cast<std::size_t>(record.serverIndex))
-            expected.serverIndex = static_cast<int>(expected.servers.size());
-        expected.servers.push_back(record.servers[i]);
-    }
-    Check(SameSettings(trimmed, expected));
-    Check(trimmed.GetUploadURL() == record.GetUploadURL());
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -203,7 +177,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const CAppSettings record = Record(input);
     const bool cut = input.Byte() % 2 == 0;
     const std::size_t changes = input.Below(24);
-    CheckTrim(record, input.Below(7));
 
     const CAppSettings before = Load(store);
     CheckLoaded(before);
