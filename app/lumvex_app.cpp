@@ -81,6 +81,7 @@ void CLumvexApp::RunMainWindow() {
     // what the program file is called.
     SetAppName(kAppName);
     SetRegistryKey(kRegistryKey);
+    m_settings.programFolder = fw::ProgramFolder();
     m_settings.LoadSettings(GetProfile());
 
     CLumvexDlg dialog(m_settings, GetProfile());

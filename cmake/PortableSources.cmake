@@ -14,4 +14,11 @@ set(LUMVEX_PORTABLE_SOURCES
     ${CMAKE_SOURCE_DIR}/canvas/pixel_blend.cpp
     ${CMAKE_SOURCE_DIR}/canvas/pixel_blend.h
     # upload, mail
+    ${CMAKE_SOURCE_DIR}/framework/key_value_store.h
+    ${CMAKE_SOURCE_DIR}/upload/app_settings.cpp
+    ${CMAKE_SOURCE_DIR}/upload/app_settings.h
+    ${CMAKE_SOURCE_DIR}/upload/server_save_plan.cpp
+    ${CMAKE_SOURCE_DIR}/upload/server_save_plan.h
+    ${CMAKE_SOURCE_DIR}/mail/email_page.cpp
+    ${CMAKE_SOURCE_DIR}/mail/email_page.h
 )

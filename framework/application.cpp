@@ -22,6 +22,27 @@ HINSTANCE ResourceInstance() noexcept {
     return ::GetModuleHandleW(nullptr);
 }
 
+std::wstring ProgramFolder() {
+    // Grow the buffer until the whole path fits: a cut path would name the
+    // wrong folder.
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length =
+            ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0)
+            return {};
+        if (length < path.size()) {
+            path.resize(length);
+            break;
+        }
+        if (path.size() >= 32768)
+            return {};
+        path.resize(path.size() * 2);
+    }
+    const size_t slash = path.find_last_of(L'\\');
+    return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
+}
+
 Application::Application() : m_appName(ProgramBaseName()) {}
 
 void Application::SetRegistryKey(const std::wstring& key) {

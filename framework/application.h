@@ -51,4 +51,8 @@ private:
 // The module that holds this program's resources.
 HINSTANCE ResourceInstance() noexcept;
 
+// The folder of the program file, without a trailing backslash; empty when
+// the system cannot give its whole path.
+std::wstring ProgramFolder();
+
 } // namespace fw

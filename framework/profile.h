@@ -1,5 +1,8 @@
-// The per-user profile: values under HKEY_CURRENT_USER\<root>\<section>.
+// The per-user profile: values under HKEY_CURRENT_USER\<root>\<section>,
+// the program's key-value store.
 #pragma once
+
+#include "framework/key_value_store.h"
 
 #include <string>
 #include <string_view>
@@ -7,7 +10,7 @@
 
 namespace fw {
 
-class Profile {
+class Profile final : public KeyValueStore {
 public:
     Profile() = default;
     // root: the key below HKEY_CURRENT_USER, e.g. L"Software\\Maker\\App".
@@ -20,22 +23,22 @@ public:
 
     // A missing value, or one of another registry type, reads as the default
     // (a string is REG_SZ only: REG_EXPAND_SZ is another type).
-    int GetInt(std::wstring_view section, std::wstring_view entry, int defaultValue) const;
+    int GetInt(std::wstring_view section, std::wstring_view entry, int defaultValue) const override;
     std::wstring GetString(std::wstring_view section, std::wstring_view entry,
-                           std::wstring_view defaultValue) const;
+                           std::wstring_view defaultValue) const override;
 
     // Create the section key when needed; false when the registry refused.
-    bool WriteInt(std::wstring_view section, std::wstring_view entry, int value) const;
+    bool WriteInt(std::wstring_view section, std::wstring_view entry, int value) const override;
     bool WriteString(std::wstring_view section, std::wstring_view entry,
-                     std::wstring_view value) const;
-    bool DeleteEntry(std::wstring_view section, std::wstring_view entry) const;
+                     std::wstring_view value) const override;
+    bool DeleteEntry(std::wstring_view section, std::wstring_view entry) const override;
     // The names of the values a section holds, of any type; none when it
     // does not exist.
-    std::vector<std::wstring> EntryNames(std::wstring_view section) const;
+    std::vector<std::wstring> EntryNames(std::wstring_view section) const override;
 
     // Removes a section with every key and value below it; an empty section
     // removes the whole profile. True also when there was nothing to remove.
-    bool DeleteSection(std::wstring_view section) const;
+    bool DeleteSection(std::wstring_view section) const override;
 
 private:
     std::wstring SectionPath(std::wstring_view section) const;

@@ -1,8 +1,7 @@
 #include "upload/app_settings.h"
 
+#include "common/text_case.h"
 #include "upload/server_save_plan.h"
-
-#include <windows.h>
 
 #include <cwctype>
 
@@ -15,14 +14,12 @@ std::wstring ServerValueName(int number) {
     return L"ServerURL_" + std::to_wstring(number);
 }
 
-// The number of a value named "ServerURL_<n>" (registry names ignore case);
+// The number of a value named "ServerURL_<n>" (stored names ignore case);
 // 0 for any other name, "ServerURL_01" among them: loading never reads it.
 int ServerValueNumber(const std::wstring& name) {
     constexpr std::wstring_view kPrefix = L"ServerURL_";
     if (name.size() <= kPrefix.size() || name.size() > kPrefix.size() + 9 ||
-        ::CompareStringOrdinal(name.c_str(), static_cast<int>(kPrefix.size()), kPrefix.data(),
-                               static_cast<int>(kPrefix.size()), TRUE) != CSTR_EQUAL ||
-        name[kPrefix.size()] == L'0')
+        !text::StartsWithIgnoringCase(name, kPrefix) || name[kPrefix.size()] == L'0')
         return 0;
     int number = 0;
     for (size_t i = kPrefix.size(); i < name.size(); ++i) {
@@ -35,69 +32,46 @@ int ServerValueNumber(const std::wstring& name) {
 
 // The servers section as it is now. Values of other names are not part of
 // the list; they go with the save.
-StoredServers ReadStoredServers(const fw::Profile& profile, std::vector<std::wstring>& others) {
+StoredServers ReadStoredServers(const fw::KeyValueStore& store, std::vector<std::wstring>& others) {
     StoredServers stored;
-    for (const std::wstring& name : profile.EntryNames(kServersSection)) {
+    for (const std::wstring& name : store.EntryNames(kServersSection)) {
         if (const int number = ServerValueNumber(name))
-            stored.urls[number] = profile.GetString(kServersSection, name, L"");
+            stored.urls[number] = store.GetString(kServersSection, name, L"");
         else
             others.push_back(name);
     }
-    stored.index = profile.GetInt(kCommonSection, L"ServerIndex", 0);
+    stored.index = store.GetInt(kCommonSection, L"ServerIndex", 0);
     return stored;
-}
-
-std::wstring ProgramFolder() {
-    // Grow the buffer until the whole path fits: a cut path would name the
-    // wrong folder.
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length =
-            ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0)
-            return {};
-        if (length < path.size()) {
-            path.resize(length);
-            break;
-        }
-        if (path.size() >= 32768)
-            return {};
-        path.resize(path.size() * 2);
-    }
-    const size_t slash = path.find_last_of(L'\\');
-    return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
 }
 
 } // namespace
 
-void CAppSettings::LoadSettings(const fw::Profile& profile) {
-    programFolder = ProgramFolder();
-
-    serverIndex = profile.GetInt(kCommonSection, L"ServerIndex", 0);
-    securityKey = profile.GetString(kCommonSection, L"securitykey", kDefaultSecurityKey);
-    enableNotifications = profile.GetInt(kCommonSection, L"EnableNotifications", 1) != 0;
+void CAppSettings::LoadSettings(const fw::KeyValueStore& store) {
+    serverIndex = store.GetInt(kCommonSection, L"ServerIndex", 0);
+    securityKey = store.GetString(kCommonSection, L"securitykey", kDefaultSecurityKey);
+    enableNotifications = store.GetInt(kCommonSection, L"EnableNotifications", 1) != 0;
 
     servers.clear();
     // An administrator may replace the built-in host; an empty value would
     // leave uploads without a host, so it counts as absent.
     std::wstring defaultServer =
-        profile.GetString(kCommonSection, L"DefaultServer", kDefaultServerHost);
+        store.GetString(kCommonSection, L"DefaultServer", kDefaultServerHost);
     if (defaultServer.empty())
         defaultServer = kDefaultServerHost;
     servers.push_back({std::move(defaultServer), true});
 
     // The numbering is dense: the first gap ends the list.
     for (int number = 1;; ++number) {
-        std::wstring url = profile.GetString(kServersSection, ServerValueName(number), L"");
+        std::wstring url = store.GetString(kServersSection, ServerValueName(number), L"");
         if (url.empty())
             break;
         servers.push_back({std::move(url), false});
     }
 }
 
-void CAppSettings::SaveSettings(const fw::Profile& profile) const {
-    profile.WriteString(kCommonSection, L"securitykey", securityKey);
-    profile.WriteInt(kCommonSection, L"EnableNotifications", enableNotifications ? 1 : 0);
+void CAppSettings::SaveSettings(const fw::KeyValueStore& store) const {
+    store.WriteString(kCommonSection, L"securitykey", securityKey);
+    store.WriteInt(kCommonSection, L"EnableNotifications", enableNotifications ? 1 : 0);
 
     // Entry 0 and the default server are never written. Neither is an empty
     // URL: it would end the list at the next start and hide every server
@@ -117,25 +91,25 @@ void CAppSettings::SaveSettings(const fw::Profile& profile) const {
     // Never wipe and rewrite: a process ended in between would lose every
     // server (see server_save_plan.h).
     std::vector<std::wstring> others;
-    const StoredServers now = ReadStoredServers(profile, others);
+    const StoredServers now = ReadStoredServers(store, others);
     for (const ServerSaveStep& step : PlanServerSave(now, urls, index)) {
         switch (step.kind) {
         case ServerSaveStep::Kind::WriteUrl:
-            profile.WriteString(kServersSection, ServerValueName(step.number), step.url);
+            store.WriteString(kServersSection, ServerValueName(step.number), step.url);
             break;
         case ServerSaveStep::Kind::EraseUrl:
-            profile.DeleteEntry(kServersSection, ServerValueName(step.number));
+            store.DeleteEntry(kServersSection, ServerValueName(step.number));
             break;
         case ServerSaveStep::Kind::WriteIndex:
-            profile.WriteInt(kCommonSection, L"ServerIndex", step.number);
+            store.WriteInt(kCommonSection, L"ServerIndex", step.number);
             break;
         }
     }
     for (const std::wstring& name : others)
-        profile.DeleteEntry(kServersSection, name);
+        store.DeleteEntry(kServersSection, name);
     // Without servers the section goes, as it never was.
     if (urls.empty())
-        profile.DeleteSection(kServersSection);
+        store.DeleteSection(kServersSection);
 }
 
 const tagServerEntry* CAppSettings::SelectedServer() const noexcept {

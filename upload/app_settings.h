@@ -1,7 +1,7 @@
 // The user's upload configuration and its place in the per-user profile.
 #pragma once
 
-#include "framework/profile.h"
+#include "framework/key_value_store.h"
 
 #include <string>
 #include <string_view>
@@ -42,18 +42,20 @@ public:
     std::vector<tagServerEntry> servers;
     // Index into servers; negative or past the end means no server selected.
     int serverIndex = 0;
-    // The folder of the program file, without a trailing backslash.
+    // The folder of the program file, without a trailing backslash. Not a
+    // stored setting: the application sets it (fw::ProgramFolder), loading
+    // leaves it as it is.
     std::wstring programFolder;
     std::wstring securityKey;
     bool enableNotifications = true;
 
-    // Replaces the record with what the profile holds, defaults where values
-    // are missing or unusable.
-    void LoadSettings(const fw::Profile& profile);
-    // Rewrites the profile from the record, in an order that a process ended
-    // in the middle of it cannot turn into a lost list. Registry failures
+    // Replaces the stored settings of the record with what the store holds,
+    // defaults where values are missing or unusable.
+    void LoadSettings(const fw::KeyValueStore& store);
+    // Rewrites the store from the record, in an order that a process ended
+    // in the middle of it cannot turn into a lost list. Failures to write
     // are ignored.
-    void SaveSettings(const fw::Profile& profile) const;
+    void SaveSettings(const fw::KeyValueStore& store) const;
 
     // The selected server as stored, for display.
     std::wstring GetServerName() const;

@@ -46,4 +46,12 @@ TEST(Application, AFailedInitInstanceSkipsTheLoop) {
     EXPECT_TRUE(TakeQuitMessage()) << "no loop ran to take it";
 }
 
+TEST(Application, TheProgramFolderHoldsTheProgramFile) {
+    wchar_t path[MAX_PATH]{};
+    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring folder(path);
+    folder.resize(folder.find_last_of(L'\\'));
+    EXPECT_EQ(fw::ProgramFolder(), folder);
+}
+
 } // namespace

@@ -4,6 +4,8 @@
 #include "framework/handles.h"
 #include "framework/text.h"
 
+#include "portable/support/memory_store.h"
+
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -198,6 +200,56 @@ TEST_F(ProfileTest, AProfileWithoutRootChangesNothing) {
               ERROR_SUCCESS);
     EXPECT_EQ(values, 0u);
     EXPECT_EQ(subkeys, 0u);
+}
+
+// The window-free tests keep settings in a MemoryStore: it must answer as
+// the registry does wherever the settings rules depend on it.
+TEST_F(ProfileTest, AMemoryStoreAnswersAsTheProfile) {
+    auto transcript = [](const fw::KeyValueStore& store) {
+        std::vector<std::wstring> answers;
+        auto names = [&](std::wstring_view section) {
+            std::vector<std::wstring> found = store.EntryNames(section);
+            std::sort(found.begin(), found.end());
+            std::wstring line = L"names";
+            for (const std::wstring& name : found)
+                line += L" " + name;
+            answers.push_back(line);
+        };
+        auto read = [&](std::wstring_view section, std::wstring_view entry) {
+            answers.push_back(std::to_wstring(store.GetInt(section, entry, -7)) + L" " +
+                              store.GetString(section, entry, L"fallback"));
+        };
+        store.WriteString(L"Set\\Servers", L"ServerURL_1", L"first");
+        store.WriteString(L"SET\\servers", L"serverurl_1", L"again");
+        store.WriteInt(L"Set\\Common", L"Index", -3);
+        store.WriteString(L"Set\\Common", L"Text", L"12");
+        store.WriteString(L"Set\\Common", L"Empty", L"");
+        store.WriteString(L"Set\\Common", L"Cut", std::wstring(L"ab\0c", 4));
+        store.WriteInt(L"Set\\Common", L"Retyped", 5);
+        store.WriteString(L"Set\\Common", L"RETYPED", L"now text");
+        store.WriteString(L"Set\\Servers\\Below", L"Deep", L"x");
+        names(L"set\\servers");
+        read(L"Set\\Servers", L"SERVERURL_1");
+        for (const wchar_t* entry : {L"Index", L"Text", L"Empty", L"Cut", L"Retyped", L"None"})
+            read(L"Set\\Common", entry);
+        read(L"Nowhere", L"Index");
+        answers.push_back(store.DeleteEntry(L"Set\\Common", L"index") ? L"deleted" : L"kept");
+        answers.push_back(store.DeleteEntry(L"Set\\Common", L"Index") ? L"deleted" : L"kept");
+        answers.push_back(store.DeleteEntry(L"Nowhere", L"Index") ? L"deleted" : L"kept");
+        names(L"Set\\Common");
+        answers.push_back(store.DeleteSection(L"set\\SERVERS") ? L"deleted" : L"kept");
+        answers.push_back(store.DeleteSection(L"Set\\Servers") ? L"deleted" : L"kept");
+        names(L"Set\\Servers");
+        names(L"Set\\Servers\\Below");
+        names(L"Set\\Common");
+        answers.push_back(store.DeleteSection(L"") ? L"deleted" : L"kept");
+        names(L"Set\\Common");
+        return answers;
+    };
+    const std::vector<std::wstring> answers = transcript(profile);
+    EXPECT_EQ(transcript(MemoryStore()), answers);
+    EXPECT_EQ(answers[1], L"-7 again");
+    EXPECT_EQ(answers[5], L"-7 ab") << "a string reads up to its first null";
 }
 
 TEST_F(ProfileTest, TheApplicationRootsItsProfileAtSoftwareKeyAppName) {

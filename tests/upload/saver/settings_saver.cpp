@@ -2,6 +2,7 @@
 // it is killed: the other half of the test that ends a process in the middle
 // of a save. Usage: lumvex_settings_saver <profile root> <ready event name>
 // The event is set once the first round of saves is complete.
+#include "framework/profile.h"
 #include "upload/app_settings.h"
 #include "saver_lists.h"
 
