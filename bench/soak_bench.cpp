@@ -204,7 +204,9 @@ private:
     }
 
     // Through the save dialog, as Ctrl+S opens it, with the file's name
-    // typed into its name box.
+    // typed into its name box. Wine's dialog keeps an accelerator table (a
+    // USER object) of every opening: under Wine the USER count grows by one
+    // a cycle from that alone.
     bool Save() {
         ::DeleteFileW(m_file.c_str());
         ::PostMessageW(m_window, WM_SAVE_SCREENSHOT, 0, 0);
