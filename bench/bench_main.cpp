@@ -1,6 +1,7 @@
 // Prints performance figures, one per line, as "<size> <name> <value>" with
 // values in milliseconds or MB.
-// With an argument ("canvas", "memory" or "upload") only that group runs.
+// With an argument ("canvas", "memory", "upload" or "soak") only that group
+// runs. The soak (soak_bench.h), minutes long, runs only when asked for.
 #include <cstdio>
 #include <cstring>
 
@@ -9,6 +10,7 @@
 
 #include "bench/canvas_bench.h"
 #include "bench/memory_bench.h"
+#include "bench/soak_bench.h"
 #include "bench/upload_bench.h"
 
 int main(int argc, char** argv) {
@@ -21,6 +23,8 @@ int main(int argc, char** argv) {
         RunMemoryBench(stdout);
     if (wanted("upload"))
         RunUploadBench(stdout);
+    if (argc >= 2 && std::strcmp(argv[1], "soak") == 0)
+        RunSoakBench(stdout);
 
     PROCESS_MEMORY_COUNTERS memory{};
     memory.cb = sizeof(memory);

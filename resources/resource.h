@@ -176,18 +176,18 @@
 // Colour palette (IDD_COLORS); swatches named by row and column
 #define IDC_CURRENT_COLOR 1026     // box showing the current colour
 #define IDC_COLORS_BACKGROUND 1047 // IDB_COLORS_PANEL picture
-#define IDC_SWATCH_R1C1 1035   // RGB(255, 0, 10), the initial colour
-#define IDC_SWATCH_R1C2 1036   // RGB(153, 0, 47)
-#define IDC_SWATCH_R1C3 1037   // RGB(255, 126, 0)
-#define IDC_SWATCH_R1C5 1038   // RGB(255, 242, 0)
-#define IDC_SWATCH_R1C6 1039   // RGB(0, 0, 0)
-#define IDC_SWATCH_R2C1 1040   // RGB(168, 231, 29)
-#define IDC_SWATCH_R2C2 1041   // RGB(9, 120, 0)
-#define IDC_SWATCH_R2C3 1042   // RGB(0, 183, 240)
-#define IDC_SWATCH_R2C4 1043   // RGB(0, 32, 234)
-#define IDC_SWATCH_R2C5 1044   // RGB(46, 54, 153)
-#define IDC_SWATCH_R2C6 1045   // RGB(255, 255, 255)
-#define IDC_SWATCH_R1C4 1046   // RGB(255, 194, 14)
+#define IDC_SWATCH_R1C1 1035       // RGB(255, 0, 10), the initial colour
+#define IDC_SWATCH_R1C2 1036       // RGB(153, 0, 47)
+#define IDC_SWATCH_R1C3 1037       // RGB(255, 126, 0)
+#define IDC_SWATCH_R1C5 1038       // RGB(255, 242, 0)
+#define IDC_SWATCH_R1C6 1039       // RGB(0, 0, 0)
+#define IDC_SWATCH_R2C1 1040       // RGB(168, 231, 29)
+#define IDC_SWATCH_R2C2 1041       // RGB(9, 120, 0)
+#define IDC_SWATCH_R2C3 1042       // RGB(0, 183, 240)
+#define IDC_SWATCH_R2C4 1043       // RGB(0, 32, 234)
+#define IDC_SWATCH_R2C5 1044       // RGB(46, 54, 153)
+#define IDC_SWATCH_R2C6 1045       // RGB(255, 255, 255)
+#define IDC_SWATCH_R1C4 1046       // RGB(255, 194, 14)
 
 // Status strip (IDD_STATUS)
 #define IDC_STATUS_CHANGE 1030 // hidden "Change" button
@@ -199,6 +199,7 @@
 #define IDC_TEXT_EDIT 1052 // multi-line edit that fills the popup
 
 // Upload dialog (IDD_UPLOAD)
+#define IDC_UPLOAD_BANNER 1048   // picture at the top
 #define IDC_UPLOAD_CANCEL 1028   // shaped CANCEL button
 #define IDC_UPLOAD_PROGRESS 1053 // progress bar, 0..100
 #define IDC_UPLOAD_STATUS 1063   // "Uploading to: ..."

@@ -1,6 +1,8 @@
 #include "upload/dlg_upload.h"
 
+#include "common/pictures.h"
 #include "framework/application.h"
+#include "framework/dpi.h"
 #include "upload/app_settings.h"
 #include "upload/multipart_form.h"
 
@@ -122,6 +124,11 @@ BOOL CDlgUpload::OnInitDialog() {
     ::SendMessageW(Hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_icon.get()));
     ::SendMessageW(Hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_icon.get()));
     ::SendMessageW(Item(IDC_UPLOAD_PROGRESS), PBM_SETRANGE, 0, MAKELPARAM(0, 100));
+    // Wine's static control never frees the picture its template loaded:
+    // without one of ours in its place, every upload would keep a bitmap.
+    SetStaticPicture(Item(IDC_UPLOAD_BANNER),
+                     LoadPicture(IDB_UPLOAD_BANNER, NearestPictureDpi(fw::DpiOf(Hwnd()))),
+                     m_banner);
 
     m_cancelButton.SetBitmaps(nullptr, IDB_UPLOAD_CANCEL, IDB_UPLOAD_CANCEL, IDB_UPLOAD_CANCEL,
                               IDB_UPLOAD_CANCEL, IDB_UPLOAD_CANCEL_MASK);

@@ -85,6 +85,8 @@ private:
 
     fw::Icon m_icon;
     fw::GdiBrush m_background;
+    // The banner at the dialog's scale, ours to free.
+    fw::GdiBitmap m_banner;
     std::wstring m_serverName;
     std::shared_ptr<Run> m_run;
     fw::KernelHandle m_worker;

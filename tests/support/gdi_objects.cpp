@@ -56,9 +56,16 @@ int CountHandleTableEntries() {
     return count;
 }
 
-// Wine makes a cached DC for every GetDC while the cached ones are all in
-// use, and keeps it; taking many at once makes the cache as large as a
-// process ever needs.
+} // namespace
+
+int GdiObjectCount() {
+    ::SetLastError(ERROR_SUCCESS);
+    const DWORD count = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS);
+    if (count != 0 || ::GetLastError() != ERROR_CALL_NOT_IMPLEMENTED)
+        return static_cast<int>(count);
+    return CountHandleTableEntries();
+}
+
 void FillWindowDcCache() {
     HWND window = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 8, 8, nullptr, nullptr,
                                     nullptr, nullptr);
@@ -68,16 +75,6 @@ void FillWindowDcCache() {
     for (HDC dc : dcs)
         ::ReleaseDC(window, dc);
     ::DestroyWindow(window);
-}
-
-} // namespace
-
-int GdiObjectCount() {
-    ::SetLastError(ERROR_SUCCESS);
-    const DWORD count = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS);
-    if (count != 0 || ::GetLastError() != ERROR_CALL_NOT_IMPLEMENTED)
-        return static_cast<int>(count);
-    return CountHandleTableEntries();
 }
 
 std::string GdiGrowth::Describe() const {

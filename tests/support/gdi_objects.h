@@ -8,6 +8,12 @@
 // used entries of the process's GDI handle table. -1 when neither works.
 int GdiObjectCount();
 
+// Wine makes a cached DC for every GetDC while the cached ones are all in
+// use, and keeps it (three objects a DC): takes many at once, so that the
+// cache is as large as a process ever needs and its growth is not taken for
+// a leak.
+void FillWindowDcCache();
+
 // The GDI objects held after a warm-up of `round` and after two further
 // spans of `span` rounds each.
 struct GdiGrowth {

@@ -8,6 +8,7 @@
 #include "upload/multipart_form.h"
 #include "upload/scripted_peer.h"
 
+#include "support/gdi_objects.h"
 #include "support/php_server.h"
 #include "support/picture.h"
 #include "support/message_pump.h"
@@ -647,6 +648,21 @@ TEST(UploadDialogPeerTest, MisbehavingPeersShowWhatTheyDidAndCancelAndQuitEndThe
                 std::is_sorted(upload.progress.positions.begin(), upload.progress.positions.end()));
         }
     }
+}
+
+// Upload after upload holds no more GDI objects than after the first few
+// (the banner its template loads, which Wine's static control never frees,
+// among them).
+TEST(UploadDialogPeerTest, RepeatedUploadsLeakNoGdiObjects) {
+    const std::wstring nobody = ClosedHostAndPort();
+    auto round = [&] {
+        fw::Stream picture = StreamOf(std::string(1000, 'x'));
+        RecordingUpload upload(picture.get(), 0, L"", SettingsFor(nobody));
+        EXPECT_EQ(RunUpload(upload), IDCANCEL);
+    };
+    const GdiGrowth growth = MeasureGdiGrowth(round, 3, 10, [] { PumpMessages(100); });
+    ASSERT_GT(growth.warm, 0) << "no way to count GDI objects here";
+    EXPECT_FALSE(growth.Leaks()) << growth.Describe();
 }
 
 } // namespace
