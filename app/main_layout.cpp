@@ -1,16 +1,14 @@
 #include "app/main_layout.h"
 
-#include "common/scroll_axis.h"
-
 #include <algorithm>
 
 namespace {
 
-RECT At(int left, int top, Size size) {
-    return RECT{left, top, left + size.cx, top + size.cy};
+Rect At(int left, int top, Size size) {
+    return Rect{left, top, left + size.cx, top + size.cy};
 }
 
-void MoveBy(RECT& rect, int dy) {
+void MoveBy(Rect& rect, int dy) {
     rect.top += dy;
     rect.bottom += dy;
 }
@@ -72,13 +70,13 @@ MainLayout ComputeMainLayout(const MainLayoutInput& in) {
     const int statusHeight = px(MainLayout::kStatusHeight);
     const int colX = cw - columnWidth;
 
-    out.column = RECT{colX, 0, colX + columnWidth, ch};
-    out.status = RECT{0, ch - statusHeight, colX, ch};
-    out.statusBar = RECT{0, 0, colX, statusHeight};
+    out.column = Rect{colX, 0, colX + columnWidth, ch};
+    out.status = Rect{0, ch - statusHeight, colX, ch};
+    out.statusBar = Rect{0, 0, colX, statusHeight};
     const int horzTop = ch - statusHeight - in.horzScrollBar.cy;
-    out.horzScroll = RECT{0, horzTop, colX, horzTop + in.horzScrollBar.cy};
-    out.vertScroll = RECT{colX - in.vertScrollBar.cx, 0, colX, horzTop};
-    out.surface = RECT{0, 0, out.vertScroll.left, horzTop};
+    out.horzScroll = Rect{0, horzTop, colX, horzTop + in.horzScrollBar.cy};
+    out.vertScroll = Rect{colX - in.vertScrollBar.cx, 0, colX, horzTop};
+    out.surface = Rect{0, 0, out.vertScroll.left, horzTop};
 
     const int bottomMargin = px(MainLayout::kBottomMargin);
     const int minGap = px(MainLayout::kMinGap);
@@ -96,11 +94,11 @@ MainLayout ComputeMainLayout(const MainLayoutInput& in) {
     int shift = 0;
     int innerWidth = columnWidth;
     if (out.columnScrolls) {
-        const ScrollAxis axis{out.columnContent, ch, in.columnScroll};
-        out.columnScroll = axis.Clamp(in.columnScroll);
+        out.columnScroll =
+            std::clamp(in.columnScroll, 0, std::max(0, out.columnContent - std::max(0, ch)));
         shift = -out.columnScroll;
         innerWidth = std::max(0, columnWidth - in.columnScrollWidth);
-        out.columnScrollBar = RECT{colX + innerWidth, 0, colX + columnWidth, ch};
+        out.columnScrollBar = Rect{colX + innerWidth, 0, colX + columnWidth, ch};
     }
     auto centred = [&](int width) { return colX + (innerWidth - width) / 2; };
     if (logoShown)
@@ -109,7 +107,7 @@ MainLayout ComputeMainLayout(const MainLayoutInput& in) {
     // The tool buttons sit at fixed offsets inside the tools picture, which is
     // laid out with its top at 0 first and moved down once the vertical gap
     // is known.
-    RECT p = At(centred(in.toolsPicture.cx), 0, in.toolsPicture);
+    Rect p = At(centred(in.toolsPicture.cx), 0, in.toolsPicture);
     const Size tb = in.toolButton;
     const int margin = onPicture(18);
     const int firstRow = onPicture(40);
@@ -125,7 +123,7 @@ MainLayout ComputeMainLayout(const MainLayoutInput& in) {
     out.redo = At(out.undo.right + margin, out.pen.bottom + undoGap, in.undoRedoButton);
 
     const int pTop = logoBottom + g + shift;
-    for (RECT* r : {&p, &out.pointer, &out.highlight, &out.text, &out.arrow, &out.crop, &out.pen,
+    for (Rect* r : {&p, &out.pointer, &out.highlight, &out.text, &out.arrow, &out.crop, &out.pen,
                     &out.undo, &out.redo})
         MoveBy(*r, pTop);
     out.toolsPicture = p;
@@ -139,7 +137,7 @@ MainLayout ComputeMainLayout(const MainLayoutInput& in) {
     return out;
 }
 
-MainLayoutInput AtPictureDpi(const MainLayoutInput& atPicture96, UINT pictureDpi) {
+MainLayoutInput AtPictureDpi(const MainLayoutInput& atPicture96, unsigned pictureDpi) {
     MainLayoutInput in = atPicture96;
     in.pictureDpi = pictureDpi;
     for (Size* size : {&in.logo, &in.toolsPicture, &in.toolButton, &in.undoRedoButton, &in.palette,
@@ -148,8 +146,8 @@ MainLayoutInput AtPictureDpi(const MainLayoutInput& atPicture96, UINT pictureDpi
     return in;
 }
 
-UINT ChooseColumnPictureDpi(const MainLayoutInput& atPicture96, UINT nearest) {
-    for (UINT candidate = nearest; candidate > kSmallestColumnPictureDpi;
+unsigned ChooseColumnPictureDpi(const MainLayoutInput& atPicture96, unsigned nearest) {
+    for (unsigned candidate = nearest; candidate > kSmallestColumnPictureDpi;
          candidate -= kColumnPictureDpiStep) {
         if (ComputeMainLayout(AtPictureDpi(atPicture96, candidate)).columnFits)
             return candidate;
@@ -157,7 +155,7 @@ UINT ChooseColumnPictureDpi(const MainLayoutInput& atPicture96, UINT nearest) {
     return kSmallestColumnPictureDpi;
 }
 
-FitResult ComputeFit(const RECT& vert, const RECT& horz, const RECT& surface, Size picture) {
+FitResult ComputeFit(const Rect& vert, const Rect& horz, const Rect& surface, Size picture) {
     FitResult fit;
     if (picture.cx <= 0 || picture.cy <= 0)
         return fit;
@@ -180,13 +178,13 @@ FitResult ComputeFit(const RECT& vert, const RECT& horz, const RECT& surface, Si
         top = 0;
         left = (aw - width) / 2;
     }
-    fit.surface = RECT{static_cast<LONG>(left), static_cast<LONG>(top),
-                       static_cast<LONG>(left + width), static_cast<LONG>(top + height)};
+    fit.surface = Rect{static_cast<int>(left), static_cast<int>(top),
+                       static_cast<int>(left + width), static_cast<int>(top + height)};
     fit.zoomX = static_cast<float>(width) / static_cast<float>(cx);
     fit.zoomY = static_cast<float>(height) / static_cast<float>(cy);
     return fit;
 }
 
-RECT ComputeActualSizeSurface(const RECT& vert, const RECT& horz) {
-    return RECT{0, 0, vert.left, horz.top};
+Rect ComputeActualSizeSurface(const Rect& vert, const Rect& horz) {
+    return Rect{0, 0, vert.left, horz.top};
 }

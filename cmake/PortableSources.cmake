@@ -7,6 +7,8 @@ set(LUMVEX_PORTABLE_SOURCES
     ${CMAKE_SOURCE_DIR}/app/cmd_line_parser.cpp
     ${CMAKE_SOURCE_DIR}/app/cmd_line_parser.h
     ${CMAKE_SOURCE_DIR}/common/text_case.h
+    ${CMAKE_SOURCE_DIR}/app/main_layout.cpp
+    ${CMAKE_SOURCE_DIR}/app/main_layout.h
     ${CMAKE_SOURCE_DIR}/common/picture_dpi.h
     ${CMAKE_SOURCE_DIR}/framework/dpi_scale.h
     # upload, mail
