@@ -8,6 +8,11 @@ Rect At(int left, int top, Size size) {
     return Rect{left, top, left + size.cx, top + size.cy};
 }
 
+// The zoom buttons stand side by side: the row is as high as the higher.
+int ZoomRowHeight(const MainLayoutInput& in) {
+    return std::max(in.actualSizeButton.cy, in.fitButton.cy);
+}
+
 void MoveBy(Rect& rect, int dy) {
     rect.top += dy;
     rect.bottom += dy;
@@ -26,8 +31,7 @@ struct ColumnSpread {
 ColumnSpread SpreadColumn(const MainLayoutInput& in, int logoTop, int bottomMargin, int minGap,
                           int zoomGap) {
     const int ch = in.client.cy;
-    const int parts =
-        in.toolsPicture.cy + in.palette.cy + in.actualSizeButton.cy + in.submitPanel.cy;
+    const int parts = in.toolsPicture.cy + in.palette.cy + ZoomRowHeight(in) + in.submitPanel.cy;
     ColumnSpread spread;
     // Spread the free height evenly over the gaps below the logo.
     const int free = ch - bottomMargin - logoTop - in.logo.cy - parts;
@@ -82,13 +86,16 @@ MainLayout ComputeMainLayout(const MainLayoutInput& in) {
     const int minGap = px(MainLayout::kMinGap);
     const ColumnSpread spread =
         SpreadColumn(in, px(MainLayout::kLogoTop), bottomMargin, minGap, px(5));
-    out.columnFits = spread.fits;
+    // Pictures drawn for a larger DPI than the window's can be wider than
+    // its column; a smaller scale of them has to be taken then.
+    const int widest = std::max({in.logo.cx, in.toolsPicture.cx, in.palette.cx, in.submitPanel.cx});
+    out.columnFits = spread.fits && widest <= columnWidth;
     const int g = spread.g;
     const int g2 = spread.g2;
     const bool logoShown = spread.logo.cy > 0;
     const int logoBottom = logoShown ? spread.logoTop + spread.logo.cy : 0;
     out.columnContent = logoBottom + g + in.toolsPicture.cy + g + in.palette.cy + g2 +
-                        in.actualSizeButton.cy + g + in.submitPanel.cy + bottomMargin;
+                        ZoomRowHeight(in) + g + in.submitPanel.cy + bottomMargin;
     // The last resort: the column scrolls, beside a bar of its own.
     out.columnScrolls = out.columnContent > ch;
     int shift = 0;
@@ -132,8 +139,10 @@ MainLayout ComputeMainLayout(const MainLayoutInput& in) {
     out.palette = At(centred(in.palette.cx), p.bottom + g, in.palette);
     const int zoomTop = out.palette.bottom + g2;
     out.actualSize = At(out.palette.left + onPicture(3), zoomTop, in.actualSizeButton);
-    out.fit = At(out.palette.right - in.fitButton.cx - onPicture(4), zoomTop, in.fitButton);
-    out.submit = At(centred(in.submitPanel.cx), out.actualSize.bottom + g, in.submitPanel);
+    // The insets are rounded apart from the buttons: never over each other.
+    out.fit = At(std::max(out.palette.right - in.fitButton.cx - onPicture(4), out.actualSize.right),
+                 zoomTop, in.fitButton);
+    out.submit = At(centred(in.submitPanel.cx), zoomTop + ZoomRowHeight(in) + g, in.submitPanel);
     return out;
 }
 
@@ -159,27 +168,30 @@ FitResult ComputeFit(const Rect& vert, const Rect& horz, const Rect& surface, Si
     FitResult fit;
     if (picture.cx <= 0 || picture.cy <= 0)
         return fit;
-    // Unsigned arithmetic throughout, as the window's own sizes never go
-    // negative here.
-    const unsigned aw = static_cast<unsigned>(vert.right - surface.left);
-    const unsigned ah = static_cast<unsigned>(horz.bottom - surface.top);
-    const unsigned cx = static_cast<unsigned>(picture.cx);
-    const unsigned cy = static_cast<unsigned>(picture.cy);
-    const unsigned h = aw * cy / cx;
-    unsigned width, height, left, top;
+    // The area runs from the surface's corner to the bars' far edges; a
+    // window too small for it leaves it empty. 64 bits: a length times a
+    // length.
+    const long long aw = std::max(0, vert.right - surface.left);
+    const long long ah = std::max(0, horz.bottom - surface.top);
+    const long long cx = picture.cx;
+    const long long cy = picture.cy;
+    const long long h = aw * cy / cx;
+    long long width, height, left, top;
     if (h <= ah) {
         width = aw;
         height = h;
-        left = static_cast<unsigned>(surface.left);
+        left = 0;
         top = (ah - h) / 2;
     } else {
         width = ah * cx / cy;
         height = ah;
-        top = 0;
         left = (aw - width) / 2;
+        top = 0;
     }
-    fit.surface = Rect{static_cast<int>(left), static_cast<int>(top),
-                       static_cast<int>(left + width), static_cast<int>(top + height)};
+    // Each offset from the area's corner.
+    fit.surface = Rect{surface.left + static_cast<int>(left), surface.top + static_cast<int>(top),
+                       surface.left + static_cast<int>(left + width),
+                       surface.top + static_cast<int>(top + height)};
     fit.zoomX = static_cast<float>(width) / static_cast<float>(cx);
     fit.zoomY = static_cast<float>(height) / static_cast<float>(cy);
     return fit;

@@ -59,9 +59,10 @@ struct MainLayout {
     static constexpr int kMinGap = 2;
 
     // True when the column's parts fit the client with the logo whole and
-    // gaps of at least kMinGap. Otherwise the logo gives up its margin, then
-    // its height (it goes when less than half of it would be left), and when
-    // even that is not enough the column scrolls.
+    // gaps of at least kMinGap, each of them no wider than the column.
+    // Otherwise the logo gives up its margin, then its height (it goes when
+    // less than half of it would be left), and when even that is not enough
+    // the column scrolls; a part too wide sticks out on both sides.
     bool columnFits = true;
     bool columnScrolls = false;
     // The height of the column's parts with their gaps, scrolled or not.

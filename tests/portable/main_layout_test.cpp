@@ -246,10 +246,13 @@ TEST_P(ColumnAtDpi, EveryControlFitsTheColumnOnThePicturesOffsets) {
 
 // 1080-pixel screens with the work area under a caption that grows with the
 // DPI. Where the drawn pictures leave no room the column takes the next
-// smaller scale of them, every part of it at that one scale.
+// smaller scale of them, every part of it at that one scale. Just above 120
+// and 168 DPI the pictures drawn nearest are wider than the column: a
+// smaller scale again, on a 1080-pixel screen and on a tall one.
 INSTANTIATE_TEST_SUITE_P(Dpi, ColumnAtDpi,
                          testing::Values(ColumnRow{96, 1040, 96}, ColumnRow{120, 1035, 96},
-                                         ColumnRow{144, 1048, 138}, ColumnRow{192, 1020, 132}),
+                                         ColumnRow{121, 1040, 132}, ColumnRow{144, 1048, 138},
+                                         ColumnRow{169, 2000, 186}, ColumnRow{192, 1020, 132}),
                          [](const auto& row) { return std::to_string(row.param.dpi); });
 
 TEST(ColumnAtDpi, TooShortAWindowTakesTheSmallestPictures) {
