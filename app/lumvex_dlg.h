@@ -130,7 +130,7 @@ private:
     MainLayoutInput MeasureColumnAtPicture96();
     void MoveControlsTo(const MainLayout& layout);
     // The logo at the size the layout leaves it; hidden when it has none.
-    void ShowLogo(const MainControlRow& row, const RECT& rect);
+    void ShowLogo(const MainControlRow& row, const Rect& rect);
 
     // The view (lumvex_dlg_view.cpp). The column's pictures, all at one
     // scale: the largest up to the window's at which the column fits the

@@ -358,9 +358,9 @@ void CLumvexDlg::MoveControlsTo(const MainLayout& layout) {
     }
 }
 
-void CLumvexDlg::ShowLogo(const MainControlRow& row, const RECT& rect) {
+void CLumvexDlg::ShowLogo(const MainControlRow& row, const Rect& rect) {
     HWND logo = Item(row.id);
-    const Size size{rect.right - rect.left, rect.bottom - rect.top};
+    const Size size{rect.Width(), rect.Height()};
     if (size.cy <= 0) {
         ::ShowWindow(logo, SW_HIDE);
         return;

@@ -83,9 +83,9 @@ void CLumvexDlg::OnFitToWindow() {
 }
 
 void CLumvexDlg::FitSurface() {
-    const RECT vert = WindowRectIn(Hwnd(), Item(IDC_VSCROLL));
-    const RECT horz = WindowRectIn(Hwnd(), Item(IDC_HSCROLL));
-    const RECT surface = WindowRectIn(Hwnd(), Item(IDC_DRAWING_SURFACE));
+    const Rect vert = LayoutRectIn(Hwnd(), Item(IDC_VSCROLL));
+    const Rect horz = LayoutRectIn(Hwnd(), Item(IDC_HSCROLL));
+    const Rect surface = LayoutRectIn(Hwnd(), Item(IDC_DRAWING_SURFACE));
     ::ShowWindow(Item(IDC_VSCROLL), SW_HIDE);
     ::ShowWindow(Item(IDC_HSCROLL), SW_HIDE);
     // The picture is the screen; before the first capture, the screen's size.
@@ -103,8 +103,8 @@ void CLumvexDlg::OnActualSize() {
     UpdateButtonPictures();
     if (!wasFitted)
         return;
-    const RECT vert = WindowRectIn(Hwnd(), Item(IDC_VSCROLL));
-    const RECT horz = WindowRectIn(Hwnd(), Item(IDC_HSCROLL));
+    const Rect vert = LayoutRectIn(Hwnd(), Item(IDC_VSCROLL));
+    const Rect horz = LayoutRectIn(Hwnd(), Item(IDC_HSCROLL));
     ::ShowWindow(Item(IDC_VSCROLL), SW_SHOW);
     ::ShowWindow(Item(IDC_HSCROLL), SW_SHOW);
     MoveTo(Item(IDC_DRAWING_SURFACE), ComputeActualSizeSurface(vert, horz));

@@ -41,7 +41,7 @@ struct MainControlRow {
     UINT picture;
     UINT selectedPicture;
     // Where the layout puts it; null: the layout leaves it alone.
-    RECT MainLayout::*slot;
+    Rect MainLayout::*slot;
     Waits waits;
     // The size the layout is computed from; null: none.
     Size MainLayoutInput::*input;

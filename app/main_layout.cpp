@@ -1,16 +1,19 @@
 #include "app/main_layout.h"
 
-#include "common/scroll_axis.h"
-
 #include <algorithm>
 
 namespace {
 
-RECT At(int left, int top, Size size) {
-    return RECT{left, top, left + size.cx, top + size.cy};
+Rect At(int left, int top, Size size) {
+    return Rect{left, top, left + size.cx, top + size.cy};
 }
 
-void MoveBy(RECT& rect, int dy) {
+// The zoom buttons stand side by side: the row is as high as the higher.
+int ZoomRowHeight(const MainLayoutInput& in) {
+    return std::max(in.actualSizeButton.cy, in.fitButton.cy);
+}
+
+void MoveBy(Rect& rect, int dy) {
     rect.top += dy;
     rect.bottom += dy;
 }
@@ -28,8 +31,7 @@ struct ColumnSpread {
 ColumnSpread SpreadColumn(const MainLayoutInput& in, int logoTop, int bottomMargin, int minGap,
                           int zoomGap) {
     const int ch = in.client.cy;
-    const int parts =
-        in.toolsPicture.cy + in.palette.cy + in.actualSizeButton.cy + in.submitPanel.cy;
+    const int parts = in.toolsPicture.cy + in.palette.cy + ZoomRowHeight(in) + in.submitPanel.cy;
     ColumnSpread spread;
     // Spread the free height evenly over the gaps below the logo.
     const int free = ch - bottomMargin - logoTop - in.logo.cy - parts;
@@ -72,35 +74,38 @@ MainLayout ComputeMainLayout(const MainLayoutInput& in) {
     const int statusHeight = px(MainLayout::kStatusHeight);
     const int colX = cw - columnWidth;
 
-    out.column = RECT{colX, 0, colX + columnWidth, ch};
-    out.status = RECT{0, ch - statusHeight, colX, ch};
-    out.statusBar = RECT{0, 0, colX, statusHeight};
+    out.column = Rect{colX, 0, colX + columnWidth, ch};
+    out.status = Rect{0, ch - statusHeight, colX, ch};
+    out.statusBar = Rect{0, 0, colX, statusHeight};
     const int horzTop = ch - statusHeight - in.horzScrollBar.cy;
-    out.horzScroll = RECT{0, horzTop, colX, horzTop + in.horzScrollBar.cy};
-    out.vertScroll = RECT{colX - in.vertScrollBar.cx, 0, colX, horzTop};
-    out.surface = RECT{0, 0, out.vertScroll.left, horzTop};
+    out.horzScroll = Rect{0, horzTop, colX, horzTop + in.horzScrollBar.cy};
+    out.vertScroll = Rect{colX - in.vertScrollBar.cx, 0, colX, horzTop};
+    out.surface = Rect{0, 0, out.vertScroll.left, horzTop};
 
     const int bottomMargin = px(MainLayout::kBottomMargin);
     const int minGap = px(MainLayout::kMinGap);
     const ColumnSpread spread =
         SpreadColumn(in, px(MainLayout::kLogoTop), bottomMargin, minGap, px(5));
-    out.columnFits = spread.fits;
+    // Pictures drawn for a larger DPI than the window's can be wider than
+    // its column; a smaller scale of them has to be taken then.
+    const int widest = std::max({in.logo.cx, in.toolsPicture.cx, in.palette.cx, in.submitPanel.cx});
+    out.columnFits = spread.fits && widest <= columnWidth;
     const int g = spread.g;
     const int g2 = spread.g2;
     const bool logoShown = spread.logo.cy > 0;
     const int logoBottom = logoShown ? spread.logoTop + spread.logo.cy : 0;
     out.columnContent = logoBottom + g + in.toolsPicture.cy + g + in.palette.cy + g2 +
-                        in.actualSizeButton.cy + g + in.submitPanel.cy + bottomMargin;
+                        ZoomRowHeight(in) + g + in.submitPanel.cy + bottomMargin;
     // The last resort: the column scrolls, beside a bar of its own.
     out.columnScrolls = out.columnContent > ch;
     int shift = 0;
     int innerWidth = columnWidth;
     if (out.columnScrolls) {
-        const ScrollAxis axis{out.columnContent, ch, in.columnScroll};
-        out.columnScroll = axis.Clamp(in.columnScroll);
+        out.columnScroll =
+            std::clamp(in.columnScroll, 0, std::max(0, out.columnContent - std::max(0, ch)));
         shift = -out.columnScroll;
         innerWidth = std::max(0, columnWidth - in.columnScrollWidth);
-        out.columnScrollBar = RECT{colX + innerWidth, 0, colX + columnWidth, ch};
+        out.columnScrollBar = Rect{colX + innerWidth, 0, colX + columnWidth, ch};
     }
     auto centred = [&](int width) { return colX + (innerWidth - width) / 2; };
     if (logoShown)
@@ -109,7 +114,7 @@ MainLayout ComputeMainLayout(const MainLayoutInput& in) {
     // The tool buttons sit at fixed offsets inside the tools picture, which is
     // laid out with its top at 0 first and moved down once the vertical gap
     // is known.
-    RECT p = At(centred(in.toolsPicture.cx), 0, in.toolsPicture);
+    Rect p = At(centred(in.toolsPicture.cx), 0, in.toolsPicture);
     const Size tb = in.toolButton;
     const int margin = onPicture(18);
     const int firstRow = onPicture(40);
@@ -125,7 +130,7 @@ MainLayout ComputeMainLayout(const MainLayoutInput& in) {
     out.redo = At(out.undo.right + margin, out.pen.bottom + undoGap, in.undoRedoButton);
 
     const int pTop = logoBottom + g + shift;
-    for (RECT* r : {&p, &out.pointer, &out.highlight, &out.text, &out.arrow, &out.crop, &out.pen,
+    for (Rect* r : {&p, &out.pointer, &out.highlight, &out.text, &out.arrow, &out.crop, &out.pen,
                     &out.undo, &out.redo})
         MoveBy(*r, pTop);
     out.toolsPicture = p;
@@ -134,12 +139,14 @@ MainLayout ComputeMainLayout(const MainLayoutInput& in) {
     out.palette = At(centred(in.palette.cx), p.bottom + g, in.palette);
     const int zoomTop = out.palette.bottom + g2;
     out.actualSize = At(out.palette.left + onPicture(3), zoomTop, in.actualSizeButton);
-    out.fit = At(out.palette.right - in.fitButton.cx - onPicture(4), zoomTop, in.fitButton);
-    out.submit = At(centred(in.submitPanel.cx), out.actualSize.bottom + g, in.submitPanel);
+    // The insets are rounded apart from the buttons: never over each other.
+    out.fit = At(std::max(out.palette.right - in.fitButton.cx - onPicture(4), out.actualSize.right),
+                 zoomTop, in.fitButton);
+    out.submit = At(centred(in.submitPanel.cx), zoomTop + ZoomRowHeight(in) + g, in.submitPanel);
     return out;
 }
 
-MainLayoutInput AtPictureDpi(const MainLayoutInput& atPicture96, UINT pictureDpi) {
+MainLayoutInput AtPictureDpi(const MainLayoutInput& atPicture96, unsigned pictureDpi) {
     MainLayoutInput in = atPicture96;
     in.pictureDpi = pictureDpi;
     for (Size* size : {&in.logo, &in.toolsPicture, &in.toolButton, &in.undoRedoButton, &in.palette,
@@ -148,8 +155,8 @@ MainLayoutInput AtPictureDpi(const MainLayoutInput& atPicture96, UINT pictureDpi
     return in;
 }
 
-UINT ChooseColumnPictureDpi(const MainLayoutInput& atPicture96, UINT nearest) {
-    for (UINT candidate = nearest; candidate > kSmallestColumnPictureDpi;
+unsigned ChooseColumnPictureDpi(const MainLayoutInput& atPicture96, unsigned nearest) {
+    for (unsigned candidate = nearest; candidate > kSmallestColumnPictureDpi;
          candidate -= kColumnPictureDpiStep) {
         if (ComputeMainLayout(AtPictureDpi(atPicture96, candidate)).columnFits)
             return candidate;
@@ -157,36 +164,39 @@ UINT ChooseColumnPictureDpi(const MainLayoutInput& atPicture96, UINT nearest) {
     return kSmallestColumnPictureDpi;
 }
 
-FitResult ComputeFit(const RECT& vert, const RECT& horz, const RECT& surface, Size picture) {
+FitResult ComputeFit(const Rect& vert, const Rect& horz, const Rect& surface, Size picture) {
     FitResult fit;
     if (picture.cx <= 0 || picture.cy <= 0)
         return fit;
-    // Unsigned arithmetic throughout, as the window's own sizes never go
-    // negative here.
-    const unsigned aw = static_cast<unsigned>(vert.right - surface.left);
-    const unsigned ah = static_cast<unsigned>(horz.bottom - surface.top);
-    const unsigned cx = static_cast<unsigned>(picture.cx);
-    const unsigned cy = static_cast<unsigned>(picture.cy);
-    const unsigned h = aw * cy / cx;
-    unsigned width, height, left, top;
+    // The area runs from the surface's corner to the bars' far edges; a
+    // window too small for it leaves it empty. 64 bits: a length times a
+    // length.
+    const long long aw = std::max(0, vert.right - surface.left);
+    const long long ah = std::max(0, horz.bottom - surface.top);
+    const long long cx = picture.cx;
+    const long long cy = picture.cy;
+    const long long h = aw * cy / cx;
+    long long width, height, left, top;
     if (h <= ah) {
         width = aw;
         height = h;
-        left = static_cast<unsigned>(surface.left);
+        left = 0;
         top = (ah - h) / 2;
     } else {
         width = ah * cx / cy;
         height = ah;
-        top = 0;
         left = (aw - width) / 2;
+        top = 0;
     }
-    fit.surface = RECT{static_cast<LONG>(left), static_cast<LONG>(top),
-                       static_cast<LONG>(left + width), static_cast<LONG>(top + height)};
+    // Each offset from the area's corner.
+    fit.surface = Rect{surface.left + static_cast<int>(left), surface.top + static_cast<int>(top),
+                       surface.left + static_cast<int>(left + width),
+                       surface.top + static_cast<int>(top + height)};
     fit.zoomX = static_cast<float>(width) / static_cast<float>(cx);
     fit.zoomY = static_cast<float>(height) / static_cast<float>(cy);
     return fit;
 }
 
-RECT ComputeActualSizeSurface(const RECT& vert, const RECT& horz) {
-    return RECT{0, 0, vert.left, horz.top};
+Rect ComputeActualSizeSurface(const Rect& vert, const Rect& horz) {
+    return Rect{0, 0, vert.left, horz.top};
 }

@@ -3,13 +3,25 @@
 // them to the rectangles computed here.
 #pragma once
 
-#include "framework/dpi.h"
-
-#include <windows.h>
+#include "framework/dpi_scale.h"
 
 struct Size {
     int cx = 0;
     int cy = 0;
+};
+
+// A rectangle in pixels, its right and bottom edges outside it (as RECT);
+// the window code converts at its edge (app/window_geometry.h).
+struct Rect {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+
+    int Width() const noexcept { return right - left; }
+    int Height() const noexcept { return bottom - top; }
+    // No pixel inside.
+    bool IsEmpty() const noexcept { return right <= left || bottom <= top; }
 };
 
 // What the layout depends on. A size of {0, 0} stands for a control whose
@@ -33,8 +45,8 @@ struct MainLayoutInput {
     // The window's DPI scales the column, the status strip and the margins;
     // the pictures' DPI scales what sits on a picture (the tool buttons'
     // offsets inside the tools picture).
-    UINT dpi = fw::kDefaultDpi;
-    UINT pictureDpi = fw::kDefaultDpi;
+    unsigned dpi = fw::kDefaultDpi;
+    unsigned pictureDpi = fw::kDefaultDpi;
 };
 
 // Lengths at 96 DPI; the layout scales them to the window's DPI.
@@ -47,9 +59,10 @@ struct MainLayout {
     static constexpr int kMinGap = 2;
 
     // True when the column's parts fit the client with the logo whole and
-    // gaps of at least kMinGap. Otherwise the logo gives up its margin, then
-    // its height (it goes when less than half of it would be left), and when
-    // even that is not enough the column scrolls.
+    // gaps of at least kMinGap, each of them no wider than the column.
+    // Otherwise the logo gives up its margin, then its height (it goes when
+    // less than half of it would be left), and when even that is not enough
+    // the column scrolls; a part too wide sticks out on both sides.
     bool columnFits = true;
     bool columnScrolls = false;
     // The height of the column's parts with their gaps, scrolled or not.
@@ -58,22 +71,22 @@ struct MainLayout {
     // for, kept within the column).
     int columnScroll = 0;
 
-    RECT column{};
-    RECT columnScrollBar{}; // empty unless the column scrolls
-    RECT logo{};            // empty when the logo has no room
-    RECT status{};          // status background
-    RECT statusBar{};       // the status bar inside it, which it fills
-    RECT horzScroll{};
-    RECT vertScroll{};
-    RECT surface{}; // the drawing surface at actual size
+    Rect column{};
+    Rect columnScrollBar{}; // empty unless the column scrolls
+    Rect logo{};            // empty when the logo has no room
+    Rect status{};          // status background
+    Rect statusBar{};       // the status bar inside it, which it fills
+    Rect horzScroll{};
+    Rect vertScroll{};
+    Rect surface{}; // the drawing surface at actual size
 
-    RECT toolsPicture{};
+    Rect toolsPicture{};
     // The tool buttons, in the order of Tool.
-    RECT pointer{}, pen{}, highlight{}, text{}, arrow{}, crop{};
-    RECT undo{}, redo{};
-    RECT palette{};
-    RECT actualSize{}, fit{};
-    RECT submit{};
+    Rect pointer{}, pen{}, highlight{}, text{}, arrow{}, crop{};
+    Rect undo{}, redo{};
+    Rect palette{};
+    Rect actualSize{}, fit{};
+    Rect submit{};
 };
 
 MainLayout ComputeMainLayout(const MainLayoutInput& input);
@@ -83,23 +96,23 @@ MainLayout ComputeMainLayout(const MainLayoutInput& input);
 // scale) down in steps of kColumnPictureDpiStep, at which the column fits the
 // client; kSmallestColumnPictureDpi when none does. atPicture96 gives those
 // parts' sizes with 96-DPI pictures and everything else as it is.
-constexpr UINT kColumnPictureDpiStep = 6;
-constexpr UINT kSmallestColumnPictureDpi = 72;
-UINT ChooseColumnPictureDpi(const MainLayoutInput& atPicture96, UINT nearest);
+constexpr unsigned kColumnPictureDpiStep = 6;
+constexpr unsigned kSmallestColumnPictureDpi = 72;
+unsigned ChooseColumnPictureDpi(const MainLayoutInput& atPicture96, unsigned nearest);
 // The same sizes with the pictures at pictureDpi.
-MainLayoutInput AtPictureDpi(const MainLayoutInput& atPicture96, UINT pictureDpi);
+MainLayoutInput AtPictureDpi(const MainLayoutInput& atPicture96, unsigned pictureDpi);
 
 // Fit to window: the surface rectangle and zoom factors that show the whole
 // picture inside the area of the surface and its scroll bars, centred along
 // the spare direction.
 struct FitResult {
-    RECT surface{};
+    Rect surface{};
     float zoomX = 1.0f;
     float zoomY = 1.0f;
 };
 // vert, horz, surface: the scroll bars' and surface's rectangles in client
 // coordinates; picture: the picture's size.
-FitResult ComputeFit(const RECT& vert, const RECT& horz, const RECT& surface, Size picture);
+FitResult ComputeFit(const Rect& vert, const Rect& horz, const Rect& surface, Size picture);
 
 // Actual size: the surface from (0, 0) to the scroll bars' inner edges.
-RECT ComputeActualSizeSurface(const RECT& vert, const RECT& horz);
+Rect ComputeActualSizeSurface(const Rect& vert, const Rect& horz);

@@ -29,7 +29,7 @@ struct ToolRow {
     // The button's picture, and the one while the tool is chosen.
     UINT picture;
     UINT selectedPicture;
-    RECT MainLayout::*slot;
+    Rect MainLayout::*slot;
     std::unique_ptr<CCanvasItemFactory> (*makeFactory)(CCanvasPanel* canvas);
 };
 

@@ -1,5 +1,5 @@
 // Rectangles of the main window's children, as its parts measure and move
-// them.
+// them: where the layout's own rectangles meet the windows' RECTs.
 #pragma once
 
 #include "app/main_layout.h"
@@ -14,6 +14,21 @@ inline RECT WindowRectIn(HWND parent, HWND child) {
     return rect;
 }
 
+inline RECT ToRECT(const Rect& rect) {
+    return RECT{rect.left, rect.top, rect.right, rect.bottom};
+}
+
+inline Rect ToRect(const RECT& rect) {
+    return Rect{static_cast<int>(rect.left), static_cast<int>(rect.top),
+                static_cast<int>(rect.right), static_cast<int>(rect.bottom)};
+}
+
+// A child's rectangle in its parent's client coordinates, as the layout
+// takes it.
+inline Rect LayoutRectIn(HWND parent, HWND child) {
+    return ToRect(WindowRectIn(parent, child));
+}
+
 // {0, 0} for a window that does not exist.
 inline Size SizeOf(HWND window) {
     if (!window || !::IsWindow(window))
@@ -23,7 +38,7 @@ inline Size SizeOf(HWND window) {
     return {rect.right - rect.left, rect.bottom - rect.top};
 }
 
-inline void MoveTo(HWND window, const RECT& rect) {
+inline void MoveTo(HWND window, const Rect& rect) {
     if (window)
         ::MoveWindow(window, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
                      TRUE);

@@ -13,6 +13,10 @@ set(LUMVEX_PORTABLE_SOURCES
     ${CMAKE_SOURCE_DIR}/controls/history_list.h
     ${CMAKE_SOURCE_DIR}/canvas/pixel_blend.cpp
     ${CMAKE_SOURCE_DIR}/canvas/pixel_blend.h
+    ${CMAKE_SOURCE_DIR}/app/main_layout.cpp
+    ${CMAKE_SOURCE_DIR}/app/main_layout.h
+    ${CMAKE_SOURCE_DIR}/common/picture_dpi.h
+    ${CMAKE_SOURCE_DIR}/framework/dpi_scale.h
     # upload, mail
     ${CMAKE_SOURCE_DIR}/framework/key_value_store.h
     ${CMAKE_SOURCE_DIR}/upload/app_settings.cpp

@@ -5,14 +5,6 @@
 
 #include "resource.h"
 
-UINT NearestPictureDpi(UINT dpi) noexcept {
-    if (dpi <= 120)
-        return 96;
-    if (dpi <= 168)
-        return 144;
-    return 192;
-}
-
 namespace {
 
 // The drawn scale a picture at pictureDpi is made from: the smallest drawn

@@ -3,16 +3,13 @@
 // ids of their own (see IDB_PICTURES_144 in resource.h).
 #pragma once
 
+#include "common/picture_dpi.h"
 #include "framework/handles.h"
 
 #include <windows.h>
 
 #include <map>
 #include <utility>
-
-// The picture DPI drawn that comes nearest to dpi (a tie takes the smaller,
-// so that a picture never outgrows the lengths the window's DPI gives it).
-UINT NearestPictureDpi(UINT dpi) noexcept;
 
 // Bitmap resource id at pictureDpi: as drawn at 96, 144 and 192, between and
 // below those the next larger drawing made smaller; the 96-DPI picture when

@@ -4,17 +4,6 @@ namespace fw {
 
 namespace {
 
-int MulDivRounded(int value, UINT numerator, UINT denominator) noexcept {
-    if (denominator == 0)
-        return value;
-    // 64-bit: a screen coordinate times a DPI fits easily.
-    const long long product = static_cast<long long>(value) * numerator;
-    const long long half = denominator / 2;
-    const long long rounded =
-        product >= 0 ? (product + half) / denominator : -((-product + half) / denominator);
-    return static_cast<int>(rounded);
-}
-
 using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
 
 GetDpiForWindowFn DpiForWindowFunction() noexcept {
@@ -30,32 +19,6 @@ GetDpiForWindowFn DpiForWindowFunction() noexcept {
 }
 
 } // namespace
-
-int Scale(int length, UINT dpi) noexcept {
-    return MulDivRounded(length, dpi, kDefaultDpi);
-}
-
-int Unscale(int length, UINT dpi) noexcept {
-    return MulDivRounded(length, kDefaultDpi, dpi);
-}
-
-POINT Scale(POINT point, UINT dpi) noexcept {
-    return POINT{Scale(point.x, dpi), Scale(point.y, dpi)};
-}
-
-POINT Unscale(POINT point, UINT dpi) noexcept {
-    return POINT{Unscale(point.x, dpi), Unscale(point.y, dpi)};
-}
-
-RECT Scale(const RECT& rect, UINT dpi) noexcept {
-    return RECT{Scale(rect.left, dpi), Scale(rect.top, dpi), Scale(rect.right, dpi),
-                Scale(rect.bottom, dpi)};
-}
-
-RECT Unscale(const RECT& rect, UINT dpi) noexcept {
-    return RECT{Unscale(rect.left, dpi), Unscale(rect.top, dpi), Unscale(rect.right, dpi),
-                Unscale(rect.bottom, dpi)};
-}
 
 UINT DpiOf(HWND window) noexcept {
     if (window) {

@@ -2,6 +2,7 @@
 // its modal loop runs on the test thread.
 #include "app/lumvex_dlg.h"
 #include "app/main_layout.h"
+#include "app/window_geometry.h"
 #include "common/pictures.h"
 #include "framework/dpi.h"
 #include "framework/picture.h"
@@ -732,7 +733,8 @@ TEST_F(MainWindow, ControlsLandOnTheComputedRectanglesAtTwoClientSizes) {
             // right end.
             HWND strip = ::GetWindow(::GetDlgItem(window, IDC_STATUS_HOST), GW_CHILD);
             const RECT stripRect = RectIn(::GetParent(strip), strip);
-            EXPECT_TRUE(::EqualRect(&stripRect, &expected.statusBar));
+            const RECT statusBar = ToRECT(expected.statusBar);
+            EXPECT_TRUE(::EqualRect(&stripRect, &statusBar));
             EXPECT_EQ(ChildRect(strip, IDC_TELL_SOMEONE).right, columnLeft - 40);
         }
     });

@@ -3,6 +3,7 @@
 #include "support/lumvex_dlg_test_driver.h"
 #include "support/test_window.h"
 
+#include "app/window_geometry.h"
 #include "framework/dpi.h"
 
 #include "resource.h"
@@ -32,7 +33,8 @@ void ExpectControlsOnLayout(HWND window, const MainLayout& expected, const RECT&
         if (!row.slot)
             continue;
         // The frame as the caller worked it out.
-        const RECT* rect = &(expected.*row.slot);
+        const RECT computed = ToRECT(expected.*row.slot);
+        const RECT* rect = &computed;
         if (row.slot == &MainLayout::column)
             rect = &column;
         else if (row.slot == &MainLayout::status)

@@ -6,6 +6,7 @@
 #include "system/top_window.h"
 
 #include "app/main_layout.h"
+#include "app/window_geometry.h"
 #include "common/pictures.h"
 #include "framework/dpi.h"
 #include "framework/handles.h"
@@ -91,8 +92,8 @@ TEST_P(DpiSystemTest, ColumnSurfacePaletteCaptureAndAboutBoxAtTheScale) {
     const MainLayout expected = ComputeMainLayout(in);
     EXPECT_TRUE(expected.columnFits) << "at " << dpi << " DPI";
     EXPECT_EQ(expected.column.right - expected.column.left, fw::Scale(200, dpi));
-    ExpectControlsOnLayout(window, expected, expected.column, expected.status, expected.surface,
-                           "at " + std::to_string(dpi) + " DPI");
+    ExpectControlsOnLayout(window, expected, ToRECT(expected.column), ToRECT(expected.status),
+                           ToRECT(expected.surface), "at " + std::to_string(dpi) + " DPI");
     // The column's controls lie inside it.
     const RECT columnRect = RectIn(window, item(IDC_TOOL_COLUMN));
     for (int id : {IDC_LOGO, IDC_TOOLS_PICTURE, IDC_TOOL_POINTER, IDC_TOOL_HIGHLIGHT, IDC_TOOL_TEXT,

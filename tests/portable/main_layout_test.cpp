@@ -1,5 +1,5 @@
 #include "app/main_layout.h"
-#include "common/pictures.h"
+#include "common/picture_dpi.h"
 
 #include <gtest/gtest.h>
 
@@ -9,8 +9,7 @@
 
 namespace {
 
-void ExpectRect(const RECT& actual, LONG left, LONG top, LONG right, LONG bottom,
-                const char* what) {
+void ExpectRect(const Rect& actual, int left, int top, int right, int bottom, const char* what) {
     EXPECT_EQ(actual.left, left) << what;
     EXPECT_EQ(actual.top, top) << what;
     EXPECT_EQ(actual.right, right) << what;
@@ -85,8 +84,8 @@ TEST(MainLayout, SmallClientKeepsOffsetsAndShrinksGaps) {
 TEST(MainLayout, AShortClientShrinksTheGapsThenTheLogoThenScrolls) {
     struct Row {
         int clientHeight;
-        LONG logoTop;
-        LONG logoHeight; // 0: hidden
+        int logoTop;
+        int logoHeight; // 0: hidden
         bool scrolls;
     };
     // The parts below the logo need 300 + 90 + 29 + 150 = 569, the gaps
@@ -112,7 +111,7 @@ TEST(MainLayout, AShortClientShrinksTheGapsThenTheLogoThenScrolls) {
         }
         EXPECT_EQ(l.columnScrolls, row.scrolls) << where;
         EXPECT_EQ(l.submit.bottom + 5 <= row.clientHeight, !row.scrolls) << where;
-        EXPECT_EQ(::IsRectEmpty(&l.columnScrollBar) != FALSE, !row.scrolls) << where;
+        EXPECT_EQ(l.columnScrollBar.IsEmpty(), !row.scrolls) << where;
     }
     // Scrolled to its end, the column shows its last part above the margin,
     // its parts clear of the bar.
@@ -130,9 +129,9 @@ TEST(MainLayout, AShortClientShrinksTheGapsThenTheLogoThenScrolls) {
 
 TEST(FitToWindow, WideAreaFillsTheHeightAndCentresHorizontally) {
     // Area 1720 x 700 is relatively wider than a 16:9 picture.
-    const RECT vert{1703, 0, 1720, 683};
-    const RECT horz{0, 683, 1720, 700};
-    const RECT surface{0, 0, 1703, 683};
+    const Rect vert{1703, 0, 1720, 683};
+    const Rect horz{0, 683, 1720, 700};
+    const Rect surface{0, 0, 1703, 683};
     const FitResult fit = ComputeFit(vert, horz, surface, {1920, 1080});
     // width = 700 * 1920 / 1080 = 1244, left = (1720 - 1244) / 2 = 238.
     ExpectRect(fit.surface, 238, 0, 238 + 1244, 700, "fitted surface");
@@ -141,9 +140,9 @@ TEST(FitToWindow, WideAreaFillsTheHeightAndCentresHorizontally) {
 }
 
 TEST(FitToWindow, TallAreaFillsTheWidthAndCentresVertically) {
-    const RECT vert{1703, 0, 1720, 988};
-    const RECT horz{0, 988, 1720, 1005};
-    const RECT surface{0, 0, 1703, 988};
+    const Rect vert{1703, 0, 1720, 988};
+    const Rect horz{0, 988, 1720, 1005};
+    const Rect surface{0, 0, 1703, 988};
     const FitResult fit = ComputeFit(vert, horz, surface, {1920, 1080});
     // height = 1720 * 1080 / 1920 = 967, top = (1005 - 967) / 2 = 19.
     ExpectRect(fit.surface, 0, 19, 1720, 19 + 967, "fitted surface");
@@ -152,7 +151,7 @@ TEST(FitToWindow, TallAreaFillsTheWidthAndCentresVertically) {
 }
 
 TEST(FitToWindow, ActualSizeReachesTheInnerEdgesOfTheBars) {
-    ExpectRect(ComputeActualSizeSurface(RECT{1703, 0, 1720, 988}, RECT{0, 988, 1720, 1005}), 0, 0,
+    ExpectRect(ComputeActualSizeSurface(Rect{1703, 0, 1720, 988}, Rect{0, 988, 1720, 1005}), 0, 0,
                1703, 988, "surface");
 }
 
@@ -162,7 +161,8 @@ namespace {
 
 // The column's inputs as the window measures them at a DPI, its pictures
 // (and panels) drawn for pictureDpi.
-MainLayoutInput InputAt(UINT dpi, UINT pictureDpi, int clientHeight, int clientWidth = 1920) {
+MainLayoutInput InputAt(unsigned dpi, unsigned pictureDpi, int clientHeight,
+                        int clientWidth = 1920) {
     auto atPicture = [pictureDpi](int cx, int cy) {
         return Size{fw::Scale(cx, pictureDpi), fw::Scale(cy, pictureDpi)};
     };
@@ -185,20 +185,20 @@ MainLayoutInput InputAt(UINT dpi, UINT pictureDpi, int clientHeight, int clientW
 }
 
 // The column's parts, in order down the column.
-std::vector<const RECT*> ColumnParts(const MainLayout& l) {
+std::vector<const Rect*> ColumnParts(const MainLayout& l) {
     return {&l.logo, &l.toolsPicture, &l.pointer, &l.highlight, &l.text,       &l.arrow, &l.crop,
             &l.pen,  &l.undo,         &l.redo,    &l.palette,   &l.actualSize, &l.fit,   &l.submit};
 }
 
-bool Overlap(const RECT& a, const RECT& b) {
-    RECT common{};
-    return ::IntersectRect(&common, &a, &b) != FALSE;
+bool Overlap(const Rect& a, const Rect& b) {
+    return !a.IsEmpty() && !b.IsEmpty() && a.left < b.right && b.left < a.right &&
+           a.top < b.bottom && b.top < a.bottom;
 }
 
 struct ColumnRow {
-    UINT dpi;
+    unsigned dpi;
     int clientHeight;
-    UINT pictureDpi; // chosen for the column
+    unsigned pictureDpi; // chosen for the column
 };
 
 void PrintTo(const ColumnRow& row, std::ostream* out) {
@@ -212,7 +212,7 @@ class ColumnAtDpi : public testing::TestWithParam<ColumnRow> {};
 // of the tools picture at the pictures' scale.
 TEST_P(ColumnAtDpi, EveryControlFitsTheColumnOnThePicturesOffsets) {
     const ColumnRow& row = GetParam();
-    const UINT chosen =
+    const unsigned chosen =
         ChooseColumnPictureDpi(InputAt(row.dpi, 96, row.clientHeight), NearestPictureDpi(row.dpi));
     EXPECT_EQ(chosen, row.pictureDpi);
     const MainLayoutInput in = InputAt(row.dpi, chosen, row.clientHeight);
@@ -224,7 +224,7 @@ TEST_P(ColumnAtDpi, EveryControlFitsTheColumnOnThePicturesOffsets) {
     EXPECT_EQ(l.surface.right, l.vertScroll.left);
     EXPECT_EQ(l.vertScroll.right, l.column.left);
 
-    for (const RECT* r : ColumnParts(l)) {
+    for (const Rect* r : ColumnParts(l)) {
         EXPECT_GE(r->left, l.column.left) << "control " << (r - &l.logo);
         EXPECT_LE(r->right, l.column.right);
         EXPECT_GE(r->top, 0);
@@ -246,10 +246,13 @@ TEST_P(ColumnAtDpi, EveryControlFitsTheColumnOnThePicturesOffsets) {
 
 // 1080-pixel screens with the work area under a caption that grows with the
 // DPI. Where the drawn pictures leave no room the column takes the next
-// smaller scale of them, every part of it at that one scale.
+// smaller scale of them, every part of it at that one scale. Just above 120
+// and 168 DPI the pictures drawn nearest are wider than the column: a
+// smaller scale again, on a 1080-pixel screen and on a tall one.
 INSTANTIATE_TEST_SUITE_P(Dpi, ColumnAtDpi,
                          testing::Values(ColumnRow{96, 1040, 96}, ColumnRow{120, 1035, 96},
-                                         ColumnRow{144, 1048, 138}, ColumnRow{192, 1020, 132}),
+                                         ColumnRow{121, 1040, 132}, ColumnRow{144, 1048, 138},
+                                         ColumnRow{169, 2000, 186}, ColumnRow{192, 1020, 132}),
                          [](const auto& row) { return std::to_string(row.param.dpi); });
 
 TEST(ColumnAtDpi, TooShortAWindowTakesTheSmallestPictures) {
@@ -265,27 +268,27 @@ TEST(ColumnAtDpi, EveryWorkAreaKeepsEveryCommandInReach) {
     const Size screens[] = {{800, 600}, {1024, 768}, {1280, 720}, {1366, 768}, {1920, 1080}};
     for (const Size screen : screens) {
         for (const int taskbar : {0, 40, 48, 60}) {
-            for (const UINT dpi : {96u, 120u, 144u, 192u}) {
+            for (const unsigned dpi : {96u, 120u, 144u, 192u}) {
                 // A caption and frame as large as this DPI may make them.
                 const int clientHeight = screen.cy - taskbar - fw::Scale(34, dpi);
                 const int clientWidth = screen.cx - fw::Scale(8, dpi);
                 const MainLayoutInput at96 = InputAt(dpi, 96, clientHeight, clientWidth);
-                const UINT chosen = ChooseColumnPictureDpi(at96, NearestPictureDpi(dpi));
+                const unsigned chosen = ChooseColumnPictureDpi(at96, NearestPictureDpi(dpi));
                 const MainLayoutInput in = AtPictureDpi(at96, chosen);
                 const MainLayout l = ComputeMainLayout(in);
                 const std::string where = std::to_string(screen.cx) + " x " +
                                           std::to_string(screen.cy) + " less " +
                                           std::to_string(taskbar) + " at " + std::to_string(dpi);
-                const std::vector<const RECT*> parts = ColumnParts(l);
+                const std::vector<const Rect*> parts = ColumnParts(l);
                 for (size_t i = 0; i < parts.size(); ++i) {
-                    const RECT& r = *parts[i];
-                    if (i == 0 && ::IsRectEmpty(&r))
+                    const Rect& r = *parts[i];
+                    if (i == 0 && r.IsEmpty())
                         continue; // the logo may give way
-                    EXPECT_FALSE(::IsRectEmpty(&r)) << where << ": part " << i;
+                    EXPECT_FALSE(r.IsEmpty()) << where << ": part " << i;
                     EXPECT_GE(r.left, l.column.left) << where << ": part " << i;
                     EXPECT_LE(r.right, l.columnScrolls ? l.columnScrollBar.left : l.column.right)
                         << where << ": part " << i;
-                    for (const RECT* side : {&l.surface, &l.vertScroll, &l.horzScroll, &l.status})
+                    for (const Rect* side : {&l.surface, &l.vertScroll, &l.horzScroll, &l.status})
                         EXPECT_FALSE(Overlap(r, *side)) << where << ": part " << i;
                     if (!l.columnScrolls) {
                         EXPECT_GE(r.top, 0) << where << ": part " << i;
@@ -294,7 +297,7 @@ TEST(ColumnAtDpi, EveryWorkAreaKeepsEveryCommandInReach) {
                         MainLayoutInput scrolled = in;
                         scrolled.columnScroll = r.top;
                         const MainLayout there = ComputeMainLayout(scrolled);
-                        const RECT seen = *ColumnParts(there)[i];
+                        const Rect seen = *ColumnParts(there)[i];
                         EXPECT_GE(seen.top, 0) << where << ": part " << i;
                         EXPECT_LE(seen.bottom, clientHeight) << where << ": part " << i;
                     }
