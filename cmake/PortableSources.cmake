@@ -8,4 +8,6 @@ set(LUMVEX_PORTABLE_SOURCES
     ${CMAKE_SOURCE_DIR}/app/cmd_line_parser.h
     ${CMAKE_SOURCE_DIR}/common/text_case.h
     # upload, mail
+    ${CMAKE_SOURCE_DIR}/upload/multipart_form.cpp
+    ${CMAKE_SOURCE_DIR}/upload/multipart_form.h
 )
