@@ -10,4 +10,6 @@ set(LUMVEX_PORTABLE_SOURCES
     # upload, mail
     ${CMAKE_SOURCE_DIR}/upload/multipart_form.cpp
     ${CMAKE_SOURCE_DIR}/upload/multipart_form.h
+    ${CMAKE_SOURCE_DIR}/upload/upload_address.cpp
+    ${CMAKE_SOURCE_DIR}/upload/upload_address.h
 )
