@@ -11,10 +11,17 @@ namespace {
 // means a browser to open.
 constexpr size_t kMaxAddressLength = 2083;
 
+// Compared unsigned: wchar_t is signed on some platforms.
 bool IsBlankOrControl(wchar_t c) noexcept {
-    // Compared unsigned: wchar_t is signed on some platforms.
     const auto unit = static_cast<std::uint32_t>(c);
     return unit <= 0x20 || unit == 0x7F;
+}
+
+// What may not stand in a host name (nor in an IP literal, whose brackets
+// are written back only around a host with a colon): what no name server
+// answers to.
+bool IsForbiddenInHost(wchar_t c) noexcept {
+    return IsBlankOrControl(c) || std::wstring_view(L"<>[]^|").find(c) != std::wstring_view::npos;
 }
 
 // Whether a character of a path is sent percent-encoded.
@@ -103,11 +110,7 @@ std::optional<std::pair<std::wstring, std::uint16_t>> ReadAuthority(std::wstring
         host = authority.substr(0, colon);
         rest = authority.substr(colon);
     }
-    // Brackets only around an IP literal, so that the host is written back
-    // as it was read.
-    if (host.empty() || std::any_of(host.begin(), host.end(), [](wchar_t c) {
-            return IsBlankOrControl(c) || c == L'[' || c == L']';
-        }))
+    if (host.empty() || std::any_of(host.begin(), host.end(), IsForbiddenInHost))
         return std::nullopt;
     const std::optional<std::uint16_t> port = ReadPort(rest.empty() ? rest : rest.substr(1));
     if (!port)
@@ -203,14 +206,17 @@ std::wstring_view HostOf(std::wstring_view authority) {
 std::optional<UploadTarget> SplitUploadUrl(const std::wstring& url) {
     if (!HasWebScheme(url) || url.size() > kMaxAddressLength)
         return std::nullopt;
-    const size_t schemeEnd = url.find(L"://") + 3;
-    std::wstring_view rest = std::wstring_view(url).substr(schemeEnd);
+    // Tabs are dropped wherever they stand, as WinInet drops them.
+    std::wstring address = url;
+    std::erase(address, L'\t');
+    const size_t schemeEnd = address.find(L"://") + 3;
+    std::wstring_view rest = std::wstring_view(address).substr(schemeEnd);
     // The query and the fragment: what follows the first '?' or '#'.
     const size_t tailStart = std::min(rest.find_first_of(L"?#"), rest.size());
     std::wstring_view tail = rest.substr(tailStart);
     std::wstring hierarchy(rest.substr(0, tailStart));
     if (tail.empty()) {
-        while (!hierarchy.empty() && IsBlankOrControl(hierarchy.back()))
+        while (!hierarchy.empty() && static_cast<std::uint32_t>(hierarchy.back()) <= 0x20)
             hierarchy.pop_back();
     }
     std::replace(hierarchy.begin(), hierarchy.end(), L'\\', L'/');
@@ -229,7 +235,7 @@ std::optional<UploadTarget> SplitUploadUrl(const std::wstring& url) {
         return std::nullopt;
 
     UploadTarget target;
-    target.secure = url[4] == L's' || url[4] == L'S';
+    target.secure = address[4] == L's' || address[4] == L'S';
     target.host = hostAndPort->first;
     target.port = hostAndPort->second != 0 ? hostAndPort->second
                   : target.secure          ? kHttpsPort

@@ -21,14 +21,17 @@ struct UploadTarget {
 };
 
 // Splits an http or https address, made canonical as a browser sends it,
-// into host, port and object. Before the query a backslash is a slash, dot
-// segments are removed and blanks, controls, characters that may not stand
-// in an address and everything above 0x7E are percent-encoded (UTF-8); the
-// query goes as typed, the fragment not at all. Blanks ending an address
-// without a query are dropped. The port is the address's own, or the
-// scheme's (80, 443) when it is empty or 0. Nothing for another scheme, a
-// missing host, a host with blanks or controls, a port that is not a number
-// up to 65535 or a canonical address longer than browsers go.
+// into host, port and object. Tabs are dropped. Before the query a
+// backslash is a slash, dot segments are removed (RFC 3986) and blanks,
+// controls, characters that may not stand in an address and everything
+// above 0x7E are percent-encoded (UTF-8); the query goes as typed, the
+// fragment not at all. Blanks ending an address without a query are
+// dropped. The user is the part of the authority before its last '@'. The
+// port is the address's own, or the scheme's (80, 443) when it is empty or
+// 0. Nothing for another scheme, a missing host, a host with blanks,
+// controls or any of "<>[]^|" (but the brackets around an IP literal), a
+// port that is not a number up to 65535 or a canonical address longer than
+// browsers go.
 std::optional<UploadTarget> SplitUploadUrl(const std::wstring& url);
 
 // The target as an absolute address again ("http://host:8080/Tessaly.php").

@@ -28,7 +28,8 @@ TEST(UploadAddress, TheSchemeAndPortOfTheAddressAreHonoured) {
          L"/orders/Tessaly.php", false},
         {L"https://example.com/caf\u00E9/\U0001F600\"<|>?q=a b\\\u00E9", L"example.com", 443,
          L"/caf%C3%A9/%F0%9F%98%80%22%3C%7C%3E?q=a b\\\u00E9", true},
-        {L"http://example.com/a  ", L"example.com", 80, L"/a", false},
+        {L"http://example.com/a\t \x7F  ", L"example.com", 80, L"/a%20%7F", false},
+        {L"http://\texample.com/?a\tb ", L"example.com", 80, L"/?ab ", false},
         {L"http://example.com", L"example.com", 80, L"/", false},
         {L"http://user:secret@[::1]:0/Tessaly.php", L"::1", 80, L"/Tessaly.php", false},
         {L"https://example.com:/Tessaly.php", L"example.com", 443, L"/Tessaly.php", true},
@@ -46,10 +47,10 @@ TEST(UploadAddress, TheSchemeAndPortOfTheAddressAreHonoured) {
     for (const wchar_t* url :
          {L"", L"ftp://example.com/Tessaly.php", L"example.com/Tessaly.php", L"http:///Tessaly.php",
           L"file:///C:/Tessaly.php", L"file://h:a:1?q", L"file://:a:1?q", L"file://h=:a:1?q",
-          // No host, a host of blanks or brackets, no port number.
+          // No host, one no name server answers to, no port number.
           L"http://user@/", L"http://exa mple.com/", L"http://[::1/", L"http://[::1]x/",
-          L"http://a[b/", L"http://example.com:65536/", L"http://example.com:8o/",
-          L"http://example.com:-1/"})
+          L"http://a[b/", L"http://a|b/", L"http://[[x]/", L"http://example.com:65536/",
+          L"http://example.com:8o/", L"http://example.com:-1/"})
         EXPECT_FALSE(SplitUploadUrl(url)) << url;
     // Too long once percent-encoded.
     EXPECT_FALSE(SplitUploadUrl(L"http://example.com/" + std::wstring(700, L' ') + L"x"));
