@@ -17,6 +17,21 @@ bool IsBlankOrControl(wchar_t c) noexcept {
     return unit <= 0x20 || unit == 0x7F;
 }
 
+// A scheme's letters are ASCII and so is its case: "httpſ" (long s) is no
+// "https", whatever Unicode's upper case of it.
+bool StartsWithSchemeIgnoringCase(std::wstring_view text, std::wstring_view prefix) noexcept {
+    if (text.size() < prefix.size())
+        return false;
+    for (size_t i = 0; i < prefix.size(); ++i) {
+        const wchar_t c = text[i] >= L'A' && text[i] <= L'Z'
+                              ? static_cast<wchar_t>(text[i] - L'A' + L'a')
+                              : text[i];
+        if (c != prefix[i])
+            return false;
+    }
+    return true;
+}
+
 // What may not stand in a host name (nor in an IP literal, whose brackets
 // are written back only around a host with a colon): what no name server
 // answers to.
@@ -256,8 +271,8 @@ std::wstring TargetAddress(const UploadTarget& target) {
 }
 
 bool HasWebScheme(std::wstring_view text) noexcept {
-    return text::StartsWithIgnoringCase(text, L"http://") ||
-           text::StartsWithIgnoringCase(text, L"https://");
+    return StartsWithSchemeIgnoringCase(text, L"http://") ||
+           StartsWithSchemeIgnoringCase(text, L"https://");
 }
 
 bool IsUploadServerScheme(std::wstring_view server) noexcept {

@@ -47,6 +47,7 @@ TEST(UploadAddress, TheSchemeAndPortOfTheAddressAreHonoured) {
     for (const wchar_t* url :
          {L"", L"ftp://example.com/Tessaly.php", L"example.com/Tessaly.php", L"http:///Tessaly.php",
           L"file:///C:/Tessaly.php", L"file://h:a:1?q", L"file://:a:1?q", L"file://h=:a:1?q",
+          L"http\u017F://example.com/",
           // No host, one no name server answers to, no port number.
           L"http://user@/", L"http://exa mple.com/", L"http://[::1/", L"http://[::1]x/",
           L"http://a[b/", L"http://a|b/", L"http://[[x]/", L"http://example.com:65536/",
