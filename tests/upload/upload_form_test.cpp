@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <wininet.h>
+
 #include <regex>
 #include <set>
 
