@@ -25,4 +25,8 @@ set(LUMVEX_PORTABLE_SOURCES
     ${CMAKE_SOURCE_DIR}/upload/server_save_plan.h
     ${CMAKE_SOURCE_DIR}/mail/email_page.cpp
     ${CMAKE_SOURCE_DIR}/mail/email_page.h
+    ${CMAKE_SOURCE_DIR}/upload/multipart_form.cpp
+    ${CMAKE_SOURCE_DIR}/upload/multipart_form.h
+    ${CMAKE_SOURCE_DIR}/upload/upload_address.cpp
+    ${CMAKE_SOURCE_DIR}/upload/upload_address.h
 )

@@ -1,57 +1,42 @@
 #include "upload/multipart_form.h"
 
-#include "framework/handles.h"
-#include "framework/text.h"
-
-#include <windows.h>
-#include <rpc.h>
-
 #include <algorithm>
 
 namespace {
 
-std::wstring FieldPart(const std::wstring& boundary, const wchar_t* name,
-                       const std::wstring& value) {
-    return L"--" + boundary + L"\r\nContent-Disposition: form-data; name=\"" + name +
-           L"\"\r\n\r\n" + value + L"\r\n";
+std::string FieldPart(std::string_view boundary, std::string_view name, std::string_view value) {
+    std::string part = "--";
+    part.append(boundary).append("\r\nContent-Disposition: form-data; name=\"");
+    part.append(name).append("\"\r\n\r\n").append(value).append("\r\n");
+    return part;
 }
 
 } // namespace
-
-std::wstring MakeBoundary() {
-    GUID guid{};
-    if (FAILED(::CoCreateGuid(&guid)))
-        return {};
-    fw::RpcString text;
-    if (::UuidToStringW(&guid, text.put()) != RPC_S_OK || !text)
-        return {};
-    std::wstring boundary;
-    for (const wchar_t* c = reinterpret_cast<const wchar_t*>(text.get()); *c; ++c) {
-        if (*c != L'-')
-            boundary += *c;
-    }
-    return boundary;
-}
 
 std::wstring WorkOrderValue(int mode, const std::wstring& text) {
     return mode >= 1 && !text.empty() ? text : std::wstring(L"0");
 }
 
-MultipartForm BuildMultipartForm(const std::wstring& boundary, const std::wstring& securityKey,
-                                 const std::wstring& workOrder) {
+MultipartForm BuildMultipartForm(std::string_view boundary, std::string_view securityKey,
+                                 std::string_view workOrder) {
     MultipartForm form;
-    form.securityKeyPart = fw::ToAnsi(FieldPart(boundary, L"security_key", securityKey));
-    form.workOrderPart = fw::ToAnsi(FieldPart(boundary, L"workorder_id", workOrder));
+    form.securityKeyPart = FieldPart(boundary, "security_key", securityKey);
+    form.workOrderPart = FieldPart(boundary, "workorder_id", workOrder);
     // No blank between the name and "filename": servers accept it as sent.
-    form.fileHeader = fw::ToAnsi(L"--" + boundary + L"\r\nContent-Disposition: form-data; name=\"" +
-                                 kFileFieldName + L"\";filename=\"" + kPictureFileName +
-                                 L"\"\r\nContent-Type: application/octet-stream\r\n\r\n");
-    form.closing = fw::ToAnsi(L"\r\n--" + boundary + L"--\r\n");
+    form.fileHeader = "--";
+    form.fileHeader.append(boundary)
+        .append("\r\nContent-Disposition: form-data; name=\"")
+        .append(kFileFieldName)
+        .append("\";filename=\"")
+        .append(kPictureFileName)
+        .append("\"\r\nContent-Type: application/octet-stream\r\n\r\n");
+    form.closing = "\r\n--";
+    form.closing.append(boundary).append("--\r\n");
     return form;
 }
 
-std::wstring ContentTypeHeader(const std::wstring& boundary) {
-    return L"Content-Type: multipart/form-data; boundary=" + boundary;
+std::string ContentTypeHeader(std::string_view boundary) {
+    return "Content-Type: multipart/form-data; boundary=" + std::string(boundary);
 }
 
 std::size_t PictureBlockSize(std::uint64_t pictureLength) noexcept {

@@ -1,10 +1,9 @@
 #include "upload/upload_address.h"
 
-#include "framework/system_library.h"
+#include "common/text_case.h"
 
 #include <algorithm>
-#include <cwctype>
-#include <vector>
+#include <utility>
 
 namespace {
 
@@ -12,56 +11,126 @@ namespace {
 // means a browser to open.
 constexpr size_t kMaxAddressLength = 2083;
 
-struct CrackedUrl {
-    INTERNET_SCHEME scheme = INTERNET_SCHEME_UNKNOWN;
-    std::wstring host;
-    INTERNET_PORT port = 0;
-    std::wstring path;
-    std::wstring extra;
-};
-
-std::optional<CrackedUrl> Crack(const std::wstring& url) {
-    const fw::WinInetApi* net = fw::WinInet();
-    if (!net || url.empty() || url.size() > kMaxAddressLength)
-        return std::nullopt;
-    // Buffers as large as the longest address, so nothing is cut.
-    std::vector<wchar_t> host(kMaxAddressLength + 1), path(kMaxAddressLength + 1),
-        extra(kMaxAddressLength + 1);
-    URL_COMPONENTSW parts{};
-    parts.dwStructSize = sizeof(parts);
-    parts.lpszHostName = host.data();
-    parts.dwHostNameLength = static_cast<DWORD>(host.size());
-    parts.lpszUrlPath = path.data();
-    parts.dwUrlPathLength = static_cast<DWORD>(path.size());
-    parts.lpszExtraInfo = extra.data();
-    parts.dwExtraInfoLength = static_cast<DWORD>(extra.size());
-    if (!net->InternetCrackUrlW(url.c_str(), static_cast<DWORD>(url.size()), 0, &parts))
-        return std::nullopt;
-    CrackedUrl cracked;
-    cracked.scheme = parts.nScheme;
-    cracked.host.assign(host.data(), parts.dwHostNameLength);
-    cracked.port = parts.nPort;
-    cracked.path.assign(path.data(), parts.dwUrlPathLength);
-    cracked.extra.assign(extra.data(), parts.dwExtraInfoLength);
-    return cracked;
+// Compared unsigned: wchar_t is signed on some platforms.
+bool IsBlankOrControl(wchar_t c) noexcept {
+    const auto unit = static_cast<std::uint32_t>(c);
+    return unit <= 0x20 || unit == 0x7F;
 }
 
-bool IsWebScheme(INTERNET_SCHEME scheme) {
-    return scheme == INTERNET_SCHEME_HTTP || scheme == INTERNET_SCHEME_HTTPS;
-}
-
-bool StartsWithIgnoringCase(std::wstring_view text, std::wstring_view prefix) noexcept {
+// A scheme's letters are ASCII and so is its case: "httpſ" (long s) is no
+// "https", whatever Unicode's upper case of it.
+bool StartsWithSchemeIgnoringCase(std::wstring_view text, std::wstring_view prefix) noexcept {
     if (text.size() < prefix.size())
         return false;
     for (size_t i = 0; i < prefix.size(); ++i) {
-        if (std::towlower(text[i]) != std::towlower(prefix[i]))
+        const wchar_t c = text[i] >= L'A' && text[i] <= L'Z'
+                              ? static_cast<wchar_t>(text[i] - L'A' + L'a')
+                              : text[i];
+        if (c != prefix[i])
             return false;
     }
     return true;
 }
 
-bool EqualIgnoringCase(std::wstring_view a, std::wstring_view b) noexcept {
-    return a.size() == b.size() && StartsWithIgnoringCase(a, b);
+// What may not stand in a host name (nor in an IP literal, whose brackets
+// are written back only around a host with a colon): what no name server
+// answers to.
+bool IsForbiddenInHost(wchar_t c) noexcept {
+    return IsBlankOrControl(c) || std::wstring_view(L"<>[]^|").find(c) != std::wstring_view::npos;
+}
+
+// Whether a character of a path is sent percent-encoded.
+bool NeedsEscape(std::uint32_t unit) noexcept {
+    return unit <= 0x20 || unit >= 0x7F ||
+           std::wstring_view(L"\"<>\\^`{|}").find(static_cast<wchar_t>(unit)) !=
+               std::wstring_view::npos;
+}
+
+void AppendEscapedByte(std::wstring& out, unsigned byte) {
+    constexpr wchar_t kDigits[] = L"0123456789ABCDEF";
+    out += L'%';
+    out += kDigits[byte >> 4];
+    out += kDigits[byte & 0xF];
+}
+
+// The path with what may not stand in it percent-encoded, characters above
+// 0x7E as their UTF-8 bytes. A pair of UTF-16 surrogates is one character;
+// a lone one, like anything past U+10FFFF, is U+FFFD.
+std::wstring EscapePath(std::wstring_view path) {
+    std::wstring out;
+    for (size_t i = 0; i < path.size(); ++i) {
+        std::uint32_t unit = static_cast<std::uint32_t>(path[i]);
+        if (!NeedsEscape(unit)) {
+            out += path[i];
+            continue;
+        }
+        if (unit < 0x80) {
+            AppendEscapedByte(out, unit);
+            continue;
+        }
+        if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < path.size()) {
+            const auto low = static_cast<std::uint32_t>(path[i + 1]);
+            if (low >= 0xDC00 && low <= 0xDFFF) {
+                unit = 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00);
+                ++i;
+            }
+        }
+        if ((unit >= 0xD800 && unit <= 0xDFFF) || unit > 0x10FFFF)
+            unit = 0xFFFD;
+        if (unit < 0x800) {
+            AppendEscapedByte(out, 0xC0 | unit >> 6);
+        } else if (unit < 0x10000) {
+            AppendEscapedByte(out, 0xE0 | unit >> 12);
+            AppendEscapedByte(out, 0x80 | (unit >> 6 & 0x3F));
+        } else {
+            AppendEscapedByte(out, 0xF0 | unit >> 18);
+            AppendEscapedByte(out, 0x80 | (unit >> 12 & 0x3F));
+            AppendEscapedByte(out, 0x80 | (unit >> 6 & 0x3F));
+        }
+        AppendEscapedByte(out, 0x80 | (unit & 0x3F));
+    }
+    return out;
+}
+
+// A port of up to 65535, 0 when the authority names none.
+std::optional<std::uint16_t> ReadPort(std::wstring_view digits) {
+    std::uint32_t port = 0;
+    for (wchar_t c : digits) {
+        if (c < L'0' || c > L'9')
+            return std::nullopt;
+        port = port * 10 + static_cast<std::uint32_t>(c - L'0');
+        if (port > 0xFFFF)
+            return std::nullopt;
+    }
+    return static_cast<std::uint16_t>(port);
+}
+
+// The host and port of an authority ("user@host:port", "[::1]:8080"); the
+// port 0 when there is none.
+std::optional<std::pair<std::wstring, std::uint16_t>> ReadAuthority(std::wstring_view authority) {
+    if (const size_t at = authority.rfind(L'@'); at != std::wstring_view::npos)
+        authority.remove_prefix(at + 1);
+    std::wstring_view host;
+    std::wstring_view rest;
+    if (!authority.empty() && authority.front() == L'[') {
+        const size_t close = authority.find(L']');
+        if (close == std::wstring_view::npos)
+            return std::nullopt;
+        host = authority.substr(1, close - 1);
+        rest = authority.substr(close + 1);
+        if (!rest.empty() && rest.front() != L':')
+            return std::nullopt;
+    } else {
+        const size_t colon = std::min(authority.find(L':'), authority.size());
+        host = authority.substr(0, colon);
+        rest = authority.substr(colon);
+    }
+    if (host.empty() || std::any_of(host.begin(), host.end(), IsForbiddenInHost))
+        return std::nullopt;
+    const std::optional<std::uint16_t> port = ReadPort(rest.empty() ? rest : rest.substr(1));
+    if (!port)
+        return std::nullopt;
+    return std::pair(std::wstring(host), *port);
 }
 
 // A URI reference in its five parts (RFC 3986, appendix B); a part that is
@@ -150,34 +219,44 @@ std::wstring_view HostOf(std::wstring_view authority) {
 } // namespace
 
 std::optional<UploadTarget> SplitUploadUrl(const std::wstring& url) {
-    // Under Wine InternetCrackUrlW faults on some file: addresses
-    // ("file://h:a:1?q"): nothing of another scheme goes near it.
     if (!HasWebScheme(url) || url.size() > kMaxAddressLength)
         return std::nullopt;
-    const fw::WinInetApi* net = fw::WinInet();
-    if (!net)
+    // Tabs are dropped wherever they stand, as WinInet drops them.
+    std::wstring address = url;
+    std::erase(address, L'\t');
+    const size_t schemeEnd = address.find(L"://") + 3;
+    std::wstring_view rest = std::wstring_view(address).substr(schemeEnd);
+    // The query and the fragment: what follows the first '?' or '#'.
+    const size_t tailStart = std::min(rest.find_first_of(L"?#"), rest.size());
+    std::wstring_view tail = rest.substr(tailStart);
+    std::wstring hierarchy(rest.substr(0, tailStart));
+    if (tail.empty()) {
+        while (!hierarchy.empty() && static_cast<std::uint32_t>(hierarchy.back()) <= 0x20)
+            hierarchy.pop_back();
+    }
+    std::replace(hierarchy.begin(), hierarchy.end(), L'\\', L'/');
+    const size_t pathStart = std::min(hierarchy.find(L'/'), hierarchy.size());
+    const std::wstring_view authority = std::wstring_view(hierarchy).substr(0, pathStart);
+    const auto hostAndPort = ReadAuthority(authority);
+    if (!hostAndPort)
         return std::nullopt;
-    // Canonical as a browser sends it: blanks and the like escaped, the rest
-    // (a query) left as typed.
-    std::vector<wchar_t> canonical(kMaxAddressLength * 3 + 1);
-    DWORD length = static_cast<DWORD>(canonical.size());
-    if (!net->InternetCanonicalizeUrlW(url.c_str(), canonical.data(), &length, ICU_BROWSER_MODE))
-        return std::nullopt;
-    const std::optional<CrackedUrl> cracked = Crack(std::wstring(canonical.data(), length));
-    if (!cracked || !IsWebScheme(cracked->scheme) || cracked->host.empty())
+    std::wstring path =
+        EscapePath(RemoveDotSegments(std::wstring_view(hierarchy).substr(pathStart)));
+    if (path.empty())
+        path = L"/";
+    // Longer than that in the form a browser sends, it is no address to go
+    // to.
+    if (schemeEnd + authority.size() + path.size() + tail.size() > kMaxAddressLength)
         return std::nullopt;
 
     UploadTarget target;
-    target.secure = cracked->scheme == INTERNET_SCHEME_HTTPS;
-    target.host = cracked->host;
-    target.port = cracked->port != 0 ? cracked->port
-                  : target.secure    ? INTERNET_PORT(INTERNET_DEFAULT_HTTPS_PORT)
-                                     : INTERNET_PORT(INTERNET_DEFAULT_HTTP_PORT);
+    target.secure = address[4] == L's' || address[4] == L'S';
+    target.host = hostAndPort->first;
+    target.port = hostAndPort->second != 0 ? hostAndPort->second
+                  : target.secure          ? kHttpsPort
+                                           : kHttpPort;
     // A fragment names a place in a page; it is never sent.
-    std::wstring extra = cracked->extra;
-    if (const size_t hash = extra.find(L'#'); hash != std::wstring::npos)
-        extra.erase(hash);
-    target.object = (cracked->path.empty() ? std::wstring(L"/") : cracked->path) + extra;
+    target.object = path + std::wstring(tail.substr(0, tail.find(L'#')));
     return target;
 }
 
@@ -185,15 +264,15 @@ std::wstring TargetAddress(const UploadTarget& target) {
     std::wstring address = target.secure ? L"https://" : L"http://";
     address +=
         target.host.find(L':') == std::wstring::npos ? target.host : L"[" + target.host + L"]";
-    const INTERNET_PORT usual =
-        target.secure ? INTERNET_DEFAULT_HTTPS_PORT : INTERNET_DEFAULT_HTTP_PORT;
+    const std::uint16_t usual = target.secure ? kHttpsPort : kHttpPort;
     if (target.port != usual)
         address += L":" + std::to_wstring(target.port);
     return address + target.object;
 }
 
 bool HasWebScheme(std::wstring_view text) noexcept {
-    return StartsWithIgnoringCase(text, L"http://") || StartsWithIgnoringCase(text, L"https://");
+    return StartsWithSchemeIgnoringCase(text, L"http://") ||
+           StartsWithSchemeIgnoringCase(text, L"https://");
 }
 
 bool IsUploadServerScheme(std::wstring_view server) noexcept {
@@ -243,7 +322,7 @@ std::optional<std::wstring> ResolveLocation(const UploadTarget& base, std::wstri
 bool IsUploadAddress(const UploadTarget& target, std::wstring_view address) {
     const Reference parts = ParseReference(address);
     if (!parts.scheme || !parts.authority ||
-        !EqualIgnoringCase(HostOf(*parts.authority), target.host))
+        !text::EqualIgnoringCase(HostOf(*parts.authority), target.host))
         return false;
     std::wstring object = parts.path.empty() ? std::wstring(L"/") : std::wstring(parts.path);
     if (parts.query)
@@ -255,13 +334,9 @@ bool IsOpenableLocation(const std::wstring& location) {
     if (location.empty() || location.size() > kMaxAddressLength)
         return false;
     for (wchar_t c : location) {
-        if (c <= L' ' || c >= 0x7F || c == L'"')
+        if (IsBlankOrControl(c) || static_cast<std::uint32_t>(c) >= 0x7F || c == L'"')
             return false;
     }
-    // The scheme must be spelt out: InternetCrackUrlW would also read
-    // "http:page" without a host.
-    if (!HasWebScheme(location))
-        return false;
-    const std::optional<CrackedUrl> cracked = Crack(location);
-    return cracked && IsWebScheme(cracked->scheme) && !cracked->host.empty();
+    // Readable as an address to upload to: a host, a port that is one.
+    return SplitUploadUrl(location).has_value();
 }

@@ -2,28 +2,36 @@
 // page the server names in its answer.
 #pragma once
 
-#include <windows.h>
-#include <wininet.h>
-
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 
+inline constexpr std::uint16_t kHttpPort = 80;
+inline constexpr std::uint16_t kHttpsPort = 443;
+
 // Where a request goes.
 struct UploadTarget {
     std::wstring host;
-    INTERNET_PORT port = INTERNET_DEFAULT_HTTP_PORT;
+    std::uint16_t port = kHttpPort;
     // The path with its query: everything after the host and port.
     std::wstring object;
     // https: the connection uses TLS.
     bool secure = false;
 };
 
-// Splits an http or https address (canonicalised as a browser would) into
-// host, port and object. The port is the address's own, or the scheme's
-// (80, 443). Nothing for another scheme, a missing host or an address
-// WinInet cannot read. The scheme is checked before WinInet sees anything:
-// its parser is not safe with every address of other schemes.
+// Splits an http or https address, made canonical as a browser sends it,
+// into host, port and object. Tabs are dropped. Before the query a
+// backslash is a slash, dot segments are removed (RFC 3986) and blanks,
+// controls, characters that may not stand in an address and everything
+// above 0x7E are percent-encoded (UTF-8); the query goes as typed, the
+// fragment not at all. Blanks ending an address without a query are
+// dropped. The user is the part of the authority before its last '@'. The
+// port is the address's own, or the scheme's (80, 443) when it is empty or
+// 0. Nothing for another scheme, a missing host, a host with blanks,
+// controls or any of "<>[]^|" (but the brackets around an IP literal), a
+// port that is not a number up to 65535 or a canonical address longer than
+// browsers go.
 std::optional<UploadTarget> SplitUploadUrl(const std::wstring& url);
 
 // The target as an absolute address again ("http://host:8080/Tessaly.php").

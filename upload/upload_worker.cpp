@@ -1,6 +1,8 @@
 #include "upload/upload_worker.h"
 
 #include "framework/system_library.h"
+#include "framework/text.h"
+#include "upload/form_boundary.h"
 #include "upload/multipart_form.h"
 #include "upload/upload_address.h"
 
@@ -114,7 +116,7 @@ UploadOutcome Upload::Run(std::uint64_t length) {
         return FailedWith(::GetLastError(), true);
     LimitWaiting(connection);
 
-    const std::wstring boundary = MakeBoundary();
+    const std::string boundary = MakeBoundary();
     DWORD flags = INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_KEEP_CONNECTION |
                   INTERNET_FLAG_NO_AUTO_REDIRECT;
     if (m_target.secure)
@@ -125,11 +127,13 @@ UploadOutcome Upload::Run(std::uint64_t length) {
         return FailedWith(::GetLastError(), true);
     LimitWaiting(m_request);
 
-    const MultipartForm form = BuildMultipartForm(boundary, m_job.securityKey, m_job.workOrder);
+    // The typed texts go in the thread's ANSI code page.
+    const MultipartForm form =
+        BuildMultipartForm(boundary, fw::ToAnsi(m_job.securityKey), fw::ToAnsi(m_job.workOrder));
     const std::uint64_t total = form.BodyLength(length);
     if (total > MAXDWORD)
         return Failure(UploadFailure::Other); // more than one request can announce
-    const std::wstring contentType = ContentTypeHeader(boundary);
+    const std::wstring contentType = fw::FromAnsi(ContentTypeHeader(boundary));
     m_net.HttpAddRequestHeadersW(m_request, contentType.c_str(),
                                  static_cast<DWORD>(contentType.size()), HTTP_ADDREQ_FLAG_ADD);
     const std::wstring expect = L"Expect: 100-continue";

@@ -4,6 +4,7 @@
 #include "upload/dlg_upload.h"
 
 #include "framework/control.h"
+#include "framework/text.h"
 #include "upload/app_settings.h"
 #include "upload/multipart_form.h"
 #include "upload/scripted_peer.h"
@@ -185,8 +186,7 @@ TEST_F(UploadDialogTest, TheReferenceServerGetsTheFormAndKeepsThePictureUnderIts
                                  std::regex("multipart/form-data; boundary=([0-9a-f]{32})")))
         << contentType;
     // The announced length is exactly what the form takes.
-    const MultipartForm form =
-        BuildMultipartForm(std::wstring(boundary[1].first, boundary[1].second), kKey, L"0");
+    const MultipartForm form = BuildMultipartForm(boundary[1].str(), fw::ToAnsi(kKey), "0");
     EXPECT_EQ(sent.Value("content_length"), std::to_string(form.BodyLength(m_jpeg.size())));
 
     // The bar went up to 100 (the dialog shows the latest of the worker's

@@ -21,7 +21,7 @@ namespace {
 
 constexpr char kDefaultKey[] = "SKYQUOMBIRLA470470";
 constexpr std::size_t kLargestPicture = 20 * 1024 * 1024;
-constexpr wchar_t kBoundary[] = L"7d3c1f0e9b2a4c58a6e1d0f3b5c79e24";
+constexpr char kBoundary[] = "7d3c1f0e9b2a4c58a6e1d0f3b5c79e24";
 
 struct Answer {
     int status = 0;
@@ -101,14 +101,11 @@ public:
     }
     Answer Upload(const std::string& workOrder, const std::string& picture,
                   const std::string& key = kDefaultKey, const std::string& headers = "") const {
-        const MultipartForm form =
-            BuildMultipartForm(kBoundary, std::wstring(key.begin(), key.end()),
-                               std::wstring(workOrder.begin(), workOrder.end()));
+        const MultipartForm form = BuildMultipartForm(kBoundary, key, workOrder);
         const std::string body =
             form.securityKeyPart + form.workOrderPart + form.fileHeader + picture + form.closing;
         return Exchange("POST /Tessaly.php HTTP/1.0\r\nHost: " + m_host +
-                        "\r\nContent-Type: multipart/form-data; boundary=" +
-                        std::string(std::begin(kBoundary), std::end(kBoundary) - 1) +
+                        "\r\nContent-Type: multipart/form-data; boundary=" + kBoundary +
                         "\r\nContent-Length: " + std::to_string(body.size()) + "\r\n" + headers +
                         "\r\n" + body);
     }
@@ -187,8 +184,9 @@ TEST_F(ReferenceServerTest, NumbersAreNeverHandedOutTwiceNorIsAPictureOverwritte
     expectStored("1002", other, "1002", "10000.jpg");
     expectStored("1002", m_jpeg, "1002", "10001.jpg");
     EXPECT_TRUE(m_server.Get(second.Query("10000.jpg")).body == other) << "overwritten";
-    EXPECT_TRUE(std::regex_search(m_server.Get(second.Query()).body,
-                                  std::regex("=9999\\.jpg[\\s\\S]*=10000\\.jpg[\\s\\S]*=10001\\.jpg")));
+    EXPECT_TRUE(
+        std::regex_search(m_server.Get(second.Query()).body,
+                          std::regex("=9999\\.jpg[\\s\\S]*=10000\\.jpg[\\s\\S]*=10001\\.jpg")));
 
     // Past nine digits, work orders take pictures and show their pages.
     std::filesystem::create_directory(m_server.Stored("1000000000"));

@@ -1,10 +1,11 @@
-// The window-free parts of an upload: the form's bytes, the block and
-// progress arithmetic, reading addresses, and what a failure is called.
-#include "upload/multipart_form.h"
-#include "upload/upload_address.h"
+// An upload's boundaries, and what a failure is called.
+#include "upload/form_boundary.h"
 #include "upload/upload_outcome.h"
 
 #include <gtest/gtest.h>
+
+#include <windows.h>
+#include <wininet.h>
 
 #include <regex>
 #include <set>
@@ -12,168 +13,13 @@
 namespace {
 
 TEST(UploadForm, BoundariesAreFreshRunsOf32LowerCaseHexDigits) {
-    std::set<std::wstring> seen;
+    std::set<std::string> seen;
     for (int i = 0; i < 20; ++i) {
-        const std::wstring boundary = MakeBoundary();
-        EXPECT_TRUE(std::regex_match(boundary, std::wregex(L"[0-9a-f]{32}"))) << boundary;
+        const std::string boundary = MakeBoundary();
+        EXPECT_TRUE(std::regex_match(boundary, std::regex("[0-9a-f]{32}"))) << boundary;
         seen.insert(boundary);
     }
     EXPECT_EQ(seen.size(), 20u);
-}
-
-TEST(UploadForm, TheWorkOrderIsTheTypedTextOnlyWhenAddingToOne) {
-    EXPECT_EQ(WorkOrderValue(0, L"4711"), L"0");
-    EXPECT_EQ(WorkOrderValue(1, L""), L"0");
-    EXPECT_EQ(WorkOrderValue(1, L"4711"), L"4711");
-    EXPECT_EQ(WorkOrderValue(2, L" 47 "), L" 47 "); // as typed, not trimmed
-    EXPECT_EQ(WorkOrderValue(-1, L"4711"), L"0");
-}
-
-TEST(UploadForm, PartsAreTheExactBytesInTheAnsiCodePage) {
-    const std::wstring boundary = L"0123456789abcdef0123456789abcdef";
-    // "Grüße" in the ANSI code page of these tests (1252): one byte each.
-    const MultipartForm form = BuildMultipartForm(boundary, L"Gr\u00FC\u00DFe", L"4711");
-    EXPECT_EQ(form.securityKeyPart, "--0123456789abcdef0123456789abcdef\r\n"
-                                    "Content-Disposition: form-data; name=\"security_key\"\r\n"
-                                    "\r\nGr\xFC\xDF"
-                                    "e\r\n");
-    EXPECT_EQ(form.workOrderPart, "--0123456789abcdef0123456789abcdef\r\n"
-                                  "Content-Disposition: form-data; name=\"workorder_id\"\r\n"
-                                  "\r\n4711\r\n");
-    EXPECT_EQ(form.fileHeader,
-              "--0123456789abcdef0123456789abcdef\r\n"
-              "Content-Disposition: form-data; name=\"file\";filename=\"Orbicam.jpg\"\r\n"
-              "Content-Type: application/octet-stream\r\n\r\n");
-    EXPECT_EQ(form.closing, "\r\n--0123456789abcdef0123456789abcdef--\r\n");
-    EXPECT_EQ(form.BodyLength(1000), form.securityKeyPart.size() + form.workOrderPart.size() +
-                                         form.fileHeader.size() + 1000 + form.closing.size());
-    EXPECT_EQ(ContentTypeHeader(boundary),
-              L"Content-Type: multipart/form-data; boundary=0123456789abcdef0123456789abcdef");
-}
-
-TEST(UploadForm, BlocksAreAHundredthInWholeKilobytesBetweenOneAnd64) {
-    EXPECT_EQ(PictureBlockSize(0), 1024u);
-    EXPECT_EQ(PictureBlockSize(1), 1024u);
-    EXPECT_EQ(PictureBlockSize(102400), 1024u);
-    EXPECT_EQ(PictureBlockSize(102401), 2048u); // 1024.01 per hundredth
-    EXPECT_EQ(PictureBlockSize(5 * 1024 * 1024), 53248u);
-    EXPECT_EQ(PictureBlockSize(6553600), 65536u);
-    EXPECT_EQ(PictureBlockSize(500u * 1024 * 1024), 65536u);
-    // A hundred blocks at most while the cap does not bind: one bar step each.
-    for (std::uint64_t length : {1u, 99u, 100u, 101u, 150000u, 999999u, 6553600u})
-        EXPECT_LE((length + PictureBlockSize(length) - 1) / PictureBlockSize(length), 100u)
-            << length;
-}
-
-TEST(UploadForm, ProgressIsTheWholePercentSent) {
-    EXPECT_EQ(ProgressPercent(0, 1000), 0);
-    EXPECT_EQ(ProgressPercent(29, 100), 29);
-    EXPECT_EQ(ProgressPercent(999, 1000), 99);
-    EXPECT_EQ(ProgressPercent(1000, 1000), 100);
-    EXPECT_EQ(ProgressPercent(0, 0), 100);
-    // Exact for every 64-bit length, where sent * 100 would wrap.
-    constexpr std::uint64_t kMax = ~std::uint64_t{0};
-    EXPECT_EQ(ProgressPercent(std::uint64_t{1} << 61, std::uint64_t{1} << 62), 50);
-    EXPECT_EQ(ProgressPercent(kMax - 1, kMax), 99);
-    EXPECT_EQ(ProgressPercent(kMax / 100, kMax), 0); // just under 1 %
-    EXPECT_EQ(ProgressPercent(kMax / 100 + 1, kMax), 1);
-    EXPECT_EQ(ProgressPercent(kMax / 4 * 3, kMax), 74); // just under 75 %
-    EXPECT_EQ(ProgressPercent(kMax / 3, kMax / 3 * 2 + 1), 49);
-}
-
-TEST(UploadAddress, TheSchemeAndPortOfTheAddressAreHonoured) {
-    struct Case {
-        const wchar_t* url;
-        const wchar_t* host;
-        INTERNET_PORT port;
-        const wchar_t* object;
-        bool secure;
-    };
-    const Case cases[] = {
-        {L"http://example.com/Tessaly.php", L"example.com", 80, L"/Tessaly.php", false},
-        {L"http://127.0.0.1:8080/Tessaly.php", L"127.0.0.1", 8080, L"/Tessaly.php", false},
-        {L"https://example.com/a/Tessaly.php", L"example.com", 443, L"/a/Tessaly.php", true},
-        {L"https://example.com:8443/Tessaly.php", L"example.com", 8443, L"/Tessaly.php", true},
-        {L"HTTP://Example.com/x?key=1#top", L"Example.com", 80, L"/x?key=1", false},
-        {L"http://example.com/a b/Tessaly.php", L"example.com", 80, L"/a%20b/Tessaly.php", false},
-    };
-    for (const Case& c : cases) {
-        const std::optional<UploadTarget> target = SplitUploadUrl(c.url);
-        ASSERT_TRUE(target) << c.url;
-        EXPECT_EQ(target->host, c.host) << c.url;
-        EXPECT_EQ(target->port, c.port) << c.url;
-        EXPECT_EQ(target->object, c.object) << c.url;
-        EXPECT_EQ(target->secure, c.secure) << c.url;
-    }
-    // Other schemes never reach WinInet, whose parser faults on some of them.
-    for (const wchar_t* url :
-         {L"", L"ftp://example.com/Tessaly.php", L"example.com/Tessaly.php", L"http:///Tessaly.php",
-          L"file:///C:/Tessaly.php", L"file://h:a:1?q", L"file://:a:1?q", L"file://h=:a:1?q"})
-        EXPECT_FALSE(SplitUploadUrl(url)) << url;
-
-    // What the settings let through: no scheme (http), http or https.
-    for (const wchar_t* server : {L"127.0.0.1:8080", L"example.com/orders", L"HTTP://example.com",
-                                  L"https://example.com", L"h:a:1"})
-        EXPECT_TRUE(IsUploadServerScheme(server)) << server;
-    for (const wchar_t* server : {L"file://h:a:1?q", L"ftp://example.com", L"javascript://x"})
-        EXPECT_FALSE(IsUploadServerScheme(server)) << server;
-}
-
-TEST(UploadAddress, ALocationIsResolvedAgainstTheUploadAddress) {
-    const UploadTarget base{L"example.com", 8080, L"/orders/Tessaly.php?x=1", false};
-    EXPECT_EQ(TargetAddress(base), L"http://example.com:8080/orders/Tessaly.php?x=1");
-    EXPECT_EQ(TargetAddress({L"::1", 443, L"/", true}), L"https://[::1]/");
-    struct Case {
-        const wchar_t* location;
-        const wchar_t* resolved;
-    };
-    const Case cases[] = {
-        {L"https://other.example/page", L"https://other.example/page"}, // absolute: as sent
-        {L"/Tessaly.php?workorder=1001", L"http://example.com:8080/Tessaly.php?workorder=1001"},
-        {L"page?n=2", L"http://example.com:8080/orders/page?n=2"},
-        {L"../page", L"http://example.com:8080/page"},
-        {L"./a/../../../b/./c", L"http://example.com:8080/b/c"},
-        {L"?workorder=7", L"http://example.com:8080/orders/Tessaly.php?workorder=7"},
-        {L"#top", L"http://example.com:8080/orders/Tessaly.php?x=1#top"},
-        {L"//cdn.example/p", L"http://cdn.example/p"},
-        {L"C:\\windows\\notepad.exe", L"C:\\windows\\notepad.exe"}, // a scheme: left to the check
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(ResolveLocation(base, c.location).value_or(L"(none)"), c.resolved) << c.location;
-    EXPECT_FALSE(ResolveLocation(base, L""));
-}
-
-TEST(UploadAddress, ARedirectToTheUploadAddressItselfIsRecognisedWhateverTheScheme) {
-    const UploadTarget target{L"Example.com", 80, L"/Tessaly.php", false};
-    for (const wchar_t* address :
-         {L"https://example.com/Tessaly.php", L"http://EXAMPLE.com:8443/Tessaly.php",
-          L"https://user@example.com/Tessaly.php#form"})
-        EXPECT_TRUE(IsUploadAddress(target, address)) << address;
-    for (const wchar_t* address : {L"https://example.com/Tessaly.php?workorder=1001",
-                                   L"https://example.com/", L"https://other.example/Tessaly.php",
-                                   L"https://example.com/tessaly.php", L"/Tessaly.php"})
-        EXPECT_FALSE(IsUploadAddress(target, address)) << address;
-    EXPECT_TRUE(IsUploadAddress({L"example.com", 80, L"/", false}, L"https://example.com"));
-}
-
-TEST(UploadAddress, OnlyAbsoluteWebAddressesMayBeOpened) {
-    for (const wchar_t* location : {L"http://127.0.0.1:8080/Tessaly.php?workorder=1001",
-                                    L"https://example.com/", L"HTTPS://example.com/page"})
-        EXPECT_TRUE(IsOpenableLocation(location)) << location;
-    for (const wchar_t* location :
-         {L"", L"/Tessaly.php?workorder=1", L"Tessaly.php", L"file:///C:/windows/notepad.exe",
-          L"C:\\windows\\notepad.exe", L"javascript:alert(1)", L"http:page", L"http://",
-          L"http://example.com/\" --new-window \"calc", L"http://example.com/a b",
-          L"http://example.com/\r\nX: y", L"mailto:someone@example.com",
-          // Nothing at or above 0x7F: C1 controls, non-ASCII blanks, line
-          // separators, a bidi override, a zero-width space, a letter.
-          L"http://example.com/a\u0081b", L"http://example.com/a\u009Fb",
-          L"http://example.com/a\u00A0b", L"http://example.com/a\u3000b",
-          L"http://example.com/a\u2028b", L"http://example.com/a\u2029b",
-          L"http://example.com/\u202Egpj.exe", L"http://exa\u200Bmple.com/",
-          L"http://example.com/\u00E9t\u00E9"})
-        EXPECT_FALSE(IsOpenableLocation(location)) << location;
-    EXPECT_FALSE(IsOpenableLocation(L"http://example.com/" + std::wstring(2100, L'a')));
 }
 
 TEST(UploadOutcome, AFailureIsNamedInWordsTheUserCanActOn) {
