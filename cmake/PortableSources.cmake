@@ -1,7 +1,7 @@
 # The window-free units: plain functions and classes over standard types that
 # compile without <windows.h>. The program builds them with the rest of its
 # layer; native/ builds them with the host's compiler, under sanitizers, with
-# the tests in tests/portable/ and the fuzz targets in fuzz/.
+# the tests in tests/portable/ and the fuzz targets in tests/fuzz/.
 set(LUMVEX_PORTABLE_SOURCES
     # framework, common, controls, canvas, app
     ${CMAKE_SOURCE_DIR}/app/cmd_line_parser.cpp

@@ -26,11 +26,6 @@
 
 namespace {
 
-void Check(bool condition) {
-    if (!condition)
-        std::abort();
-}
-
 constexpr wchar_t kCommon[] = L"Settings\\Common";
 constexpr wchar_t kServers[] = L"Settings\\Servers";
 
@@ -134,16 +129,18 @@ bool Holds(const std::set<std::wstring>& all, const std::set<std::wstring>& some
 }
 
 void CheckLoaded(const CAppSettings& loaded) {
-    Check(!loaded.servers.empty() && loaded.servers[0].isDefault && !loaded.servers[0].url.empty());
+    FUZZ_REQUIRE(!loaded.servers.empty() && loaded.servers[0].isDefault &&
+                 !loaded.servers[0].url.empty());
     for (std::size_t i = 1; i < loaded.servers.size(); ++i)
-        Check(!loaded.servers[i].isDefault && !loaded.servers[i].url.empty());
+        FUZZ_REQUIRE(!loaded.servers[i].isDefault && !loaded.servers[i].url.empty());
     if (Selects(loaded)) {
-        Check(loaded.GetServerName() ==
-              loaded.servers[static_cast<std::size_t>(loaded.serverIndex)].url);
+        FUZZ_REQUIRE(loaded.GetServerName() ==
+                     loaded.servers[static_cast<std::size_t>(loaded.serverIndex)].url);
     } else {
-        Check(loaded.GetServerName() == CAppSettings::kDefaultServerHost);
-        Check(loaded.GetUploadURL() == CAppSettings::kDefaultServerHost);
-        Check(CAppSettings::ValidServerIndex(loaded.serverIndex, loaded.servers.size()) == 0);
+        FUZZ_REQUIRE(loaded.GetServerName() == CAppSettings::kDefaultServerHost);
+        FUZZ_REQUIRE(loaded.GetUploadURL() == CAppSettings::kDefaultServerHost);
+        FUZZ_REQUIRE(CAppSettings::ValidServerIndex(loaded.serverIndex, loaded.servers.size()) ==
+                     0);
     }
 }
 
@@ -189,18 +186,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const CAppSettings expected = StoredForm(record, before.servers[0]);
     if (!store.Stopped()) {
-        Check(SameSettings(loaded, expected));
-        Check(store.EntryNames(kServers).size() == expected.servers.size() - 1);
-        Check(!Selects(record) || Selects(loaded));
+        FUZZ_REQUIRE(SameSettings(loaded, expected));
+        FUZZ_REQUIRE(store.EntryNames(kServers).size() == expected.servers.size() - 1);
+        FUZZ_REQUIRE(!Selects(record) || Selects(loaded));
         return 0;
     }
     const std::set<std::wstring> held = UserServers(loaded);
-    Check(Holds(held, UserServers(before)) || Holds(held, UserServers(expected)));
+    FUZZ_REQUIRE(Holds(held, UserServers(before)) || Holds(held, UserServers(expected)));
     const std::optional<std::wstring> was = Selection(before);
     const std::optional<std::wstring> will = Selection(expected);
     if (was && will) {
         const std::optional<std::wstring> now = Selection(loaded);
-        Check(now && (*now == *was || *now == *will));
+        FUZZ_REQUIRE(now && (*now == *was || *now == *will));
     }
     return 0;
 }

@@ -14,11 +14,6 @@
 
 namespace {
 
-void Check(bool condition) {
-    if (!condition)
-        std::abort();
-}
-
 // A number in [low, high].
 int Between(FuzzInput& input, int low, int high) {
     return low + static_cast<int>(input.Below(static_cast<std::size_t>(high - low) + 1));
@@ -41,13 +36,13 @@ bool Overlap(const Rect& a, const Rect& b) {
 
 // Inside the client, or empty.
 void CheckInside(const Rect& rect, const Rect& client) {
-    Check(rect.IsEmpty() || Inside(rect, client));
+    FUZZ_REQUIRE(rect.IsEmpty() || Inside(rect, client));
 }
 
 void CheckApart(std::initializer_list<const Rect*> rects) {
     for (auto a = rects.begin(); a != rects.end(); ++a) {
         for (auto b = a + 1; b != rects.end(); ++b)
-            Check(!Overlap(**a, **b));
+            FUZZ_REQUIRE(!Overlap(**a, **b));
     }
 }
 
@@ -110,15 +105,15 @@ void CheckLayout(const MainLayoutInput& in, const MainLayout& l) {
     const std::initializer_list<const Rect*> parts = {
         &l.logo, &l.toolsPicture, &l.pointer, &l.pen,     &l.highlight,  &l.text, &l.arrow,
         &l.crop, &l.undo,         &l.redo,    &l.palette, &l.actualSize, &l.fit,  &l.submit};
-    Check(l.columnScroll >= 0);
+    FUZZ_REQUIRE(l.columnScroll >= 0);
     Rect room = l.column;
     if (l.columnScrolls) {
-        Check(l.columnScroll <= l.columnContent - in.client.cy);
-        Check(!l.columnScrollBar.IsEmpty());
+        FUZZ_REQUIRE(l.columnScroll <= l.columnContent - in.client.cy);
+        FUZZ_REQUIRE(!l.columnScrollBar.IsEmpty());
         room = Rect{l.column.left, -l.columnScroll, l.columnScrollBar.left,
                     l.columnContent - l.columnScroll};
     } else {
-        Check(l.columnScroll == 0 && l.columnScrollBar.IsEmpty());
+        FUZZ_REQUIRE(l.columnScroll == 0 && l.columnScrollBar.IsEmpty());
     }
     for (const Rect* part : parts) {
         CheckInside(*part, room);
@@ -126,7 +121,7 @@ void CheckLayout(const MainLayoutInput& in, const MainLayout& l) {
             CheckInside(*part, client);
         for (const Rect* side :
              {&l.status, &l.horzScroll, &l.vertScroll, &l.surface, &l.columnScrollBar})
-            Check(!Overlap(*part, *side));
+            FUZZ_REQUIRE(!Overlap(*part, *side));
     }
     // The buttons lie on the tools picture, and on nothing else.
     CheckApart({&l.pointer, &l.pen, &l.highlight, &l.text, &l.arrow, &l.crop, &l.undo, &l.redo});
@@ -139,30 +134,30 @@ void CheckFit(const Rect& vert, const Rect& horz, const Rect& surface, Size pict
     const FitResult fit = ComputeFit(vert, horz, surface, picture);
     const Rect area{surface.left, surface.top, vert.right, horz.bottom};
     if (area.IsEmpty()) {
-        Check(fit.surface.IsEmpty());
+        FUZZ_REQUIRE(fit.surface.IsEmpty());
         return;
     }
-    Check(Inside(fit.surface, area));
-    Check(fit.surface.Width() == area.Width() || fit.surface.Height() == area.Height());
+    FUZZ_REQUIRE(Inside(fit.surface, area));
+    FUZZ_REQUIRE(fit.surface.Width() == area.Width() || fit.surface.Height() == area.Height());
     // One side exact, the other rounded down from it: less than a pixel of
     // the picture's other length off.
     const long long w = fit.surface.Width();
     const long long h = fit.surface.Height();
     const long long skew = w * picture.cy - h * picture.cx;
-    Check(fit.surface.Width() == area.Width() ? skew >= 0 && skew < picture.cx
-                                              : -skew >= 0 && -skew < picture.cy);
+    FUZZ_REQUIRE(fit.surface.Width() == area.Width() ? skew >= 0 && skew < picture.cx
+                                                     : -skew >= 0 && -skew < picture.cy);
 }
 
 void CheckScale(FuzzInput& input) {
     const int length = Between(input, -(1 << 20), 1 << 20);
     const unsigned dpi = static_cast<unsigned>(Between(input, 96, 96 * 16));
-    Check(fw::Unscale(fw::Scale(length, dpi), dpi) == length);
-    Check(fw::Scale(-length, dpi) == -fw::Scale(length, dpi));
-    Check(fw::Unscale(-length, dpi) == -fw::Unscale(length, dpi));
+    FUZZ_REQUIRE(fw::Unscale(fw::Scale(length, dpi), dpi) == length);
+    FUZZ_REQUIRE(fw::Scale(-length, dpi) == -fw::Scale(length, dpi));
+    FUZZ_REQUIRE(fw::Unscale(-length, dpi) == -fw::Unscale(length, dpi));
     // Edges of rectangles laid edge to edge stay shared.
     const Rect left = fw::Scale(Rect{0, 0, length, 1}, dpi);
     const Rect right = fw::Scale(Rect{length, 0, 2 * length, 1}, dpi);
-    Check(left.right == right.left);
+    FUZZ_REQUIRE(left.right == right.left);
 }
 
 } // namespace
@@ -183,7 +178,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // over any other area.
     const Size picture = SizeBetween(input, {1, 1}, {16384, 16384});
     const Rect actual = ComputeActualSizeSurface(layout.vertScroll, layout.horzScroll);
-    Check(actual.right == layout.surface.right && actual.bottom == layout.surface.bottom);
+    FUZZ_REQUIRE(actual.right == layout.surface.right && actual.bottom == layout.surface.bottom);
     CheckFit(layout.vertScroll, layout.horzScroll, layout.surface, picture);
     const int left = Between(input, -10000, 10000);
     const int top = Between(input, -10000, 10000);

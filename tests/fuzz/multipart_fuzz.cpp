@@ -11,11 +11,6 @@
 
 namespace {
 
-void Check(bool condition) {
-    if (!condition)
-        std::abort();
-}
-
 std::string Bytes(FuzzInput& input, std::size_t maxLength) {
     std::string bytes(input.Below(maxLength + 1), '\0');
     for (char& c : bytes)
@@ -67,7 +62,7 @@ void CheckForm(FuzzInput& input) {
     const MultipartForm form = BuildMultipartForm(boundary, key, workOrder);
     const std::string body =
         form.securityKeyPart + form.workOrderPart + form.fileHeader + picture + form.closing;
-    Check(form.BodyLength(picture.size()) == body.size());
+    FUZZ_REQUIRE(form.BodyLength(picture.size()) == body.size());
     // What the form leaves to its caller (a random boundary) or cannot see
     // (the picture) the reader cannot tell from a delimiter either.
     for (const std::string* value : {&key, &workOrder, &picture}) {
@@ -75,15 +70,15 @@ void CheckForm(FuzzInput& input) {
             return;
     }
     const auto parts = ReadMultipartForm(ContentTypeHeader(boundary), body);
-    Check(parts && parts->size() == 3);
+    FUZZ_REQUIRE(parts && parts->size() == 3);
     const FormPart& keyPart = (*parts)[0];
-    Check(keyPart.name == "security_key" && !keyPart.fileName && keyPart.content == key);
+    FUZZ_REQUIRE(keyPart.name == "security_key" && !keyPart.fileName && keyPart.content == key);
     const FormPart& workOrderPart = (*parts)[1];
-    Check(workOrderPart.name == "workorder_id" && !workOrderPart.fileName &&
-          workOrderPart.content == workOrder);
+    FUZZ_REQUIRE(workOrderPart.name == "workorder_id" && !workOrderPart.fileName &&
+                 workOrderPart.content == workOrder);
     const FormPart& file = (*parts)[2];
-    Check(file.name == kFileFieldName && file.fileName == kPictureFileName &&
-          file.contentType == "application/octet-stream" && file.content == picture);
+    FUZZ_REQUIRE(file.name == kFileFieldName && file.fileName == kPictureFileName &&
+                 file.contentType == "application/octet-stream" && file.content == picture);
 }
 
 void CheckProgress(FuzzInput& input) {
@@ -94,23 +89,24 @@ void CheckProgress(FuzzInput& input) {
     const std::uint64_t step = Uint64(input);
     const std::uint64_t later = sent + (room == ~std::uint64_t{0} ? step : step % (room + 1));
     const int percent = ProgressPercent(sent, length);
-    Check(percent >= 0 && percent <= 100);
-    Check(ProgressPercent(later, length) >= percent);
-    Check(ProgressPercent(length, length) == 100);
+    FUZZ_REQUIRE(percent >= 0 && percent <= 100);
+    FUZZ_REQUIRE(ProgressPercent(later, length) >= percent);
+    FUZZ_REQUIRE(ProgressPercent(length, length) == 100);
     if (length != 0) {
         // percent * length <= 100 * sent < (percent + 1) * length
-        Check(percent < 100);
-        Check(Multiply(static_cast<std::uint64_t>(percent), length) <= Multiply(100, sent));
-        Check(!(Multiply(static_cast<std::uint64_t>(percent) + 1, length) <= Multiply(100, sent)));
+        FUZZ_REQUIRE(percent < 100);
+        FUZZ_REQUIRE(Multiply(static_cast<std::uint64_t>(percent), length) <= Multiply(100, sent));
+        FUZZ_REQUIRE(
+            !(Multiply(static_cast<std::uint64_t>(percent) + 1, length) <= Multiply(100, sent)));
     }
 
     const std::size_t block = PictureBlockSize(length);
-    Check(block >= 1024 && block <= 65536 && block % 1024 == 0);
+    FUZZ_REQUIRE(block >= 1024 && block <= 65536 && block % 1024 == 0);
     const std::uint64_t hundredth = length / 100 + (length % 100 != 0 ? 1 : 0);
     // Large enough for a hundred blocks unless at the cap, and not a KB more
     // than that needs.
-    Check(block == 65536 || block >= hundredth);
-    Check(block == 1024 || block - 1024 < hundredth);
+    FUZZ_REQUIRE(block == 65536 || block >= hundredth);
+    FUZZ_REQUIRE(block == 1024 || block - 1024 < hundredth);
 }
 
 } // namespace

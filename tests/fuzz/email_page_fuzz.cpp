@@ -14,11 +14,6 @@
 
 namespace {
 
-void Check(bool condition) {
-    if (!condition)
-        std::abort();
-}
-
 constexpr char32_t kReplacement = 0xFFFD;
 
 void AppendUtf8(char32_t c, std::string& out) {
@@ -106,15 +101,16 @@ int HexValue(wchar_t c) {
 void CheckAddress(const Path& path) {
     const std::wstring url = PictureFileUrl(path.units);
     constexpr std::wstring_view kScheme = L"file:///";
-    Check(url.starts_with(kScheme));
+    FUZZ_REQUIRE(url.starts_with(kScheme));
     std::string decoded;
     for (std::size_t i = kScheme.size(); i < url.size(); ++i) {
         if (url[i] == L'%') {
-            Check(i + 2 < url.size() && HexValue(url[i + 1]) >= 0 && HexValue(url[i + 2]) >= 0);
+            FUZZ_REQUIRE(i + 2 < url.size() && HexValue(url[i + 1]) >= 0 &&
+                         HexValue(url[i + 2]) >= 0);
             decoded += static_cast<char>(HexValue(url[i + 1]) * 16 + HexValue(url[i + 2]));
             i += 2;
         } else {
-            Check(IsUrlPathCharacter(url[i]));
+            FUZZ_REQUIRE(IsUrlPathCharacter(url[i]));
             decoded += static_cast<char>(url[i]);
         }
     }
@@ -123,7 +119,7 @@ void CheckAddress(const Path& path) {
         if (c == '\\')
             c = '/';
     }
-    Check(decoded == expected);
+    FUZZ_REQUIRE(decoded == expected);
 }
 
 // The escaped text back as it was; every '&' must start one of the five
@@ -133,7 +129,7 @@ std::wstring Unescape(std::wstring_view escaped) {
         {L"&amp;", L'&'}, {L"&lt;", L'<'}, {L"&gt;", L'>'}, {L"&quot;", L'"'}, {L"&#39;", L'\''}};
     std::wstring text;
     for (std::size_t i = 0; i < escaped.size();) {
-        Check(std::wstring_view(L"<>\"'").find(escaped[i]) == std::wstring_view::npos);
+        FUZZ_REQUIRE(std::wstring_view(L"<>\"'").find(escaped[i]) == std::wstring_view::npos);
         if (escaped[i] != L'&') {
             text += escaped[i++];
             continue;
@@ -147,7 +143,7 @@ std::wstring Unescape(std::wstring_view escaped) {
                 break;
             }
         }
-        Check(known);
+        FUZZ_REQUIRE(known);
     }
     return text;
 }
@@ -196,12 +192,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     constexpr wchar_t kMarker = L'\x01';
     const std::wstring templateText = Template(input);
     const std::wstring marked = FillEmailPage(templateText, std::wstring(1, kMarker));
-    Check(marked.find(kScreenshotPlaceholder) == std::wstring::npos);
-    Check(Replaced(marked, kMarker, kScreenshotPlaceholder) == templateText);
+    FUZZ_REQUIRE(marked.find(kScreenshotPlaceholder) == std::wstring::npos);
+    FUZZ_REQUIRE(Replaced(marked, kMarker, kScreenshotPlaceholder) == templateText);
 
     const std::wstring url = input.Byte() % 2 ? PictureFileUrl(path.units) : input.RestAsText();
     const std::wstring escaped = HtmlEscape(url);
-    Check(Unescape(escaped) == url);
-    Check(FillEmailPage(templateText, url) == Replaced(marked, kMarker, escaped));
+    FUZZ_REQUIRE(Unescape(escaped) == url);
+    FUZZ_REQUIRE(FillEmailPage(templateText, url) == Replaced(marked, kMarker, escaped));
     return 0;
 }

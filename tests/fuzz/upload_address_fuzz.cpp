@@ -9,11 +9,6 @@
 
 namespace {
 
-void Check(bool condition) {
-    if (!condition)
-        std::abort();
-}
-
 bool StartsWithAsciiIgnoringCase(std::wstring_view text, std::wstring_view prefix) {
     if (text.size() < prefix.size())
         return false;
@@ -32,10 +27,10 @@ bool StartsWithAsciiIgnoringCase(std::wstring_view text, std::wstring_view prefi
 // empty, of printable ASCII but the quote.
 void CheckOpenable(const std::wstring& location) {
     for (const wchar_t c : location)
-        Check(static_cast<std::uint32_t>(c) >= 0x21 && static_cast<std::uint32_t>(c) < 0x7F &&
-              c != L'"');
+        FUZZ_REQUIRE(static_cast<std::uint32_t>(c) >= 0x21 &&
+                     static_cast<std::uint32_t>(c) < 0x7F && c != L'"');
     const bool secure = StartsWithAsciiIgnoringCase(location, L"https://");
-    Check(secure || StartsWithAsciiIgnoringCase(location, L"http://"));
+    FUZZ_REQUIRE(secure || StartsWithAsciiIgnoringCase(location, L"http://"));
     std::wstring_view authority = std::wstring_view(location).substr(secure ? 8 : 7);
     authority = authority.substr(0, authority.find_first_of(L"/\\?#"));
     if (const std::size_t at = authority.rfind(L'@'); at != std::wstring_view::npos)
@@ -43,7 +38,7 @@ void CheckOpenable(const std::wstring& location) {
     const std::wstring_view host = !authority.empty() && authority.front() == L'['
                                        ? authority.substr(1, authority.find(L']') - 1)
                                        : authority.substr(0, authority.find(L':'));
-    Check(!host.empty());
+    FUZZ_REQUIRE(!host.empty());
 }
 
 bool operator==(const UploadTarget& a, const UploadTarget& b) {
@@ -68,10 +63,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::wstring address = AddressText(input);
     UploadTarget base{L"example.com", 8080, L"/orders/Tessaly.php?x=1", false};
     if (const std::optional<UploadTarget> target = SplitUploadUrl(address)) {
-        Check(!target->host.empty() && target->object.starts_with(L'/'));
+        FUZZ_REQUIRE(!target->host.empty() && target->object.starts_with(L'/'));
         const std::wstring canonical = TargetAddress(*target);
         const std::optional<UploadTarget> again = SplitUploadUrl(canonical);
-        Check(again && *again == *target && TargetAddress(*again) == canonical);
+        FUZZ_REQUIRE(again && *again == *target && TargetAddress(*again) == canonical);
         base = *target;
     }
 
@@ -83,6 +78,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             CheckOpenable(*resolved);
     }
     if (HasWebScheme(location))
-        Check(ResolveLocation(base, location) == location);
+        FUZZ_REQUIRE(ResolveLocation(base, location) == location);
     return 0;
 }
