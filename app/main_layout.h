@@ -3,25 +3,12 @@
 // them to the rectangles computed here.
 #pragma once
 
+#include "common/rect.h"
 #include "framework/dpi_scale.h"
 
 struct Size {
     int cx = 0;
     int cy = 0;
-};
-
-// A rectangle in pixels, its right and bottom edges outside it (as RECT);
-// the window code converts at its edge (app/window_geometry.h).
-struct Rect {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-
-    int Width() const noexcept { return right - left; }
-    int Height() const noexcept { return bottom - top; }
-    // No pixel inside.
-    bool IsEmpty() const noexcept { return right <= left || bottom <= top; }
 };
 
 // What the layout depends on. A size of {0, 0} stands for a control whose

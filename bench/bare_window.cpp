@@ -25,9 +25,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     wc.lpszClassName = L"LumvexBareWindow";
     if (!::RegisterClassExW(&wc))
         return 1;
-    HWND window = ::CreateWindowExW(0, wc.lpszClassName, L"Bare window", WS_OVERLAPPEDWINDOW,
-                                    CW_USEDEFAULT, CW_USEDEFAULT, 400, 300, nullptr, nullptr,
-                                    instance, nullptr);
+    HWND window =
+        ::CreateWindowExW(0, wc.lpszClassName, L"Bare window", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                          CW_USEDEFAULT, 400, 300, nullptr, nullptr, instance, nullptr);
     if (!window)
         return 1;
     ::ShowWindow(window, show);

@@ -1,5 +1,7 @@
 #include "bench/canvas_bench.h"
 
+#include "bench/bench_clock.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <functional>
@@ -30,17 +32,6 @@ constexpr int kSurfaceWidth = 1600;
 constexpr int kSurfaceHeight = 960;
 constexpr int kItems = 100;
 constexpr wchar_t kWindowClass[] = L"LumvexBenchWindow";
-
-double NowMs() {
-    static const double frequency = [] {
-        LARGE_INTEGER f{};
-        ::QueryPerformanceFrequency(&f);
-        return static_cast<double>(f.QuadPart);
-    }();
-    LARGE_INTEGER now{};
-    ::QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) * 1000.0 / frequency;
-}
 
 double MedianMs(int runs, const std::function<void()>& work) {
     std::vector<double> times;

@@ -53,8 +53,7 @@ void RunMemoryBench(std::FILE* out) {
         std::fprintf(out, "%s bare-window-working-set missing: the program did not start\n", size);
     } else {
         ::Sleep(kSettleMs);
-        std::fprintf(out, "%s bare-window-working-set %.1f\n", size,
-                     WorkingSetMb(bare.Handle()));
+        std::fprintf(out, "%s bare-window-working-set %.1f\n", size, WorkingSetMb(bare.Handle()));
         End(bare, bareWindow, WM_CLOSE);
     }
     std::fflush(out);

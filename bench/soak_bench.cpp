@@ -1,5 +1,6 @@
 #include "bench/soak_bench.h"
 
+#include "bench/bench_clock.h"
 #include "app/lumvex_dlg.h"
 #include "canvas/canvas_panel.h"
 #include "framework/profile.h"
@@ -39,16 +40,7 @@ constexpr DWORD kAnswerTimeoutMs = 10000;
 constexpr DWORD kWindowTimeoutMs = 10000;
 // Far beyond what an upload of one picture to this machine takes.
 constexpr DWORD kUploadTimeoutMs = 30000;
-constexpr wchar_t kKey[] = L"SKYQUOMBIRLA470470";
 constexpr wchar_t kErrorCaption[] = L"Error";
-
-double NowMs() {
-    LARGE_INTEGER frequency{};
-    LARGE_INTEGER now{};
-    ::QueryPerformanceFrequency(&frequency);
-    ::QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
 
 std::size_t WorkingSetKb() {
     PROCESS_MEMORY_COUNTERS memory{};
@@ -302,7 +294,7 @@ void RunSoakBench(std::FILE* out) {
     CAppSettings settings;
     settings.servers = {{server.HostAndPort(), true}};
     settings.serverIndex = 0;
-    settings.securityKey = kKey;
+    settings.securityKey = CAppSettings::kDefaultSecurityKey;
     CLumvexDlg dialog(settings, profile);
     const std::wstring file = TempFilePath(L"lumvex_soak.jpg");
 

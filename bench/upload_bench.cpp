@@ -1,5 +1,6 @@
 #include "bench/upload_bench.h"
 
+#include "bench/bench_clock.h"
 #include "framework/control.h"
 #include "framework/handles.h"
 #include "upload/app_settings.h"
@@ -25,15 +26,6 @@ namespace {
 constexpr std::size_t kPictureSize = 5 * 1024 * 1024;
 constexpr std::size_t kRate = 4 * 1024 * 1024; // bytes a second
 constexpr int kRuns = 3;
-constexpr wchar_t kKey[] = L"SKYQUOMBIRLA470470";
-
-double NowMs() {
-    LARGE_INTEGER frequency{};
-    LARGE_INTEGER now{};
-    ::QueryPerformanceFrequency(&frequency);
-    ::QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
 
 double Median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
@@ -79,7 +71,7 @@ CAppSettings SettingsFor(const ScriptedPeer& peer) {
     CAppSettings settings;
     settings.servers = {{peer.HostAndPort(), true}};
     settings.serverIndex = 0;
-    settings.securityKey = kKey;
+    settings.securityKey = CAppSettings::kDefaultSecurityKey;
     return settings;
 }
 

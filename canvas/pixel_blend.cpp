@@ -21,7 +21,7 @@ std::uint32_t SourceOver(std::uint32_t s, std::uint32_t d) noexcept {
 } // namespace
 
 void BlendPremultiplied(PixelArray<std::uint32_t> target, PixelArray<const std::uint32_t> source,
-                        int atX, int atY, const PixelRect& clip) noexcept {
+                        int atX, int atY, const Rect& clip) noexcept {
     if (!target.pixels || !source.pixels || source.width <= 0 || source.height <= 0)
         return;
     // In 64 bits: a position near the end of int plus a width does not wrap.

@@ -2,6 +2,8 @@
 // arrays of 32-bit pixels (0xAARRGGBB, rows after each other without gaps).
 #pragma once
 
+#include "common/rect.h"
+
 #include <cstdint>
 
 // The pixels of a picture; `pixels` holds width * height of them.
@@ -11,18 +13,10 @@ template <typename Pixel> struct PixelArray {
     int height = 0;
 };
 
-// A rectangle of pixels, right and bottom exclusive.
-struct PixelRect {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-};
-
 // Source over: blends source over target with the source's first pixel at
 // (atX, atY) of the target, within clip and the target only. Fully
 // transparent source pixels cost next to nothing: the pixels a line or a
 // frame leaves around itself are skipped, not blended. Any position and
 // size may be given: what lies outside is left alone, without overflow.
 void BlendPremultiplied(PixelArray<std::uint32_t> target, PixelArray<const std::uint32_t> source,
-                        int atX, int atY, const PixelRect& clip) noexcept;
+                        int atX, int atY, const Rect& clip) noexcept;

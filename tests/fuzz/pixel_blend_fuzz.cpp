@@ -33,8 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int sourceHeight = static_cast<int>(input.Below(24));
     const int atX = Coordinate(input);
     const int atY = Coordinate(input);
-    const PixelRect clip{Coordinate(input), Coordinate(input), Coordinate(input),
-                         Coordinate(input)};
+    const Rect clip{Coordinate(input), Coordinate(input), Coordinate(input), Coordinate(input)};
 
     std::vector<std::uint32_t> source(static_cast<size_t>(sourceWidth * sourceHeight));
     for (std::uint32_t& pixel : source) {
