@@ -8,6 +8,8 @@ set(LUMVEX_PORTABLE_SOURCES
     ${CMAKE_SOURCE_DIR}/app/cmd_line_parser.h
     ${CMAKE_SOURCE_DIR}/common/text_case.h
     ${CMAKE_SOURCE_DIR}/common/rect.h
+    ${CMAKE_SOURCE_DIR}/common/utf8.cpp
+    ${CMAKE_SOURCE_DIR}/common/utf8.h
     ${CMAKE_SOURCE_DIR}/framework/archive.cpp
     ${CMAKE_SOURCE_DIR}/framework/archive.h
     ${CMAKE_SOURCE_DIR}/controls/history_list.cpp

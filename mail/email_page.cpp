@@ -1,60 +1,8 @@
 #include "mail/email_page.h"
 
+#include "common/utf8.h"
+
 namespace {
-
-constexpr char32_t kReplacement = 0xFFFD;
-
-bool IsHighSurrogate(char32_t c) {
-    return c >= 0xD800 && c <= 0xDBFF;
-}
-bool IsLowSurrogate(char32_t c) {
-    return c >= 0xDC00 && c <= 0xDFFF;
-}
-
-// The code point that starts at text[i], and how many units it takes:
-// wchar_t holds UTF-16 on Windows and UTF-32 elsewhere.
-char32_t CodePointAt(std::wstring_view text, size_t i, size_t& units) {
-    units = 1;
-    const char32_t c = static_cast<char32_t>(text[i]);
-    if constexpr (sizeof(wchar_t) == 2) {
-        if (IsHighSurrogate(c) && i + 1 < text.size()) {
-            const char32_t low = static_cast<char32_t>(text[i + 1]);
-            if (IsLowSurrogate(low)) {
-                units = 2;
-                return 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00);
-            }
-        }
-    }
-    if (IsHighSurrogate(c) || IsLowSurrogate(c) || c > 0x10FFFF)
-        return kReplacement;
-    return c;
-}
-
-void AppendUtf8(char32_t c, std::string& out) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | c >> 6);
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | c >> 12);
-        out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | c >> 18);
-        out += static_cast<char>(0x80 | (c >> 12 & 0x3F));
-        out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
-std::string ToUtf8(std::wstring_view text) {
-    std::string utf8;
-    utf8.reserve(text.size());
-    for (size_t i = 0, units = 0; i < text.size(); i += units)
-        AppendUtf8(CodePointAt(text, i, units), utf8);
-    return utf8;
-}
 
 constexpr wchar_t kHexDigits[] = L"0123456789ABCDEF";
 

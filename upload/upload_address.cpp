@@ -1,6 +1,7 @@
 #include "upload/upload_address.h"
 
 #include "common/text_case.h"
+#include "common/utf8.h"
 
 #include <algorithm>
 #include <utility>
@@ -54,40 +55,19 @@ void AppendEscapedByte(std::wstring& out, unsigned byte) {
 }
 
 // The path with what may not stand in it percent-encoded, characters above
-// 0x7E as their UTF-8 bytes. A pair of UTF-16 surrogates is one character;
-// a lone one, like anything past U+10FFFF, is U+FFFD.
+// 0x7E as their UTF-8 bytes (common/utf8.h).
 std::wstring EscapePath(std::wstring_view path) {
     std::wstring out;
-    for (size_t i = 0; i < path.size(); ++i) {
-        std::uint32_t unit = static_cast<std::uint32_t>(path[i]);
-        if (!NeedsEscape(unit)) {
+    for (size_t i = 0, units = 1; i < path.size(); i += units) {
+        units = 1;
+        if (!NeedsEscape(static_cast<std::uint32_t>(path[i]))) {
             out += path[i];
             continue;
         }
-        if (unit < 0x80) {
-            AppendEscapedByte(out, unit);
-            continue;
-        }
-        if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < path.size()) {
-            const auto low = static_cast<std::uint32_t>(path[i + 1]);
-            if (low >= 0xDC00 && low <= 0xDFFF) {
-                unit = 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00);
-                ++i;
-            }
-        }
-        if ((unit >= 0xD800 && unit <= 0xDFFF) || unit > 0x10FFFF)
-            unit = 0xFFFD;
-        if (unit < 0x800) {
-            AppendEscapedByte(out, 0xC0 | unit >> 6);
-        } else if (unit < 0x10000) {
-            AppendEscapedByte(out, 0xE0 | unit >> 12);
-            AppendEscapedByte(out, 0x80 | (unit >> 6 & 0x3F));
-        } else {
-            AppendEscapedByte(out, 0xF0 | unit >> 18);
-            AppendEscapedByte(out, 0x80 | (unit >> 12 & 0x3F));
-            AppendEscapedByte(out, 0x80 | (unit >> 6 & 0x3F));
-        }
-        AppendEscapedByte(out, 0x80 | (unit & 0x3F));
+        std::string bytes;
+        AppendUtf8(CodePointAt(path, i, units), bytes);
+        for (const unsigned char byte : bytes)
+            AppendEscapedByte(out, byte);
     }
     return out;
 }
