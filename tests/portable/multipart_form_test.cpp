@@ -16,8 +16,9 @@ TEST(UploadForm, TheWorkOrderIsTheTypedTextOnlyWhenAddingToOne) {
 TEST(UploadForm, PartsAreTheExactBytesSent) {
     const std::string boundary = "0123456789abcdef0123456789abcdef";
     // "Grüße" in code page 1252: the bytes go as given.
-    const MultipartForm form = BuildMultipartForm(boundary, "Gr\xFC\xDF"
-                                                            "e",
+    const MultipartForm form = BuildMultipartForm(boundary,
+                                                  "Gr\xFC\xDF"
+                                                  "e",
                                                   "4711");
     EXPECT_EQ(form.securityKeyPart, "--0123456789abcdef0123456789abcdef\r\n"
                                     "Content-Disposition: form-data; name=\"security_key\"\r\n"
