@@ -1,5 +1,6 @@
 #include "upload/app_settings.h"
 
+#include "portable/support/server_urls.h"
 #include "portable/support/memory_store.h"
 
 #include <gtest/gtest.h>
@@ -15,13 +16,6 @@ CAppSettings Load(const fw::KeyValueStore& store) {
     CAppSettings settings;
     settings.LoadSettings(store);
     return settings;
-}
-
-std::vector<std::wstring> Urls(const CAppSettings& settings) {
-    std::vector<std::wstring> urls;
-    for (const tagServerEntry& server : settings.servers)
-        urls.push_back(server.url);
-    return urls;
 }
 
 TEST(AppSettingsStore, AnEmptyStoreGivesDefaultsAndLoadingOnlyReads) {

@@ -1,5 +1,6 @@
 #include "upload/app_settings.h"
 
+#include "portable/support/server_urls.h"
 #include "saver/saver_lists.h"
 #include "support/build_paths.h"
 #include "support/registry_value.h"
@@ -38,13 +39,6 @@ protected:
     ScratchRegistry m_scratch;
     fw::Profile m_profile{kRoot};
 };
-
-std::vector<std::wstring> Urls(const CAppSettings& settings) {
-    std::vector<std::wstring> urls;
-    for (const tagServerEntry& server : settings.servers)
-        urls.push_back(server.url);
-    return urls;
-}
 
 TEST_F(AppSettingsTest, SaveWritesTypedValuesUnderTheProfileRoot) {
     CAppSettings settings = Load();

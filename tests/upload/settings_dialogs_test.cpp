@@ -7,6 +7,7 @@
 #include "upload/upload_address.h"
 #include "upload/dlg_upload_server.h"
 
+#include "portable/support/server_urls.h"
 #include "support/gdi_objects.h"
 #include "support/message_box_catcher.h"
 #include "support/modal_driver.h"
@@ -29,13 +30,6 @@ namespace {
 const std::wstring kRoot = L"Software\\LumvexTests\\Settings";
 const std::wstring kCommon = kRoot + L"\\Settings\\Common";
 const std::wstring kServers = kRoot + L"\\Settings\\Servers";
-
-std::vector<std::wstring> Urls(const CAppSettings& settings) {
-    std::vector<std::wstring> urls;
-    for (const tagServerEntry& server : settings.servers)
-        urls.push_back(server.url);
-    return urls;
-}
 
 bool IsEnabled(HWND dialog, int id) {
     return ::IsWindowEnabled(::GetDlgItem(dialog, id)) != FALSE;
